@@ -1,0 +1,174 @@
+#ifndef TAVIXQTBASE_ERRORREPORTING_H
+#define TAVIXQTBASE_ERRORREPORTING_H
+
+#include <TavixQtBase/tavixqtbase_export.h>
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <exception>
+
+#include <GenICam/GCException.h>
+
+/**
+ * @file errorreporting.h
+ * Reporting errors from any thread to the GUI thread.
+ *
+ * A report is written to Qt's message log at once, in the reporting thread, and
+ * delivered later, in the thread that owns the queue, as the signal
+ * AsyncErrorQueue::displayError(). The library never shows anything itself:
+ * the application connects a slot to the signal and shows the error there.
+ *
+ * @code
+ * // At start-up, in the GUI thread, before any worker reports:
+ * QObject::connect(GetTheGlobalAsyncErrorQueue(),
+ *                  SIGNAL(displayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)),
+ *                  &window, SLOT(onDisplayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)));
+ *
+ * // Later, in any thread:
+ * showWarningMessage(tr("Acquisition"), QStringLiteral("grabber"), tr("Frame 17 was incomplete"), nullptr);
+ * @endcode
+ */
+
+/**
+ * A thread-safe queue that carries error reports to the thread that owns it.
+ *
+ * reportErrorAsync() stores a report and posts one queued call of the slot
+ * asyncSignaler() to the queue object; each such call, run by the event loop of
+ * the queue's thread, takes the newest pending report and emits displayError()
+ * with it. So reports that pile up before the event loop runs are delivered
+ * newest first. The queue's lock is held only around the list operation itself,
+ * never while posting or emitting, so a slot connected to displayError() may
+ * report, count or clear without deadlock.
+ *
+ * reportErrorAsync(), count() and clear() are thread-safe. displayError() is
+ * emitted only in the thread that owns the queue; receivers belong in that
+ * thread (no meta-type is registered for ErrorSeverity, so a queued connection
+ * to another thread cannot carry it).
+ */
+class TAVIXQTBASE_EXPORT AsyncErrorQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    /** Severity of a report. The queue carries the value unchanged and never interprets it. */
+    enum ErrorSeverity {
+        Critical = 10, ///< critical messages and exceptions
+        Warning = 30 ///< warnings
+    };
+
+    /** One pending report. */
+    struct AsyncErrorEntry {
+        ErrorSeverity severity = Critical;
+        QString message;
+        QString details;
+        /**
+         * The widget that the application's display should be parented to, or null.
+         * Guarded: when the widget is destroyed before delivery, the report is
+         * delivered with a null widget instead of a dangling pointer.
+         */
+        QPointer<QWidget> parent;
+    };
+
+    explicit AsyncErrorQueue(QObject* parent = nullptr);
+    /** Discards the pending reports; none of them is emitted. */
+    ~AsyncErrorQueue() override;
+
+    /** Number of reports stored and not yet delivered or discarded. */
+    int count() const;
+    /**
+     * Discards every pending report. Delivery calls already posted stay posted
+     * and find nothing to deliver.
+     */
+    void clear();
+    /**
+     * Stores one report and posts one delivery call to the queue's thread.
+     *
+     * Never emits displayError() from inside the call, even in the queue's own
+     * thread. @p parent may be null; when not null it must be alive during this
+     * call, and may be destroyed at any time afterwards.
+     *
+     * @return true, in every case
+     */
+    bool reportErrorAsync(ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent);
+
+Q_SIGNALS:
+    /** Emitted once per delivered report, in the queue's thread. */
+    void displayError(AsyncErrorQueue::ErrorSeverity, QString, QString, QWidget*);
+
+protected Q_SLOTS:
+    /** Delivers at most one pending report, the newest. Reached through the posted calls only. */
+    void asyncSignaler();
+
+private:
+    mutable QRecursiveMutex m_mutex;
+    QList<AsyncErrorEntry> m_errors;
+};
+
+/**
+ * The process-wide queue into which the show... functions report; created on the
+ * first call, in the calling thread, which then owns it. Make the first call
+ * from the GUI thread, for example when connecting to displayError() at start-up.
+ * Thread-safe; never returns null.
+ */
+TAVIXQTBASE_EXPORT AsyncErrorQueue* GetTheGlobalAsyncErrorQueue();
+
+/**
+ * @name Message and exception reporting
+ *
+ * Each function writes one line to Qt's message log at once, in the calling
+ * thread, and posts a report to GetTheGlobalAsyncErrorQueue(). Warnings go
+ * through qWarning() as "Warning: SOURCE: TITLE : MESSAGE" and are queued as
+ * AsyncErrorQueue::Warning; everything else goes through qCritical() as
+ * "Critical message: SOURCE : TITLE : MESSAGE : DETAILS" and is queued as
+ * AsyncErrorQueue::Critical. The log line carries the texts converted to Latin-1
+ * (characters beyond U+00FF become "?"); the queued report keeps the full texts.
+ *
+ * All of them may be called from any thread. They show nothing themselves.
+ * @{
+ */
+
+/** Reports a warning. @p details is queued but not logged; @p parent is queued. */
+TAVIXQTBASE_EXPORT void showWarningMessage(const QString& title, const QString& source, const QString& message,
+                                           const QString& details, QWidget* parent);
+/** Reports a warning with empty details. */
+TAVIXQTBASE_EXPORT void showWarningMessage(const QString& title, const QString& source, const QString& message,
+                                           QWidget* parent);
+/** Reports a critical message; all four texts are logged and @p parent is queued. */
+TAVIXQTBASE_EXPORT void showCriticalMessage(const QString& title, const QString& source, const QString& message,
+                                            const QString& details, QWidget* parent);
+/** Reports a critical message with empty details; the log line ends in " : ". */
+TAVIXQTBASE_EXPORT void showCriticalMessage(const QString& title, const QString& source, const QString& message,
+                                            QWidget* parent);
+
+/**
+ * Reports a caught GenICam exception with the title "Error": its description is
+ * the message, the details are empty. @p parent is ignored; the report is queued
+ * without a widget.
+ */
+TAVIXQTBASE_EXPORT void showException(const QString& source, const GenICam::GenericException& e, QWidget* parent);
+/**
+ * Reports a caught GenICam exception with the title "Error" and the caller's
+ * @p message; the exception's description becomes the details. @p parent is
+ * ignored; the report is queued without a widget.
+ */
+TAVIXQTBASE_EXPORT void showException(const QString& source, const GenICam::GenericException& e,
+                                      const QString& message, QWidget* parent);
+/** As the GenICam form, with the text of what(). */
+TAVIXQTBASE_EXPORT void showException(const QString& source, const std::exception& e, QWidget* parent);
+/** As the GenICam form, with the text of what() as the details. */
+TAVIXQTBASE_EXPORT void showException(const QString& source, const std::exception& e, const QString& message,
+                                      QWidget* parent);
+/**
+ * Reports an exception of unknown type (from a catch (...) block) with the title
+ * "Unexpected exception occurred" in the log line. @p parent is ignored.
+ */
+TAVIXQTBASE_EXPORT void showUnexpectedException(const QString& source, const QString& message, QWidget* parent);
+
+/** @} */
+
+#endif

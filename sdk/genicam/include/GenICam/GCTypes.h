@@ -1,0 +1,16 @@
+#ifndef GENICAM_GCTYPES_H
+#define GENICAM_GCTYPES_H
+
+#if defined(GENICAM_BUILDING_GCBASE)
+#define GCBASE_API __attribute__((visibility("default")))
+#else
+#define GCBASE_API
+#endif
+
+#define GENICAM_NAMESPACE GenICam_3_0_Velnor_tavix_v5_0
+
+namespace GenICam_3_0_Velnor_tavix_v5_0 {
+}
+namespace GenICam = GenICam_3_0_Velnor_tavix_v5_0;
+
+#endif
