@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the 'fuzz' preset and runs every libFuzzer target for SECONDS each
+# (default 60). Fails when a target finds a crash, a sanitizer report or a leak.
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    mapfile -t targets < <(find build/fuzz/fuzz -maxdepth 1 -type f -executable -name 'fuzz_*' -printf '%f\n' | sort)
+fi
+mkdir -p build/fuzz/corpus build/fuzz/artifacts
+for target in "${targets[@]}"; do
+    corpus=build/fuzz/corpus/$target
+    mkdir -p "$corpus"
+    seeds=()
+    [ -d "fuzz/seeds/$target" ] && seeds=("fuzz/seeds/$target")
+    echo "== $target: ${seconds}s"
+    QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+        "build/fuzz/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix=build/fuzz/artifacts/"$target"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
+done
