@@ -1,7 +1,7 @@
 #include <TavixQtBase/errorreporting.h>
 
 #include <QMetaObject>
-#include <QMutexLocker>
+#include "recursivemutexlocker_p.h"
 
 AsyncErrorQueue::AsyncErrorQueue(QObject* parent)
     : QObject(parent)
@@ -15,13 +15,13 @@ AsyncErrorQueue::~AsyncErrorQueue()
 
 int AsyncErrorQueue::count() const
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     return int(m_errors.size());
 }
 
 void AsyncErrorQueue::clear()
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     m_errors.clear();
 }
 
@@ -30,7 +30,7 @@ bool AsyncErrorQueue::reportErrorAsync(ErrorSeverity severity, const QString& me
 {
     const AsyncErrorEntry entry{severity, message, details, parent};
     {
-        QMutexLocker locker(&m_mutex);
+        RecursiveMutexLocker locker(&m_mutex);
         m_errors.append(entry);
     }
     // One posted call per report, even in the owning thread, so that the
@@ -43,7 +43,7 @@ void AsyncErrorQueue::asyncSignaler()
 {
     AsyncErrorEntry entry;
     {
-        QMutexLocker locker(&m_mutex);
+        RecursiveMutexLocker locker(&m_mutex);
         if (m_errors.isEmpty()) {
             return;
         }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, testing and running the project
+# need, and only those that are missing. Runs apt-get as root (directly, or
+# through sudo).
+set -euo pipefail
+
+packages=(
+    # build
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qtbase5-dev
+    # benchmarks and fuzzing
+    libbenchmark-dev clang libclang-rt-14-dev
+    # tests: a virtual X server for Qt 5's multi-screen tests, the desktop's URL
+    # opener, unshare for private mount namespaces
+    xvfb xauth xdg-utils util-linux
+    # the camera monitor: GigE Vision through Aravis, and its simulated camera
+    libaravis-dev aravis-tools
+    python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "All required packages are installed."
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the library for Qt 6 and Qt 5 and runs every
+# test, then again under AddressSanitizer+UndefinedBehaviorSanitizer and under
+# ThreadSanitizer, and gives every fuzz target a short run.
+#   scripts/test.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+run_preset() {
+    local preset=$1
+    shift
+    echo "=== $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    ctest --preset "$preset" "$@"
+}
+
+run_preset qt6
+run_preset qt5 --label-exclude camera-e2e
+run_preset asan
+run_preset tsan
+
+echo "=== fuzz (short run of every target)"
+scripts/fuzz.sh 10
+echo "=== all tests passed"
