@@ -1,0 +1,149 @@
+#ifndef TAVIXQTBASE_LAYOUTPERSISTENCE_H
+#define TAVIXQTBASE_LAYOUTPERSISTENCE_H
+
+#include <TavixQtBase/tavixqtbase_export.h>
+
+#include <QHeaderView>
+#include <QSettings>
+#include <QWidget>
+
+/**
+ * @file layoutpersistence.h
+ * Keeping column layouts and window places across runs.
+ *
+ * The functions store the state of a QHeaderView with a layout version number,
+ * and the position and size of a widget, in QSettings. Each comes twice: the
+ * first form works on the caller's QSettings object, relative to its current
+ * group; the second takes a group name, opens the application's default
+ * settings store (QSettings constructed with only a parent, so the organization
+ * and application names of QCoreApplication choose the file) and that group
+ * itself, and closes it again before returning.
+ *
+ * Keys written, relative to the group:
+ * | key         | type       | written by                                                     |
+ * |-------------|------------|----------------------------------------------------------------|
+ * | "headerver" | int        | saveHeaderLayout(): the version number                         |
+ * | "header"    | QByteArray | saveHeaderLayout(): QHeaderView::saveState()                   |
+ * | "pos"       | QPoint     | saveWidgetPositionAndSize() without a reference widget         |
+ * | "pos_r"     | QPoint     | saveWidgetPositionAndSize() with one: the offset from its pos  |
+ * | "size"      | QSize      | saveWidgetPositionAndSize()                                    |
+ *
+ * No function removes a key, and none writes a message: failure is the result
+ * false. Stored values are read as QVariant converts them, without further
+ * checks; bad data gives odd places or sizes, never a crash.
+ *
+ * Thread affinity: every function reads or changes widgets, so call them only
+ * from the GUI thread, with a QApplication alive. They keep no state of their own.
+ *
+ * @code
+ * // At start-up, after setting the organization and application names:
+ * restoreHeaderLayout(L"deviceList", 2, view->horizontalHeader()); // false the first time
+ * restoreWidgetPositionAndSize(L"mainWindow", &window, nullptr);
+ * // When closing:
+ * saveHeaderLayout(L"deviceList", 2, view->horizontalHeader());     // writes deviceList/headerver=2
+ * saveWidgetPositionAndSize(L"mainWindow", &window, nullptr);       // writes mainWindow/pos and mainWindow/size
+ * @endcode
+ */
+
+/**
+ * @name Header layouts
+ * @{
+ */
+
+/**
+ * Writes "headerver" = @p version and "header" = @p header->saveState() into the
+ * current group of @p settings.
+ *
+ * @param settings where to write; null gives false
+ * @param version the caller's number for its column layout; bump it when the
+ *        columns change so that old layouts are no longer applied
+ * @param header the header to save; null gives false
+ * @return true when both values were written
+ */
+TAVIXQTBASE_EXPORT bool saveHeaderLayout(QSettings* settings, int version, const QHeaderView* header);
+
+/**
+ * Applies the header state stored in the current group of @p settings, if it
+ * was saved with @p version. A missing "headerver" counts as version 0.
+ *
+ * The stored state goes to QHeaderView::restoreState(); whether the header
+ * accepts it (it rejects a state for another number of sections, or damaged
+ * bytes) does not change the result.
+ *
+ * @param settings where to read; null gives false
+ * @param version the version the stored layout must have been saved with
+ * @param header the header to change; null gives false
+ * @return true when a layout of @p version was found and handed to the header;
+ *         false, with @p header untouched, when there is no "header" or its
+ *         version differs
+ */
+TAVIXQTBASE_EXPORT bool restoreHeaderLayout(const QSettings* settings, int version, QHeaderView* header);
+
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool saveHeaderLayout(const wchar_t* groupName, int version, const QHeaderView* header);
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool restoreHeaderLayout(const wchar_t* groupName, int version, QHeaderView* header);
+
+/** @} */
+
+/**
+ * @name Window positions and sizes
+ * Positions are those of QWidget::pos(): for a top-level window the place of
+ * its frame, the same that QWidget::move() takes.
+ * @{
+ */
+
+/**
+ * Writes the position and size of @p widget into the current group of @p settings.
+ *
+ * Without a reference widget the position goes to "pos". With one, "pos_r"
+ * receives @p widget->pos() minus @p referenceWidget->pos(), so that a dialog
+ * can come back at the same place beside its main window wherever that is then.
+ * "size" receives @p widget->size().
+ *
+ * @param settings where to write; null gives false
+ * @param widget the widget to save; null gives false
+ * @param referenceWidget null for an absolute position
+ * @return true when the position and size were written
+ */
+TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWidget* widget,
+                                                  QWidget* referenceWidget);
+
+/**
+ * Gives @p widget back its stored size, and its stored position when that keeps
+ * it visible.
+ *
+ * The position is "pos", or with a reference widget @p referenceWidget->pos()
+ * plus "pos_r"; when that key is missing, nothing changes and the result is
+ * false. Otherwise the widget is resized to "size" at once (when present), and
+ * then moved only if the rectangle at the position with that size, less 8
+ * pixels on the left and right, 16 at the top and 8 at the bottom, overlaps the
+ * available geometry of one of QGuiApplication::screens(). So a window is never
+ * put where only its border would show, nor onto a screen that has been
+ * removed. A widget narrower than 17 or lower than 25 pixels has no such
+ * rectangle and is never moved.
+ *
+ * Example, a window of 300x200 on a single screen of 1920x1080 at (0, 0):
+ * a stored "pos" of (1911, 10) moves it there (true), as its inner rectangle
+ * starts at x = 1919, the screen's last column; a stored "pos" of (1912, 10)
+ * leaves it where it was (false), though with the stored size.
+ *
+ * @param settings where to read; null gives false
+ * @param widget the widget to move and resize; null gives false
+ * @param referenceWidget null to read the absolute position "pos"; otherwise
+ *        the widget that "pos_r" is relative to
+ * @return true when the widget was moved to the stored position
+ */
+TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget,
+                                                     QWidget* referenceWidget);
+
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(const wchar_t* groupName, const QWidget* widget,
+                                                  QWidget* referenceWidget);
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(const wchar_t* groupName, QWidget* widget,
+                                                     QWidget* referenceWidget);
+
+/** @} */
+
+#endif

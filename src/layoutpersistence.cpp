@@ -1,0 +1,139 @@
+#include <TavixQtBase/layoutpersistence.h>
+
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+
+namespace {
+
+const QString headerVersionKey = QStringLiteral("headerver");
+const QString headerKey = QStringLiteral("header");
+const QString positionKey = QStringLiteral("pos");
+const QString relativePositionKey = QStringLiteral("pos_r");
+const QString sizeKey = QStringLiteral("size");
+
+// How much of a window's outer band may lie off-screen: the left, right and
+// bottom borders, and at the top the title bar, are not enough to grab it.
+constexpr int visibilityMarginLeft = 8;
+constexpr int visibilityMarginTop = 16;
+constexpr int visibilityMarginRight = 8;
+constexpr int visibilityMarginBottom = 8;
+
+bool isVisibleOnAScreen(const QPoint& position, const QSize& size)
+{
+    const QRect inner = QRect(position, size)
+                            .adjusted(visibilityMarginLeft, visibilityMarginTop, -visibilityMarginRight,
+                                      -visibilityMarginBottom);
+    if (inner.isEmpty()) {
+        return false;
+    }
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        if (inner.intersects(screen->availableGeometry())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs one of the QSettings forms in group groupName of the application's
+// default store, which is written back when the settings object goes.
+template <typename Operation>
+bool inDefaultStoreGroup(const wchar_t* groupName, const void* target, Operation operation)
+{
+    if (!groupName || groupName[0] == 0 || !target) {
+        return false;
+    }
+    QSettings settings;
+    settings.beginGroup(QString::fromWCharArray(groupName));
+    return operation(&settings);
+}
+
+} // namespace
+
+bool saveHeaderLayout(QSettings* settings, int version, const QHeaderView* header)
+{
+    if (!settings || !header) {
+        return false;
+    }
+    settings->setValue(headerVersionKey, version);
+    settings->setValue(headerKey, header->saveState());
+    return true;
+}
+
+bool restoreHeaderLayout(const QSettings* settings, int version, QHeaderView* header)
+{
+    if (!settings || !header || !settings->contains(headerKey)) {
+        return false;
+    }
+    if (settings->value(headerVersionKey, 0).toInt() != version) {
+        return false;
+    }
+    // A rejected state leaves the header as it was; the layout was found all the same.
+    header->restoreState(settings->value(headerKey).toByteArray());
+    return true;
+}
+
+bool saveWidgetPositionAndSize(QSettings* settings, const QWidget* widget, QWidget* referenceWidget)
+{
+    if (!settings || !widget) {
+        return false;
+    }
+    if (referenceWidget) {
+        settings->setValue(relativePositionKey, widget->pos() - referenceWidget->pos());
+    } else {
+        settings->setValue(positionKey, widget->pos());
+    }
+    settings->setValue(sizeKey, widget->size());
+    return true;
+}
+
+bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget, QWidget* referenceWidget)
+{
+    if (!settings || !widget) {
+        return false;
+    }
+    const QString& key = referenceWidget ? relativePositionKey : positionKey;
+    if (!settings->contains(key)) {
+        return false;
+    }
+    QPoint position = settings->value(key).toPoint();
+    if (referenceWidget) {
+        position += referenceWidget->pos();
+    }
+    // The size comes back even when the position is then refused.
+    if (settings->contains(sizeKey)) {
+        widget->resize(settings->value(sizeKey).toSize());
+    }
+    if (!isVisibleOnAScreen(position, widget->size())) {
+        return false;
+    }
+    widget->move(position);
+    return true;
+}
+
+bool saveHeaderLayout(const wchar_t* groupName, int version, const QHeaderView* header)
+{
+    return inDefaultStoreGroup(groupName, header,
+                               [&](QSettings* settings) { return saveHeaderLayout(settings, version, header); });
+}
+
+bool restoreHeaderLayout(const wchar_t* groupName, int version, QHeaderView* header)
+{
+    return inDefaultStoreGroup(groupName, header,
+                               [&](QSettings* settings) { return restoreHeaderLayout(settings, version, header); });
+}
+
+bool saveWidgetPositionAndSize(const wchar_t* groupName, const QWidget* widget, QWidget* referenceWidget)
+{
+    return inDefaultStoreGroup(groupName, widget, [&](QSettings* settings) {
+        return saveWidgetPositionAndSize(settings, widget, referenceWidget);
+    });
+}
+
+bool restoreWidgetPositionAndSize(const wchar_t* groupName, QWidget* widget, QWidget* referenceWidget)
+{
+    return inDefaultStoreGroup(groupName, widget, [&](QSettings* settings) {
+        return restoreWidgetPositionAndSize(settings, widget, referenceWidget);
+    });
+}
