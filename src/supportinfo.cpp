@@ -81,7 +81,9 @@ QString ReplaceStrings(const QString& text)
 // keeps each value pure data; QUrlQuery keeps the percent escapes as given.
 static QString encodedQueryValue(const QString& value)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+    // Never null, so that a null text still gives "key=" rather than a bare "key".
+    const QByteArray encoded = QUrl::toPercentEncoding(value);
+    return QString::fromLatin1(encoded.constData(), int(encoded.size()));
 }
 
 bool ContactVelnorSupport2(const QString& subject, const QString& body)

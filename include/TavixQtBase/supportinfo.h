@@ -106,9 +106,10 @@ TAVIXQTBASE_EXPORT int ShowHelpFile(EShowHelpFileFlags flags, QWidget* parent, c
  * locale changes do not reach it. Thread-safe.
  *
  * @code
- * GetFeedbackUrl(true).toString()
+ * // With the default configuration, SDK 5.0.1 and an English system locale:
+ * GetFeedbackUrl(true).toEncoded()
  * // == "https://www.tavix.example/tavixfeedback?tavixver=tavix%205.0&os=Linux&language=en"
- * GetFeedbackUrl(false).toString() // == "https://www.tavix.example/tavixfeedback"
+ * GetFeedbackUrl(false).toEncoded() // == "https://www.tavix.example/tavixfeedback"
  * @endcode
  */
 TAVIXQTBASE_EXPORT QUrl GetFeedbackUrl(bool withQuery);
