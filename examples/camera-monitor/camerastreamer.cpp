@@ -1,0 +1,333 @@
+#include "camerastreamer.h"
+
+#include "aravis_p.h"
+#include "streamfigures.h"
+
+#include <TavixQtBase/errorreporting.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace {
+
+constexpr guint64 popTimeoutUs = 100 * 1000;
+constexpr qint64 silenceLimitMs = 3000;
+constexpr qint64 reportIntervalMs = 2000;
+constexpr int bufferCount = 16;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CameraStreamer", text);
+}
+
+QString reportSource()
+{
+    return QStringLiteral("camera-monitor");
+}
+
+QString bufferStatusText(ArvBufferStatus status)
+{
+    switch (status) {
+    case ARV_BUFFER_STATUS_TIMEOUT:
+        return tr("timed out before all packets arrived");
+    case ARV_BUFFER_STATUS_MISSING_PACKETS:
+        return tr("packets are missing");
+    case ARV_BUFFER_STATUS_WRONG_PACKET_ID:
+        return tr("a packet had a wrong id");
+    case ARV_BUFFER_STATUS_SIZE_MISMATCH:
+        return tr("the image does not fit the buffer");
+    case ARV_BUFFER_STATUS_ABORTED:
+        return tr("the transfer was aborted");
+    default:
+        return tr("status %1").arg(static_cast<int>(status));
+    }
+}
+
+/**
+ * Reports the first fault of a kind at once and the faults that follow within
+ * the next two seconds as one summary, so a burst yields two reports, not hundreds.
+ */
+class ReportThrottle
+{
+public:
+    explicit ReportThrottle(const QString& title)
+        : m_title(title)
+    {
+    }
+
+    void note(const QString& message, unsigned long long count)
+    {
+        if (!m_sinceReport.isValid() || m_sinceReport.elapsed() >= reportIntervalMs) {
+            report(message);
+        } else {
+            m_pending += count;
+            m_latest = message;
+        }
+    }
+
+    void flush()
+    {
+        if (m_pending > 0 && m_sinceReport.elapsed() >= reportIntervalMs) {
+            report(tr("%1 more in the last %2 s, the latest: %3")
+                       .arg(m_pending)
+                       .arg(m_sinceReport.elapsed() / 1000)
+                       .arg(m_latest));
+        }
+    }
+
+private:
+    void report(const QString& message)
+    {
+        showWarningMessage(m_title, reportSource(), message, nullptr);
+        m_sinceReport.start();
+        m_pending = 0;
+    }
+
+    const QString m_title;
+    QElapsedTimer m_sinceReport;
+    unsigned long long m_pending = 0;
+    QString m_latest;
+};
+
+// The GigE Vision bootstrap register "current IP configuration" holds the
+// enabled methods in its low bits: 0x1 link-local (Auto IP), 0x2 DHCP,
+// 0x4 persistent (static) IP. The library's bits are 0x01 static, 0x02 DHCP, 0x04 Auto IP.
+long long readIpConfiguration(ArvDevice* device)
+{
+    constexpr guint64 currentIpConfigurationRegister = 0x0014;
+    guint32 value = 0;
+    ArvError error;
+    if (!arv_device_read_register(device, currentIpConfigurationRegister, &value, error.out())) {
+        return -1;
+    }
+    return ((value & 0x4) ? 0x01 : 0) | (value & 0x2) | ((value & 0x1) ? 0x04 : 0);
+}
+
+/** One open camera with a running stream; closes both on destruction. */
+class StreamSession
+{
+public:
+    StreamSession() = default;
+    StreamSession(const StreamSession&) = delete;
+    StreamSession& operator=(const StreamSession&) = delete;
+
+    ~StreamSession()
+    {
+        if (m_acquiring && !m_controlLost) {
+            ArvError ignored;
+            arv_camera_stop_acquisition(m_camera.get(), ignored.out());
+        }
+        m_stream.reset();
+        if (m_controlLostHandler != 0) {
+            g_signal_handler_disconnect(arv_camera_get_device(m_camera.get()), m_controlLostHandler);
+        }
+    }
+
+    /** Opens the camera and starts streaming; on failure returns false and sets @p message. */
+    bool open(const CameraDescription& camera, double frameRate, QString* message)
+    {
+        ArvError error;
+        m_camera.reset(arv_camera_new(camera.id.toUtf8().constData(), error.out()));
+        if (!m_camera) {
+            *message = tr("Cannot open the camera %1: %2").arg(camera.id, error.message());
+            return false;
+        }
+        ArvDevice* device = arv_camera_get_device(m_camera.get());
+        m_controlLostHandler = g_signal_connect(device, "control-lost", G_CALLBACK(&StreamSession::onControlLost), this);
+        if (camera.isGigE()) {
+            m_ipConfiguration = readIpConfiguration(device);
+            // Packet sockets see nothing on the loopback interface; plain sockets do.
+            if (camera.address.startsWith(QLatin1String("127."))) {
+                arv_camera_gv_set_stream_options(m_camera.get(), ARV_GV_STREAM_OPTION_PACKET_SOCKET_DISABLED);
+            }
+        }
+        arv_camera_set_acquisition_mode(m_camera.get(), ARV_ACQUISITION_MODE_CONTINUOUS, error.out());
+        if (!error.failed() && frameRate > 0.0) {
+            arv_camera_set_frame_rate(m_camera.get(), frameRate, error.out());
+        }
+        if (error.failed() || !createStream(error)) {
+            *message = tr("Cannot set up streaming from the camera %1: %2").arg(camera.id, error.message());
+            return false;
+        }
+        arv_camera_start_acquisition(m_camera.get(), error.out());
+        m_acquiring = !error.failed();
+        if (!m_acquiring) {
+            *message = tr("Cannot start the camera %1: %2").arg(camera.id, error.message());
+        }
+        return m_acquiring;
+    }
+
+    bool controlLost() const { return m_controlLost; }
+    long long ipConfiguration() const { return m_ipConfiguration; }
+    ArvBuffer* pop() { return arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs); }
+    void push(ArvBuffer* buffer) { arv_stream_push_buffer(m_stream.get(), buffer); }
+
+private:
+    bool createStream(ArvError& error)
+    {
+        const guint payload = arv_camera_get_payload(m_camera.get(), error.out());
+        if (error.failed()) {
+            return false;
+        }
+        m_stream.reset(arv_camera_create_stream(m_camera.get(), nullptr, nullptr, error.out()));
+        if (!m_stream) {
+            return false;
+        }
+        if (ARV_IS_GV_STREAM(m_stream.get())) {
+            // A socket buffer of one frame keeps frames whole when the machine is busy.
+            g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
+        }
+        for (int i = 0; i < bufferCount; ++i) {
+            arv_stream_push_buffer(m_stream.get(), arv_buffer_new_allocate(payload));
+        }
+        return true;
+    }
+
+    // Called by Aravis's heartbeat thread when the camera stops answering.
+    static void onControlLost(ArvDevice*, gpointer session)
+    {
+        static_cast<StreamSession*>(session)->m_controlLost = true;
+    }
+
+    GObjectPtr<ArvCamera> m_camera;
+    GObjectPtr<ArvStream> m_stream;
+    gulong m_controlLostHandler = 0;
+    bool m_acquiring = false;
+    std::atomic<bool> m_controlLost{false};
+    long long m_ipConfiguration = -1;
+};
+
+/** Feeds the figures from the buffers of one stream and reports their faults. */
+class FrameCounter
+{
+public:
+    explicit FrameCounter(StreamFigures* figures)
+        : m_figures(figures)
+        , m_badFrames(tr("Incomplete frame"))
+        , m_missingFrames(tr("Missing frames"))
+    {
+    }
+
+    void count(ArvBuffer* buffer)
+    {
+        const ArvBufferStatus status = arv_buffer_get_status(buffer);
+        if (status == ARV_BUFFER_STATUS_SUCCESS) {
+            size_t size = 0;
+            arv_buffer_get_data(buffer, &size);
+            m_figures->addFrame(static_cast<unsigned int>(size), arv_buffer_get_image_width(buffer),
+                                arv_buffer_get_image_height(buffer));
+        } else {
+            m_figures->addErrors(1);
+            m_badFrames.note(tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)), 1);
+        }
+        countMissingFrames(arv_buffer_get_frame_id(buffer));
+    }
+
+    void flush()
+    {
+        m_badFrames.flush();
+        m_missingFrames.flush();
+    }
+
+private:
+    // GigE Vision frame ids count up by one; a gap means frames that never arrived.
+    // At the wrap-around of the 16-bit id the gap is not counted.
+    void countMissingFrames(guint64 frameId)
+    {
+        if (m_lastFrameId != 0 && frameId > m_lastFrameId + 1) {
+            const guint64 missing = frameId - m_lastFrameId - 1;
+            m_figures->addErrors(missing);
+            m_missingFrames.note(tr("%1 frames missing before frame %2").arg(missing).arg(frameId), missing);
+        }
+        m_lastFrameId = frameId;
+    }
+
+    StreamFigures* const m_figures;
+    ReportThrottle m_badFrames;
+    ReportThrottle m_missingFrames;
+    guint64 m_lastFrameId = 0;
+};
+
+} // namespace
+
+CameraStreamer::CameraStreamer(const Request& request, StreamFigures* figures, QObject* parent)
+    : QThread(parent)
+    , m_request(request)
+    , m_figures(figures)
+{
+    qRegisterMetaType<CameraDescription>();
+    qRegisterMetaType<QList<CameraDescription>>();
+    qRegisterMetaType<CameraStreamer::EndReason>();
+}
+
+CameraStreamer::~CameraStreamer()
+{
+    requestStop();
+    wait();
+}
+
+void CameraStreamer::requestStop()
+{
+    m_stopRequested = true;
+}
+
+void CameraStreamer::run()
+{
+    QString message;
+    const EndReason reason = connectAndStream(&message);
+    // Only now, with the camera closed, may the owner start the next connection.
+    end(reason, message);
+}
+
+CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
+{
+    const QList<CameraDescription> cameras = discoverCameras();
+    Q_EMIT camerasDiscovered(cameras);
+    const int index = selectCamera(cameras, m_request.cameraName);
+    if (index < 0) {
+        *message = m_request.cameraName.isEmpty()
+            ? tr("No camera found. Is the camera switched on and connected?")
+            : tr("No camera \"%1\" found among %2 cameras.").arg(m_request.cameraName).arg(cameras.size());
+        return NoCamera;
+    }
+    CameraDescription camera = cameras.at(index);
+    StreamSession session;
+    if (!session.open(camera, m_request.frameRate, message)) {
+        return OpenFailed;
+    }
+    camera.ipConfiguration = session.ipConfiguration();
+    Q_EMIT streamingStarted(camera);
+
+    FrameCounter counter(m_figures);
+    QElapsedTimer sinceLastFrame;
+    sinceLastFrame.start();
+    bool silenceReported = false;
+    while (!m_stopRequested && !session.controlLost()) {
+        if (ArvBuffer* buffer = session.pop()) {
+            counter.count(buffer);
+            session.push(buffer);
+            sinceLastFrame.start();
+            silenceReported = false;
+        } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {
+            showWarningMessage(tr("No frames"), reportSource(),
+                               tr("The camera %1 sent no frame for %2 s.").arg(camera.id).arg(silenceLimitMs / 1000),
+                               nullptr);
+            silenceReported = true;
+        }
+        counter.flush();
+    }
+    if (session.controlLost()) {
+        *message = tr("Lost the connection to the camera %1.").arg(camera.id);
+        return ConnectionLost;
+    }
+    return Stopped;
+}
+
+void CameraStreamer::end(EndReason reason, const QString& message)
+{
+    const bool report = reason == ConnectionLost || (reason != Stopped && m_request.reportConnectFailure);
+    if (report) {
+        showCriticalMessage(tr("Camera"), reportSource(), message, nullptr);
+    }
+    Q_EMIT streamingEnded(reason, message);
+}

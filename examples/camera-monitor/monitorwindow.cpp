@@ -1,0 +1,348 @@
+#include "monitorwindow.h"
+
+#include "messagelog.h"
+
+#include <TavixQtBase/layoutpersistence.h>
+#include <TavixQtBase/stringhelpers.h>
+#include <TavixQtBase/supportinfo.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Raise when the table's columns change, so that an old saved layout is not applied.
+constexpr int cameraTableLayoutVersion = 1;
+constexpr int figuresIntervalMs = 500;
+constexpr int statusMessageMs = 10000;
+
+enum CameraColumn { NameColumn, ModelColumn, SerialColumn, MacColumn, AddressColumn, IpConfigColumn, ColumnCount };
+
+QString settingsGroup()
+{
+    return QStringLiteral("MainWindow");
+}
+
+QString binaryPrefixesKey()
+{
+    return QStringLiteral("binaryPrefixes");
+}
+
+QString ipConfigurationText(const CameraDescription& camera)
+{
+    if (!camera.isGigE()) {
+        return QString();
+    }
+    if (camera.ipConfiguration < 0) {
+        return MonitorWindow::tr("(read when connected)");
+    }
+    const QString text = formatIPConfiguration(static_cast<unsigned int>(camera.ipConfiguration), 0);
+    return text.isEmpty() ? MonitorWindow::tr("not reported (bits 0x%1)").arg(camera.ipConfiguration, 0, 16) : text;
+}
+
+QList<QStandardItem*> cameraRow(const CameraDescription& camera)
+{
+    const Tavix::CDeviceInfo info = toDeviceInfo(camera);
+    const QByteArray mac = camera.macAddress.toLatin1();
+    const QStringList texts{formatDeviceName(&info, FormatDeviceNameFlags()),
+                            camera.model,
+                            camera.serialNumber,
+                            formatMACAddress(mac.constData(), ":"),
+                            camera.address,
+                            ipConfigurationText(camera)};
+    QList<QStandardItem*> row;
+    for (const QString& text : texts) {
+        auto* item = new QStandardItem(text);
+        item->setEditable(false);
+        item->setData(camera.id, Qt::UserRole);
+        row.append(item);
+    }
+    return row;
+}
+
+} // namespace
+
+MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds,
+                             QWidget* parent)
+    : QMainWindow(parent)
+    , m_cameraName(cameraName)
+    , m_frameRate(frameRate)
+{
+    setWindowTitle(tr("Camera Monitor"));
+
+    m_cameras = new QStandardItemModel(0, ColumnCount, this);
+    m_cameras->setHorizontalHeaderLabels(
+        {tr("Name"), tr("Model"), tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration")});
+    m_cameraTable = new QTableView;
+    m_cameraTable->setModel(m_cameras);
+    m_cameraTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_cameraTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_cameraTable->verticalHeader()->hide();
+    m_cameraTable->horizontalHeader()->setStretchLastSection(true);
+    m_cameraTable->setToolTip(tr("Double-click a camera to monitor it."));
+    connect(m_cameraTable, &QTableView::activated, this, &MonitorWindow::onCameraActivated);
+
+    m_messages = new MessageLog;
+    auto* messagesBox = new QGroupBox(tr("Messages"));
+    auto* messagesLayout = new QVBoxLayout(messagesBox);
+    messagesLayout->addWidget(m_messages);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(m_cameraTable);
+    splitter->addWidget(createFiguresPanel());
+    splitter->addWidget(messagesBox);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(2, 1);
+    setCentralWidget(splitter);
+    createMenus();
+    resize(760, 560);
+
+    connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, &MonitorWindow::onDisplayError);
+    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorWindow::updateFigures);
+    m_figuresTimer.start(figuresIntervalMs);
+    m_retryTimer.setSingleShot(true);
+    m_retryTimer.setInterval(static_cast<int>(retryIntervalSeconds * 1000));
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] { connectTo(m_cameraName, false); });
+
+    restoreLayout();
+    updateFigures();
+    connectTo(m_cameraName, true);
+}
+
+MonitorWindow::~MonitorWindow()
+{
+    stopStreaming();
+}
+
+StreamFigures::Snapshot MonitorWindow::currentFigures()
+{
+    return m_figures.snapshot();
+}
+
+QWidget* MonitorWindow::createFiguresPanel()
+{
+    auto* box = new QGroupBox(tr("Live figures"));
+    auto* form = new QFormLayout(box);
+    const auto addFigure = [form](const QString& name) {
+        auto* label = new QLabel;
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(name, label);
+        return label;
+    };
+    m_cameraLabel = addFigure(tr("Camera:"));
+    m_stateLabel = addFigure(tr("State:"));
+    m_frameRateLabel = addFigure(tr("Frame rate:"));
+    m_dataRateLabel = addFigure(tr("Data rate:"));
+    m_frameSizeLabel = addFigure(tr("Frame size:"));
+    m_countLabel = addFigure(tr("Counts:"));
+    QFont figuresFont = m_frameRateLabel->font();
+    figuresFont.setBold(true);
+    m_frameRateLabel->setFont(figuresFont);
+    m_dataRateLabel->setFont(figuresFont);
+    return box;
+}
+
+void MonitorWindow::createMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    QAction* reconnectAction = fileMenu->addAction(tr("&Reconnect"), this, &MonitorWindow::reconnect);
+    reconnectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    fileMenu->addSeparator();
+    QAction* quitAction = fileMenu->addAction(tr("&Quit"), this, &QWidget::close);
+    quitAction->setShortcut(QKeySequence::Quit);
+
+    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    m_binaryPrefixes = viewMenu->addAction(tr("&Binary prefixes (KiB, MiB)"));
+    m_binaryPrefixes->setCheckable(true);
+    connect(m_binaryPrefixes, &QAction::toggled, this, &MonitorWindow::updateFigures);
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
+    helpMenu->addAction(tr("&Contact support..."), this, &MonitorWindow::contactSupport);
+    helpMenu->addAction(tr("Send &feedback..."), this, &MonitorWindow::sendFeedback);
+    helpMenu->addSeparator();
+    helpMenu->addAction(tr("&System information..."), this, &MonitorWindow::showSystemInformation);
+}
+
+void MonitorWindow::reconnect()
+{
+    connectTo(m_cameraName, true);
+}
+
+void MonitorWindow::connectTo(const QString& cameraName, bool reportFailure)
+{
+    stopStreaming();
+    m_retryTimer.stop();
+    m_cameraName = cameraName;
+    m_stateLabel->setText(tr("Looking for cameras..."));
+    CameraStreamer::Request request;
+    request.cameraName = cameraName;
+    request.frameRate = m_frameRate;
+    request.reportConnectFailure = reportFailure;
+    m_streamer = std::make_unique<CameraStreamer>(request, &m_figures);
+    connect(m_streamer.get(), &CameraStreamer::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
+    connect(m_streamer.get(), &CameraStreamer::streamingStarted, this, &MonitorWindow::onStreamingStarted);
+    connect(m_streamer.get(), &CameraStreamer::streamingEnded, this, &MonitorWindow::onStreamingEnded);
+    m_streamer->start();
+}
+
+void MonitorWindow::stopStreaming()
+{
+    if (m_streamer) {
+        // Signals still queued from the old thread must not reach the window.
+        m_streamer->disconnect(this);
+        m_streamer.reset();
+    }
+}
+
+void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
+{
+    m_cameras->removeRows(0, m_cameras->rowCount());
+    for (const CameraDescription& camera : cameras) {
+        m_cameras->appendRow(cameraRow(camera));
+    }
+    if (!m_headerLayoutRestored) {
+        m_cameraTable->resizeColumnsToContents();
+    }
+    m_stateLabel->setText(tr("Connecting..."));
+}
+
+void MonitorWindow::onStreamingStarted(const CameraDescription& camera)
+{
+    m_figures.restart();
+    selectCameraRow(camera);
+    m_cameraLabel->setText(QStringLiteral("%1, %2").arg(camera.id, camera.address));
+    m_stateLabel->setText(tr("Streaming"));
+    statusBar()->showMessage(tr("Streaming from %1").arg(camera.id), statusMessageMs);
+}
+
+void MonitorWindow::onStreamingEnded(CameraStreamer::EndReason reason, const QString& message)
+{
+    if (reason == CameraStreamer::Stopped) {
+        m_stateLabel->setText(tr("Stopped"));
+        return;
+    }
+    if (m_retryTimer.interval() > 0) {
+        m_stateLabel->setText(tr("%1 Retrying every %2 s.").arg(message).arg(m_retryTimer.interval() / 1000.0));
+        m_retryTimer.start();
+    } else {
+        m_stateLabel->setText(tr("%1 Use File > Reconnect to try again.").arg(message));
+    }
+}
+
+void MonitorWindow::onCameraActivated(const QModelIndex& index)
+{
+    connectTo(index.siblingAtColumn(NameColumn).data(Qt::UserRole).toString(), true);
+}
+
+void MonitorWindow::selectCameraRow(const CameraDescription& camera)
+{
+    for (int row = 0; row < m_cameras->rowCount(); ++row) {
+        if (m_cameras->item(row, NameColumn)->data(Qt::UserRole).toString() == camera.id) {
+            m_cameras->setItem(row, IpConfigColumn, cameraRow(camera).takeLast());
+            m_cameraTable->selectRow(row);
+            return;
+        }
+    }
+}
+
+void MonitorWindow::updateFigures()
+{
+    const StreamFigures::Snapshot figures = m_figures.snapshot();
+    const UnitPrefixes prefixes = unitPrefixes();
+    m_frameRateLabel->setText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
+    m_dataRateLabel->setText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
+    m_frameSizeLabel->setText(figures.images > 0 ? formatFrameSize(figures, prefixes) : tr("-"));
+    m_countLabel->setText(formatImageCount(figures.images, figures.errors));
+}
+
+UnitPrefixes MonitorWindow::unitPrefixes() const
+{
+    return m_binaryPrefixes->isChecked() ? UnitPrefixes::Binary : UnitPrefixes::Decimal;
+}
+
+void MonitorWindow::onDisplayError(AsyncErrorQueue::ErrorSeverity severity, const QString& message,
+                                   const QString& details, QWidget*)
+{
+    ++m_reportsReceived;
+    statusBar()->showMessage(message, statusMessageMs);
+    m_messages->addReport(severity, message, details);
+}
+
+void MonitorWindow::contactSupport()
+{
+    if (!ContactVelnorSupport()) {
+        statusBar()->showMessage(tr("No mail program is set up; see Help > System information for the text to send."),
+                                 statusMessageMs);
+    }
+}
+
+void MonitorWindow::sendFeedback()
+{
+    if (!OpenFeedbackUrl()) {
+        statusBar()->showMessage(tr("No web browser is set up; the feedback page is %1")
+                                     .arg(GetFeedbackUrl(false).toString()),
+                                 statusMessageMs);
+    }
+}
+
+void MonitorWindow::showSystemInformation()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("System Information"));
+    auto* text = new QPlainTextEdit(GetVelnorSupportInfo(true));
+    text->setReadOnly(true);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QPushButton* copy = buttons->addButton(tr("&Copy"), QDialogButtonBox::ActionRole);
+    connect(copy, &QPushButton::clicked, text, [text] { QApplication::clipboard()->setText(text->toPlainText()); });
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    dialog.resize(560, 420);
+    dialog.exec();
+}
+
+void MonitorWindow::closeEvent(QCloseEvent* event)
+{
+    saveLayout();
+    stopStreaming();
+    event->accept();
+}
+
+void MonitorWindow::restoreLayout()
+{
+    QSettings settings;
+    settings.beginGroup(settingsGroup());
+    restoreWidgetPositionAndSize(&settings, this, nullptr);
+    m_headerLayoutRestored
+        = restoreHeaderLayout(&settings, cameraTableLayoutVersion, m_cameraTable->horizontalHeader());
+    m_binaryPrefixes->setChecked(settings.value(binaryPrefixesKey(), false).toBool());
+}
+
+void MonitorWindow::saveLayout() const
+{
+    QSettings settings;
+    settings.beginGroup(settingsGroup());
+    saveWidgetPositionAndSize(&settings, this, nullptr);
+    saveHeaderLayout(&settings, cameraTableLayoutVersion, m_cameraTable->horizontalHeader());
+    settings.setValue(binaryPrefixesKey(), m_binaryPrefixes->isChecked());
+}
