@@ -19,17 +19,25 @@ constexpr int visibilityMarginTop = 16;
 constexpr int visibilityMarginRight = 8;
 constexpr int visibilityMarginBottom = 8;
 
-bool isVisibleOnAScreen(const QPoint& position, const QSize& size)
+// Whether the span of length pixels from start, less the two margins, is not
+// empty and meets the inclusive span [areaFirst, areaLast]. In 64 bits: a
+// stored position is not checked and may lie anywhere in the int range, where
+// QRect's int arithmetic would overflow.
+bool innerSpanMeets(qint64 start, int length, int marginBefore, int marginAfter, int areaFirst, int areaLast)
 {
-    const QRect inner = QRect(position, size)
-                            .adjusted(visibilityMarginLeft, visibilityMarginTop, -visibilityMarginRight,
-                                      -visibilityMarginBottom);
-    if (inner.isEmpty()) {
-        return false;
-    }
+    const qint64 first = start + marginBefore;
+    const qint64 last = start + length - 1 - marginAfter;
+    return first <= last && first <= areaLast && last >= areaFirst;
+}
+
+bool isVisibleOnAScreen(qint64 x, qint64 y, const QSize& size)
+{
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* screen : screens) {
-        if (inner.intersects(screen->availableGeometry())) {
+        const QRect area = screen->availableGeometry();
+        if (innerSpanMeets(x, size.width(), visibilityMarginLeft, visibilityMarginRight, area.left(), area.right())
+            && innerSpanMeets(y, size.height(), visibilityMarginTop, visibilityMarginBottom, area.top(),
+                              area.bottom())) {
             return true;
         }
     }
@@ -97,18 +105,19 @@ bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget, QW
     if (!settings->contains(key)) {
         return false;
     }
-    QPoint position = settings->value(key).toPoint();
-    if (referenceWidget) {
-        position += referenceWidget->pos();
-    }
+    const QPoint stored = settings->value(key).toPoint();
+    const QPoint origin = referenceWidget ? referenceWidget->pos() : QPoint();
+    const qint64 x = qint64(stored.x()) + origin.x();
+    const qint64 y = qint64(stored.y()) + origin.y();
     // The size comes back even when the position is then refused.
     if (settings->contains(sizeKey)) {
         widget->resize(settings->value(sizeKey).toSize());
     }
-    if (!isVisibleOnAScreen(position, widget->size())) {
+    if (!isVisibleOnAScreen(x, y, widget->size())) {
         return false;
     }
-    widget->move(position);
+    // Visible on a screen, so within a widget's size of screen coordinates: x and y fit an int.
+    widget->move(int(x), int(y));
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -281,6 +282,8 @@ void LayoutPersistenceTest::onlyTheInnerRectangleMakesAWindowVisible_data()
         << QPoint(midX, area.bottom() - 16) << true;
     QTest::newRow("off the bottom edge, only the title bar band on screen") << QPoint(midX, area.bottom() - 15) << false;
     QTest::newRow("far away from every screen") << QPoint(area.right() + 5000, area.bottom() + 5000) << false;
+    QTest::newRow("at the end of the int range") << QPoint(INT_MAX, INT_MAX) << false;
+    QTest::newRow("at the start of the int range") << QPoint(INT_MIN, INT_MIN) << false;
 }
 
 void LayoutPersistenceTest::onlyTheInnerRectangleMakesAWindowVisible()
