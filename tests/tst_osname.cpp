@@ -37,7 +37,7 @@ QByteArray kernelPart()
     if (uname(&system) != 0) {
         return QByteArray();
     }
-    return QByteArray(system.sysname) + ' ' + system.release + ", " + system.machine;
+    return QByteArray(system.sysname) + ' ' + QByteArray(system.release) + ", " + QByteArray(system.machine);
 }
 
 } // namespace
