@@ -1,0 +1,212 @@
+#include <TavixQtBase/stringhelpers.h>
+
+#include <cmath>
+
+const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
+    { 1.0, 1.0, L"", L"", L"", L"" },
+    { 1e3, 0x1p10, L"k", L"kilo", L"Ki", L"kibi" },
+    { 1e6, 0x1p20, L"M", L"mega", L"Mi", L"mebi" },
+    { 1e9, 0x1p30, L"G", L"giga", L"Gi", L"gibi" },
+    { 1e12, 0x1p40, L"T", L"tera", L"Ti", L"tebi" },
+    { 1e15, 0x1p50, L"P", L"peta", L"Pi", L"pebi" },
+    { 1e18, 0x1p60, L"E", L"exa", L"Ei", L"exbi" },
+    { 1e21, 0x1p70, L"Z", L"zetta", L"Zi", L"zebi" },
+    { 1e24, 0x1p80, L"Y", L"yotta", L"Yi", L"yobi" },
+    // Binary multipliers end with yotta; the shrinking rows only have decimal prefixes.
+    { 1e-3, 1.0, L"m", L"milli", L"", L"" },
+    { 1e-6, 1.0, L"\u00b5", L"micro", L"", L"" },
+    { 1e-9, 1.0, L"n", L"nano", L"", L"" },
+    { 1e-12, 1.0, L"p", L"pico", L"", L"" },
+    { 1e-15, 1.0, L"f", L"femto", L"", L"" },
+    { 1e-18, 1.0, L"a", L"atto", L"", L"" },
+    { 1e-21, 1.0, L"z", L"zepto", L"", L"" },
+    { 1e-24, 1.0, L"y", L"yocto", L"", L"" },
+};
+
+namespace {
+
+// QLocale's separators are QChar in Qt 5 and QString in Qt 6; QString holds either.
+QString groupSeparatorOf(const QLocale& locale)
+{
+    return QString(locale.groupSeparator());
+}
+
+QString decimalPointOf(const QLocale& locale)
+{
+    return QString(locale.decimalPoint());
+}
+
+// Removes every group separator in place; the text keeps its buffer.
+void removeGroupSeparators(QString& text, const QLocale& locale)
+{
+    const QString separator = groupSeparatorOf(locale);
+    if (separator.size() == 1) {
+        text.remove(separator.at(0));
+    } else if (!separator.isEmpty()) {
+        text.remove(separator);
+    }
+}
+
+void cutWholeValueFraction(QString& text, double value, const QLocale& locale)
+{
+    double whole;
+    if (std::modf(value, &whole) != 0.0) {
+        return;
+    }
+    const qsizetype decimalPoint = text.indexOf(decimalPointOf(locale));
+    if (decimalPoint >= 0) {
+        text.truncate(decimalPoint);
+    }
+}
+
+// Drops trailing zeros of the fraction, always keeping its first digit.
+void trimFractionZeros(QString& text, const QLocale& locale)
+{
+    const QString decimalPoint = decimalPointOf(locale);
+    const qsizetype decimalPosition = text.indexOf(decimalPoint);
+    if (decimalPosition < 0) {
+        return;
+    }
+    const qsizetype firstFractionDigit = decimalPosition + decimalPoint.size();
+    qsizetype last = text.size() - 1;
+    while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
+        --last;
+    }
+    text.truncate(last + 1);
+}
+
+void appendWide(QString& text, const wchar_t* wide)
+{
+    // Every prefix in the table is within the Basic Multilingual Plane.
+    for (; *wide; ++wide) {
+        text.append(QChar(char16_t(*wide)));
+    }
+}
+
+const wchar_t* multiplierPrefix(const FormatMultiplierEntry& entry, FormatValueFlags flags)
+{
+    const bool name = flags.testFlag(FormatValueMultiplierName);
+    if (flags.testFlag(FormatValueBinaryMultiplier)) {
+        return name ? entry.binaryName : entry.binarySymbol;
+    }
+    return name ? entry.decimalName : entry.decimalSymbol;
+}
+
+template <typename Integer> QString formatInteger(Integer value, FormatValueFlags flags, const QLocale& locale)
+{
+    QString text = locale.toString(value);
+    if (!flags.testFlag(FormatValueGroupDigits)) {
+        removeGroupSeparators(text, locale);
+    }
+    return text;
+}
+
+} // namespace
+
+const QLocale& getSystemLocale()
+{
+    static const QLocale systemLocale = QLocale::system();
+    return systemLocale;
+}
+
+bool ExtractSubString(QString& result, const QString& text, unsigned int index, const QString& separator)
+{
+    if (text.isEmpty() || separator.isEmpty()) {
+        return false;
+    }
+    qsizetype start = 0;
+    for (unsigned int hits = 0; hits < index; ++hits) {
+        const qsizetype hit = text.indexOf(separator, start);
+        if (hit < 0) {
+            result = QString();
+            return false;
+        }
+        start = hit + separator.size();
+    }
+    qsizetype end = text.indexOf(separator, start);
+    if (end < 0) {
+        end = text.size();
+    }
+    result = text.mid(start, end - start);
+    return true;
+}
+
+QString formatDoubleValue(double value, int precision, FormatValueFlags flags, const QLocale& locale)
+{
+    const bool general = flags.testFlag(FormatValueGeneral);
+    QString text = locale.toString(value, general ? 'g' : 'f', precision);
+    if (!std::isfinite(value)) {
+        return text;
+    }
+    // Smaller magnitudes have no group separator to remove.
+    if (!flags.testFlag(FormatValueGroupDigits) && std::fabs(value) >= 1000.0) {
+        removeGroupSeparators(text, locale);
+    }
+    if (general) {
+        return text;
+    }
+    if (flags.testFlag(FormatValueOmitZeroFraction)) {
+        cutWholeValueFraction(text, value, locale);
+    }
+    if (flags.testFlag(FormatValueTrimZeros)) {
+        trimFractionZeros(text, locale);
+    }
+    return text;
+}
+
+QString formatIntegerValue(long long value, FormatValueFlags flags, const QLocale& locale)
+{
+    return formatInteger(qlonglong(value), flags, locale);
+}
+
+QString formatUnsignedIntegerValue(unsigned long long value, FormatValueFlags flags, const QLocale& locale)
+{
+    return formatInteger(qulonglong(value), flags, locale);
+}
+
+QString formatDoubleValueAndUnits(double value, int precision, FormatMultiplier multiplier, const QString& unit,
+    FormatValueFlags flags, const QLocale& locale)
+{
+    const bool binary = flags.testFlag(FormatValueBinaryMultiplier);
+    const unsigned int lastValid = binary ? unsigned(MultiplierYotta) : unsigned(MultiplierYocto);
+    const wchar_t* prefix = nullptr;
+    if (unsigned(multiplier) <= lastValid) {
+        const FormatMultiplierEntry& entry = multiplierTable[multiplier];
+        value /= binary ? entry.binaryFactor : entry.decimalFactor;
+        prefix = multiplierPrefix(entry, flags);
+    }
+
+    QString text = formatDoubleValue(value, precision, flags, locale);
+    const bool showPrefix
+        = flags.testFlag(FormatValueShowMultiplier) && multiplier != MultiplierNone && prefix && *prefix;
+    if (showPrefix || !unit.isEmpty()) {
+        text.append(QLatin1Char(' '));
+    }
+    if (showPrefix) {
+        appendWide(text, prefix);
+    }
+    text.append(unit);
+    return text;
+}
+
+QString formatIntegerValueAndUnits(long long value, int precision, FormatMultiplier multiplier, const QString& unit,
+    FormatValueFlags flags, const QLocale& locale)
+{
+    return formatDoubleValueAndUnits(double(value), precision, multiplier, unit, flags, locale);
+}
+
+QString formatUnsignedIntegerValueAndUnits(unsigned long long value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QLocale& locale)
+{
+    // The standard conversion keeps the magnitude of values of 2^63 and above.
+    return formatDoubleValueAndUnits(double(value), precision, multiplier, unit, flags, locale);
+}
+
+QString formatImageCount(unsigned long long images, unsigned long long errors)
+{
+    // Unsigned, so that counts of 2^63 and above are not shown as negative.
+    const QLocale defaultLocale;
+    return QStringLiteral("Images: %1; Errors: %2")
+        .arg(formatUnsignedIntegerValue(images, FormatValueGroupDigits, defaultLocale))
+        .arg(formatUnsignedIntegerValue(errors, FormatValueGroupDigits, defaultLocale));
+}
