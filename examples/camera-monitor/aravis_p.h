@@ -20,8 +20,7 @@ struct GObjectUnref
 };
 
 /** Owns one reference to a GObject and drops it on every way out. */
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 /** Collects the GError of one Aravis call; frees it on destruction. */
 class ArvError

@@ -133,7 +133,8 @@ public:
             return false;
         }
         ArvDevice* device = arv_camera_get_device(m_camera.get());
-        m_controlLostHandler = g_signal_connect(device, "control-lost", G_CALLBACK(&StreamSession::onControlLost), this);
+        m_controlLostHandler
+            = g_signal_connect(device, "control-lost", G_CALLBACK(&StreamSession::onControlLost), this);
         if (camera.isGigE()) {
             m_ipConfiguration = readIpConfiguration(device);
             // Packet sockets see nothing on the loopback interface; plain sockets do.
@@ -193,7 +194,7 @@ private:
     GObjectPtr<ArvStream> m_stream;
     gulong m_controlLostHandler = 0;
     bool m_acquiring = false;
-    std::atomic<bool> m_controlLost{false};
+    std::atomic<bool> m_controlLost { false };
     long long m_ipConfiguration = -1;
 };
 
@@ -215,7 +216,7 @@ public:
             size_t size = 0;
             arv_buffer_get_data(buffer, &size);
             m_figures->addFrame(static_cast<unsigned int>(size), arv_buffer_get_image_width(buffer),
-                                arv_buffer_get_image_height(buffer));
+                arv_buffer_get_image_height(buffer));
         } else {
             m_figures->addErrors(1);
             m_badFrames.note(tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)), 1);
@@ -310,8 +311,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
             silenceReported = false;
         } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {
             showWarningMessage(tr("No frames"), reportSource(),
-                               tr("The camera %1 sent no frame for %2 s.").arg(camera.id).arg(silenceLimitMs / 1000),
-                               nullptr);
+                tr("The camera %1 sent no frame for %2 s.").arg(camera.id).arg(silenceLimitMs / 1000), nullptr);
             silenceReported = true;
         }
         counter.flush();

@@ -58,7 +58,7 @@ private:
 
     const Request m_request;
     StreamFigures* const m_figures;
-    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_stopRequested { false };
 };
 
 #endif

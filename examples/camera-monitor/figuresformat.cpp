@@ -23,16 +23,16 @@ QString formatBytes(unsigned long long bytes, const QString& unit, UnitPrefixes 
         flags |= FormatValueBinaryMultiplier;
     }
     const FormatMultiplier multiplier = fittingMultiplier(static_cast<double>(bytes), prefixes);
-    return formatUnsignedIntegerValueAndUnits(bytes, multiplier == MultiplierNone ? 0 : decimals, multiplier, unit,
-                                              flags, getSystemLocale());
+    return formatUnsignedIntegerValueAndUnits(
+        bytes, multiplier == MultiplierNone ? 0 : decimals, multiplier, unit, flags, getSystemLocale());
 }
 
 } // namespace
 
 QString formatFrameRate(double framesPerSecond)
 {
-    return formatDoubleValueAndUnits(framesPerSecond, decimals, MultiplierNone, QStringLiteral("fps"), {},
-                                     getSystemLocale());
+    return formatDoubleValueAndUnits(
+        framesPerSecond, decimals, MultiplierNone, QStringLiteral("fps"), {}, getSystemLocale());
 }
 
 QString formatDataRate(unsigned long long bytesPerSecond, UnitPrefixes prefixes)

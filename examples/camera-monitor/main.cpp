@@ -41,8 +41,9 @@ void printLine(const QString& line)
 }
 
 /**
- * Ends a timed run: every second a line of figures on stdout; at the end the
- * screenshot, a last line of figures and the exit code.
+ * Reports a timed run on stdout, for people and scripts: a line for each
+ * connection that starts streaming and a line of figures every second; at the
+ * end the screenshot, a last line of figures and the exit code.
  */
 class TimedRun : public QObject
 {
@@ -52,9 +53,12 @@ public:
         , m_screenshotFile(options.screenshotFile)
     {
         m_clock.start();
+        connect(window, &MonitorWindow::streamingStarted, this,
+            [](const QString& cameraId) { printLine(QStringLiteral("streaming: %1").arg(cameraId)); });
         connect(&m_progressTimer, &QTimer::timeout, this, [this] { printFigures(QStringLiteral("figures:")); });
         m_progressTimer.start(1000);
-        QTimer::singleShot(static_cast<int>(options.runTimeSeconds * 1000), Qt::PreciseTimer, this, [this] { finish(); });
+        QTimer::singleShot(
+            static_cast<int>(options.runTimeSeconds * 1000), Qt::PreciseTimer, this, [this] { finish(); });
     }
 
 private:
@@ -74,14 +78,14 @@ private:
                 printLine(QStringLiteral("screenshot: %1").arg(m_screenshotFile));
             } else {
                 std::fprintf(stderr, "camera-monitor: cannot write the screenshot %s\n",
-                             m_screenshotFile.toLocal8Bit().constData());
+                    m_screenshotFile.toLocal8Bit().constData());
             }
         }
         const StreamFigures::Snapshot figures = m_window->currentFigures();
         printLine(QStringLiteral("Frame rate: %1; data rate: %2; %3")
                       .arg(formatFrameRate(figures.framesPerSecond),
-                           formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
-                           formatImageCount(figures.images, figures.errors)));
+                          formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
+                          formatImageCount(figures.images, figures.errors)));
         printFigures(QStringLiteral("result:"));
         m_window->close();
         QCoreApplication::exit(figures.images > 0 ? ExitFramesArrived : ExitNoFrame);

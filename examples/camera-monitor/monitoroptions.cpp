@@ -6,8 +6,7 @@ namespace {
 
 constexpr double defaultOffscreenRunTime = 10.0;
 
-bool readNonNegative(const QCommandLineParser& parser, const QCommandLineOption& option, double* value,
-                     QString* error)
+bool readNonNegative(const QCommandLineParser& parser, const QCommandLineOption& option, double* value, QString* error)
 {
     if (!parser.isSet(option)) {
         return true;
@@ -25,8 +24,7 @@ bool readNonNegative(const QCommandLineParser& parser, const QCommandLineOption&
 
 } // namespace
 
-ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options,
-                                 QString* text)
+ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -35,28 +33,26 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         "  result: fps=<n> bytes_per_second=<n> width=<n> height=<n> images=<n> errors=<n> reports=<n>\n"
         "Exit codes: 0 frames arrived, 1 no frame arrived (no camera, or it sent nothing), 2 bad command line."));
     const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption camera({QStringLiteral("c"), QStringLiteral("camera")},
-                                    QStringLiteral("Camera to open: its address, MAC address, serial number or id. "
-                                                   "Default: the one at 127.0.0.1, else the first found."),
-                                    QStringLiteral("name"));
-    const QCommandLineOption frameRate({QStringLiteral("r"), QStringLiteral("frame-rate")},
-                                       QStringLiteral("Frame rate to ask of the camera, in frames per second."),
-                                       QStringLiteral("fps"));
-    const QCommandLineOption runTime({QStringLiteral("t"), QStringLiteral("run-time")},
-                                     QStringLiteral("Quit after this many seconds (offscreen default: %1).")
-                                         .arg(defaultOffscreenRunTime),
-                                     QStringLiteral("seconds"));
-    const QCommandLineOption screenshot({QStringLiteral("s"), QStringLiteral("screenshot")},
-                                        QStringLiteral("Save a PNG of the window when the run time is over "
-                                                       "(offscreen default: camera-monitor.png)."),
-                                        QStringLiteral("file"));
-    const QCommandLineOption offscreen(QStringLiteral("offscreen"),
-                                       QStringLiteral("Run without a display, even if there is one."));
+    const QCommandLineOption camera({ QStringLiteral("c"), QStringLiteral("camera") },
+        QStringLiteral("Camera to open: its address, MAC address, serial number or id. "
+                       "Default: the one at 127.0.0.1, else the first found."),
+        QStringLiteral("name"));
+    const QCommandLineOption frameRate({ QStringLiteral("r"), QStringLiteral("frame-rate") },
+        QStringLiteral("Frame rate to ask of the camera, in frames per second."), QStringLiteral("fps"));
+    const QCommandLineOption runTime({ QStringLiteral("t"), QStringLiteral("run-time") },
+        QStringLiteral("Quit after this many seconds (offscreen default: %1).").arg(defaultOffscreenRunTime),
+        QStringLiteral("seconds"));
+    const QCommandLineOption screenshot({ QStringLiteral("s"), QStringLiteral("screenshot") },
+        QStringLiteral("Save a PNG of the window when the run time is over "
+                       "(offscreen default: camera-monitor.png)."),
+        QStringLiteral("file"));
+    const QCommandLineOption offscreen(
+        QStringLiteral("offscreen"), QStringLiteral("Run without a display, even if there is one."));
     const QCommandLineOption retryInterval(QStringLiteral("retry-interval"),
-                                           QStringLiteral("Reconnect this many seconds after the camera was lost "
-                                                          "or not found; 0 turns it off. Default: 2."),
-                                           QStringLiteral("seconds"));
-    parser.addOptions({camera, frameRate, runTime, screenshot, offscreen, retryInterval});
+        QStringLiteral("Reconnect this many seconds after the camera was lost "
+                       "or not found; 0 turns it off. Default: 2."),
+        QStringLiteral("seconds"));
+    parser.addOptions({ camera, frameRate, runTime, screenshot, offscreen, retryInterval });
 
     if (!parser.parse(arguments)) {
         *text = parser.errorText();

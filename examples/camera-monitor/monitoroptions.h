@@ -27,7 +27,6 @@ enum class ParseOutcome { Run, ShowHelp, Error };
  * is given, and writes camera-monitor.png unless a screenshot file is given.
  * @p text receives the help text or the error message.
  */
-ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options,
-                                 QString* text);
+ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text);
 
 #endif

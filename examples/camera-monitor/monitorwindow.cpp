@@ -62,12 +62,8 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
 {
     const Tavix::CDeviceInfo info = toDeviceInfo(camera);
     const QByteArray mac = camera.macAddress.toLatin1();
-    const QStringList texts{formatDeviceName(&info, FormatDeviceNameFlags()),
-                            camera.model,
-                            camera.serialNumber,
-                            formatMACAddress(mac.constData(), ":"),
-                            camera.address,
-                            ipConfigurationText(camera)};
+    const QStringList texts { formatDeviceName(&info, FormatDeviceNameFlags()), camera.model, camera.serialNumber,
+        formatMACAddress(mac.constData(), ":"), camera.address, ipConfigurationText(camera) };
     QList<QStandardItem*> row;
     for (const QString& text : texts) {
         auto* item = new QStandardItem(text);
@@ -80,8 +76,7 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
 
 } // namespace
 
-MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds,
-                             QWidget* parent)
+MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds, QWidget* parent)
     : QMainWindow(parent)
     , m_cameraName(cameraName)
     , m_frameRate(frameRate)
@@ -90,7 +85,7 @@ MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double
 
     m_cameras = new QStandardItemModel(0, ColumnCount, this);
     m_cameras->setHorizontalHeaderLabels(
-        {tr("Name"), tr("Model"), tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration")});
+        { tr("Name"), tr("Model"), tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration") });
     m_cameraTable = new QTableView;
     m_cameraTable->setModel(m_cameras);
     m_cameraTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -231,6 +226,7 @@ void MonitorWindow::onStreamingStarted(const CameraDescription& camera)
     m_cameraLabel->setText(QStringLiteral("%1, %2").arg(camera.id, camera.address));
     m_stateLabel->setText(tr("Streaming"));
     statusBar()->showMessage(tr("Streaming from %1").arg(camera.id), statusMessageMs);
+    Q_EMIT streamingStarted(camera.id);
 }
 
 void MonitorWindow::onStreamingEnded(CameraStreamer::EndReason reason, const QString& message)
@@ -278,8 +274,8 @@ UnitPrefixes MonitorWindow::unitPrefixes() const
     return m_binaryPrefixes->isChecked() ? UnitPrefixes::Binary : UnitPrefixes::Decimal;
 }
 
-void MonitorWindow::onDisplayError(AsyncErrorQueue::ErrorSeverity severity, const QString& message,
-                                   const QString& details, QWidget*)
+void MonitorWindow::onDisplayError(
+    AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget*)
 {
     ++m_reportsReceived;
     statusBar()->showMessage(message, statusMessageMs);
@@ -289,17 +285,17 @@ void MonitorWindow::onDisplayError(AsyncErrorQueue::ErrorSeverity severity, cons
 void MonitorWindow::contactSupport()
 {
     if (!ContactVelnorSupport()) {
-        statusBar()->showMessage(tr("No mail program is set up; see Help > System information for the text to send."),
-                                 statusMessageMs);
+        statusBar()->showMessage(
+            tr("No mail program is set up; see Help > System information for the text to send."), statusMessageMs);
     }
 }
 
 void MonitorWindow::sendFeedback()
 {
     if (!OpenFeedbackUrl()) {
-        statusBar()->showMessage(tr("No web browser is set up; the feedback page is %1")
-                                     .arg(GetFeedbackUrl(false).toString()),
-                                 statusMessageMs);
+        statusBar()->showMessage(
+            tr("No web browser is set up; the feedback page is %1").arg(GetFeedbackUrl(false).toString()),
+            statusMessageMs);
     }
 }
 

@@ -39,6 +39,10 @@ public:
     /** Number of error reports received from the queue so far. */
     int reportsReceived() const { return m_reportsReceived; }
 
+Q_SIGNALS:
+    /** A connection to the camera with Aravis's device id @p cameraId streams. */
+    void streamingStarted(const QString& cameraId);
+
 public Q_SLOTS:
     /** Drops the current connection and connects anew, reporting a failure. */
     void reconnect();
@@ -47,8 +51,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private Q_SLOTS:
-    void onDisplayError(AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details,
-                        QWidget* parent);
+    void onDisplayError(
+        AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent);
     void onCamerasDiscovered(const QList<CameraDescription>& cameras);
     void onStreamingStarted(const CameraDescription& camera);
     void onStreamingEnded(CameraStreamer::EndReason reason, const QString& message);

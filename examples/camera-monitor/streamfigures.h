@@ -37,11 +37,11 @@ public:
 
 private:
     FpsStatistic m_statistic;
-    std::atomic<unsigned long long> m_images{0};
-    std::atomic<unsigned long long> m_errors{0};
-    std::atomic<int> m_width{0};
-    std::atomic<int> m_height{0};
-    std::atomic<unsigned int> m_frameBytes{0};
+    std::atomic<unsigned long long> m_images { 0 };
+    std::atomic<unsigned long long> m_errors { 0 };
+    std::atomic<int> m_width { 0 };
+    std::atomic<int> m_height { 0 };
+    std::atomic<unsigned int> m_frameBytes { 0 };
 };
 
 #endif

@@ -1,0 +1,357 @@
+#!/usr/bin/env python3
+"""End-to-end and fault tests of the camera monitor against Aravis's simulated camera.
+
+Each test case starts its own simulated camera on the loopback interface and
+the monitor offscreen, and stops every process it started (whole process
+groups) on every way out, failures and timeouts included. Rates are measured
+over several seconds, so the checks hold on a busy machine.
+
+Usage: camera_e2e.py --monitor BIN --fake-camera BIN --camera-test BIN --work-dir DIR CASE [--fps N]
+Cases: rate, camera-killed, no-camera, camera-restart.
+"""
+
+import argparse
+import os
+import re
+import signal
+import socket
+import statistics
+import struct
+import subprocess
+import sys
+import threading
+import time
+import zlib
+
+CAMERA_ADDRESS = "127.0.0.1"
+GVCP_PORT = 3956
+STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
+RATE_TOLERANCE = 0.05
+
+
+class TestFailure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+class Processes:
+    """Starts processes in their own process groups and stops all of them again."""
+
+    def __init__(self):
+        self.running = []
+
+    def start(self, command, **kwargs):
+        process = subprocess.Popen(command, start_new_session=True, **kwargs)
+        self.running.append(process)
+        return process
+
+    def stop(self, process, sig=signal.SIGTERM):
+        if process.poll() is None:
+            try:
+                os.killpg(process.pid, sig)
+            except ProcessLookupError:
+                pass
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+
+    def stop_all(self):
+        for process in reversed(self.running):
+            self.stop(process)
+
+
+def camera_answers(timeout):
+    """True when a GigE Vision device at the loopback address answers a GVCP discovery command."""
+    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    probe.settimeout(timeout)
+    try:
+        probe.sendto(bytes([0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01]), (CAMERA_ADDRESS, GVCP_PORT))
+        answer, _ = probe.recvfrom(1024)
+        return answer[2:4] == b"\x00\x03"
+    except OSError:
+        return False
+    finally:
+        probe.close()
+
+
+def wait_until(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return
+        time.sleep(0.1)
+    raise TestFailure("timed out after %g s waiting until %s" % (timeout, what))
+
+
+def start_camera(args, processes):
+    check(not camera_answers(0.3), "a camera already answers at %s; stop it first" % CAMERA_ADDRESS)
+    camera = processes.start([args.fake_camera, "-i", CAMERA_ADDRESS],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: camera_answers(0.25), 20, "the simulated camera answers discovery")
+    return camera
+
+
+def stop_camera(processes, camera):
+    processes.stop(camera, signal.SIGKILL)
+    wait_until(lambda: not camera_answers(0.25), 10, "the simulated camera is gone")
+
+
+def measure_with_camera_test(args, processes, fps, duration=8):
+    """Aravis's own rate measurement: the mean of its per-second lines, without the first two (start-up)."""
+    tool = processes.start([args.camera_test, "--frequency=%g" % fps, "--duration=%d" % duration,
+                            "--no-packet-socket", "--auto"],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    output, _ = tool.communicate(timeout=duration + 30)
+    rates = [float(m.group(1)) for m in re.finditer(r"^\s*(\d+) frames?/s", output, re.MULTILINE)]
+    check(len(rates) >= duration - 1, "arv-camera-test printed %d rate lines:\n%s" % (len(rates), output))
+    steady = rates[2:]
+    check(min(steady) > 0, "arv-camera-test saw gaps in the stream: %s" % rates)
+    return statistics.mean(steady)
+
+
+class Monitor:
+    """The monitor, run offscreen; its stdout and stderr lines are collected while it runs."""
+
+    def __init__(self, args, processes, options):
+        self.screenshot = os.path.join(args.work_dir, "screenshot.png")
+        if os.path.exists(self.screenshot):
+            os.remove(self.screenshot)
+        self.process = processes.start([args.monitor, "--offscreen", "--screenshot", self.screenshot] + options,
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                       cwd=args.work_dir)
+        self.stdout = []
+        self.stderr = []
+        self.readers = [threading.Thread(target=self.collect, args=(self.process.stdout, self.stdout)),
+                        threading.Thread(target=self.collect, args=(self.process.stderr, self.stderr))]
+        for reader in self.readers:
+            reader.start()
+
+    @staticmethod
+    def collect(stream, lines):
+        for line in stream:
+            lines.append(line.rstrip("\n"))
+
+    def finish(self, timeout):
+        status = self.process.wait(timeout=timeout)
+        for reader in self.readers:
+            reader.join()
+        return status
+
+    def figures(self, prefix="figures:"):
+        """The figure lines printed so far, as dictionaries of numbers."""
+        result = []
+        for line in list(self.stdout):
+            if line.startswith(prefix):
+                result.append({key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", line)})
+        return result
+
+    def result(self):
+        lines = self.figures("result:")
+        check(len(lines) == 1, "expected one result line, got:\n%s" % self.transcript())
+        return lines[0]
+
+    def streaming_count(self):
+        return sum(1 for line in self.stdout if line.startswith("streaming:"))
+
+    def reports(self, text):
+        return [line for line in self.stderr if text in line]
+
+    def transcript(self):
+        return "stdout:\n%s\nstderr:\n%s" % ("\n".join(self.stdout), "\n".join(self.stderr))
+
+
+def read_png(path):
+    """Width, height and rows of pixels (tuples of bytes) of an 8-bit RGB or RGBA PNG without interlacing."""
+    with open(path, "rb") as png:
+        data = png.read()
+    check(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG file" % path)
+    position, header, compressed = 8, None, b""
+    while position < len(data):
+        length, kind = struct.unpack(">I4s", data[position:position + 8])
+        chunk = data[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", chunk)
+        elif kind == b"IDAT":
+            compressed += chunk
+        position += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    check(depth == 8 and colour in (2, 6) and interlace == 0, "unexpected PNG format %s" % (header,))
+    channels = 3 if colour == 2 else 4
+    raw = zlib.decompress(compressed)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, row = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for x in range(stride):
+            left = row[x - channels] if x >= channels else 0
+            up, up_left = previous[x], previous[x - channels] if x >= channels else 0
+            if kind == 1:
+                row[x] = (row[x] + left) & 0xFF
+            elif kind == 2:
+                row[x] = (row[x] + up) & 0xFF
+            elif kind == 3:
+                row[x] = (row[x] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                estimate = left + up - up_left
+                pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - up_left)
+                row[x] = (row[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else up_left)) & 0xFF
+        rows.append([bytes(row[i:i + channels]) for i in range(0, stride, channels)])
+        previous = row
+    return width, height, rows
+
+
+def check_screenshot_shows_window(path):
+    check(os.path.exists(path), "no screenshot was written")
+    width, height, rows = read_png(path)
+    check(width >= 400 and height >= 300, "the screenshot is only %dx%d pixels" % (width, height))
+    counts = {}
+    for row in rows:
+        for pixel in row:
+            counts[pixel] = counts.get(pixel, 0) + 1
+    background = max(counts.values())
+    # A window with a table, labels and text has many colours (anti-aliased text)
+    # and a good part of its pixels differ from the background.
+    check(len(counts) >= 32, "the screenshot has only %d colours" % len(counts))
+    check(background < 0.9 * width * height, "the screenshot is nearly uniform")
+
+
+def check_settings_saved(args):
+    path = os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")),
+                        "Tavix", "CameraMonitor.conf")
+    check(os.path.exists(path), "the window layout was not saved to %s" % path)
+    with open(path) as settings:
+        text = settings.read()
+    for key in ("[MainWindow]", "header=", "headerver=", "size="):
+        check(key in text, "the saved settings lack %s:\n%s" % (key, text))
+
+
+def wait_for_frames(monitor, timeout):
+    wait_until(lambda: any(f["fps"] > 0 for f in monitor.figures()) or monitor.process.poll() is not None,
+               timeout, "the monitor shows a frame rate")
+    check(monitor.process.poll() is None, "the monitor ended early:\n%s" % monitor.transcript())
+
+
+def case_rate(args, processes):
+    """The rate the monitor shows matches what arv-camera-test measured just before."""
+    start_camera(args, processes)
+    reference = measure_with_camera_test(args, processes, args.fps)
+    run_time = 10
+    monitor = Monitor(args, processes, ["--frame-rate", str(args.fps), "--run-time", str(run_time)])
+    status = monitor.finish(timeout=run_time + 60)
+    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    # The statistic's window needs a few seconds to fill; the readings of the last half are steady.
+    readings = [f["fps"] for f in monitor.figures() if f["t"] >= run_time / 2]
+    check(len(readings) >= 3, "too few figure lines:\n%s" % monitor.transcript())
+    shown = statistics.median(readings)
+    final = monitor.result()
+    print("arv-camera-test: %.2f fps; monitor: median %.3f fps, final %.3f fps, %d images, %d errors"
+          % (reference, shown, final["fps"], final["images"], final["errors"]))
+    check(abs(shown - reference) <= RATE_TOLERANCE * reference,
+          "the monitor shows %.3f fps, arv-camera-test measured %.2f fps:\n%s"
+          % (shown, reference, monitor.transcript()))
+    expected_bytes = shown * final["width"] * final["height"]
+    check(abs(final["bytes_per_second"] - expected_bytes) <= RATE_TOLERANCE * expected_bytes,
+          "data rate %d B/s does not match %.3f fps of %dx%d Mono8 frames"
+          % (final["bytes_per_second"], shown, final["width"], final["height"]))
+    check(final["images"] >= 0.8 * args.fps * (run_time - 4), "only %d images arrived" % final["images"])
+    check_screenshot_shows_window(monitor.screenshot)
+    check_settings_saved(args)
+
+
+def case_camera_killed(args, processes):
+    """A camera that dies while streaming is reported once; the monitor goes on and its rate falls to zero."""
+    camera = start_camera(args, processes)
+    run_time = 22
+    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time), "--retry-interval", "1"])
+    wait_for_frames(monitor, timeout=8)
+    stop_camera(processes, camera)
+    status = monitor.finish(timeout=run_time + 60)
+    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    figures = monitor.figures()
+    last_image_count = figures[-1]["images"]
+    last_frame_time = min(f["t"] for f in figures if f["images"] == last_image_count)
+    after_stall = [f for f in figures if f["t"] >= last_frame_time + STALL_LIMIT + 1.0]
+    check(after_stall, "the run ended before the stall limit; the monitor started too slowly:\n%s"
+          % monitor.transcript())
+    check(all(f["fps"] == 0 and f["bytes_per_second"] == 0 for f in after_stall),
+          "the rate did not fall to zero after the stall limit:\n%s" % monitor.transcript())
+    before_stall = [f for f in figures if last_frame_time + 1.0 <= f["t"] < last_frame_time + STALL_LIMIT - 1.0]
+    check(before_stall and all(f["fps"] > 0 for f in before_stall),
+          "the rate fell to zero before the stall limit:\n%s" % monitor.transcript())
+    lost = monitor.reports("Lost the connection")
+    check(len(lost) == 1, "expected one report of the lost connection, got %d:\n%s"
+          % (len(lost), monitor.transcript()))
+    check(monitor.result()["reports"] >= 1, "the window received no report")
+    check_screenshot_shows_window(monitor.screenshot)
+
+
+def case_no_camera(args, processes):
+    """Without any camera the monitor says so once, keeps retrying quietly and exits with 1."""
+    check(not camera_answers(0.5), "a camera answers at %s" % CAMERA_ADDRESS)
+    monitor = Monitor(args, processes, ["--camera", CAMERA_ADDRESS, "--run-time", "6", "--retry-interval", "1"])
+    status = monitor.finish(timeout=60)
+    check(status == 1, "expected exit code 1 (no frame), got %d:\n%s" % (status, monitor.transcript()))
+    missing = monitor.reports('No camera "%s" found' % CAMERA_ADDRESS)
+    check(len(missing) == 1, "expected one report of the missing camera, got %d:\n%s"
+          % (len(missing), monitor.transcript()))
+    result = monitor.result()
+    check(result["images"] == 0 and result["fps"] == 0, "figures without a camera: %s" % result)
+    check_screenshot_shows_window(monitor.screenshot)
+
+
+def case_camera_restart(args, processes):
+    """A camera that comes back after it was lost streams again in the same run."""
+    camera = start_camera(args, processes)
+    run_time = 30
+    monitor = Monitor(args, processes, ["--frame-rate", "20", "--run-time", str(run_time), "--retry-interval", "1"])
+    wait_for_frames(monitor, timeout=8)
+    stop_camera(processes, camera)
+    wait_until(lambda: monitor.reports("Lost the connection"), 15, "the monitor reports the lost connection")
+    start_camera(args, processes)
+    wait_until(lambda: monitor.streaming_count() >= 2 or monitor.process.poll() is not None, 15,
+               "the monitor streams from the restarted camera")
+    status = monitor.finish(timeout=run_time + 60)
+    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    check(monitor.streaming_count() == 2, "expected two connections:\n%s" % monitor.transcript())
+    result = monitor.result()
+    check(result["fps"] > 0 and result["images"] > 0, "no frames after the restart: %s" % result)
+
+
+CASES = {"rate": case_rate, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
+         "camera-restart": case_camera_restart}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--monitor", required=True)
+    parser.add_argument("--fake-camera", required=True)
+    parser.add_argument("--camera-test", required=True)
+    parser.add_argument("--work-dir", required=True)
+    parser.add_argument("--fps", type=float, default=20)
+    parser.add_argument("case", choices=sorted(CASES))
+    args = parser.parse_args()
+    os.makedirs(args.work_dir, exist_ok=True)
+
+    processes = Processes()
+    # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
+    try:
+        CASES[args.case](args, processes)
+    except (TestFailure, subprocess.TimeoutExpired) as failure:
+        print("FAIL: %s" % failure)
+        return 1
+    finally:
+        processes.stop_all()
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
