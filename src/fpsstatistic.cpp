@@ -1,0 +1,213 @@
+#include <TavixQtBase/fpsstatistic.h>
+
+#include <QMutexLocker>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A new interval that differs from the previous one by more than this share of
+// the mean interval restarts the window; only whole seconds of difference count.
+constexpr double IntervalJumpFactor = 0.25;
+// A result asked for later than this many mean intervals after the newest
+// sample treats the window as outdated.
+constexpr double LateFactor = 1.25;
+
+// Truncates toward zero; a negative or NaN rate (the clock was set back) reads
+// 0, one beyond 64 bits the largest value instead of an undefined conversion.
+quint64 toAmountPerSecond(double amountPerSecond)
+{
+    if (!(amountPerSecond > 0.0)) {
+        return 0;
+    }
+    constexpr double twoTo64 = 18446744073709551616.0;
+    if (amountPerSecond >= twoTo64) {
+        return std::numeric_limits<quint64>::max();
+    }
+    return quint64(amountPerSecond);
+}
+
+} // namespace
+
+FpsStatistic::FpsStatistic(unsigned int maxNumSamples)
+{
+    // Read as a signed int, so that 2^31 and above count as "too small" too.
+    const int capacity = int(maxNumSamples);
+    if (capacity < 3) {
+        return;
+    }
+    m_samples = std::make_unique<Sample[]>(size_t(capacity));
+    m_maxNumSamples = capacity;
+    reset();
+}
+
+FpsStatistic::~FpsStatistic()
+{
+    QMutexLocker locker(&m_mutex);
+    m_samples.reset();
+    m_maxNumSamples = 0;
+    reset();
+}
+
+void FpsStatistic::reset()
+{
+    QMutexLocker locker(&m_mutex);
+    m_numSamples = 0;
+    m_totalAmount = 0;
+    m_firstIndex = 0;
+    m_intervalMean.reset();
+    m_startPending = true;
+}
+
+int FpsStatistic::getPhysicalIndex(int logicalIndex) const
+{
+    assert(m_maxNumSamples > 0);
+    return (m_firstIndex + logicalIndex) % m_maxNumSamples;
+}
+
+void FpsStatistic::store(const Sample& sample)
+{
+    int slot = m_numSamples;
+    if (m_numSamples < m_maxNumSamples) {
+        ++m_numSamples;
+    } else {
+        slot = m_firstIndex;
+        forget(m_samples[slot]);
+        m_firstIndex = (m_firstIndex + 1) % m_maxNumSamples;
+    }
+    m_samples[slot] = sample;
+    if (sample.hasPredecessor) {
+        m_intervalMean.add(sample.interval);
+    }
+    m_totalAmount += sample.amount;
+}
+
+void FpsStatistic::forget(const Sample& sample)
+{
+    if (sample.hasPredecessor) {
+        m_intervalMean.remove(sample.interval);
+    }
+    m_totalAmount -= sample.amount;
+}
+
+bool FpsStatistic::addSample(unsigned int amount)
+{
+    QMutexLocker locker(&m_mutex);
+    if (!m_samples) {
+        return false;
+    }
+    Sample sample;
+    if (m_startPending) {
+        m_startTime = StopWatch::gettime();
+        m_startPending = false;
+    } else {
+        sample.time = StopWatch::gettime() - m_startTime;
+    }
+    if (m_numSamples > 0) {
+        const Sample& last = sampleAt(m_numSamples - 1);
+        sample.interval = sample.time - last.time;
+        sample.amount = amount;
+        sample.hasPredecessor = true;
+        if (m_numSamples > 3) {
+            // Whole seconds only: trunc() instead of a cast to int keeps a clock
+            // jump beyond 2^31 s well-defined.
+            const double jump = std::trunc(std::fabs(sample.interval - last.interval));
+            double offset = 0.0;
+            if (jump > IntervalJumpFactor * m_intervalMean.getMeanUnsafe() && removeAllButLastTwoSamples(&offset)) {
+                m_restarted = true;
+                sample.time -= offset;
+            }
+        }
+    }
+    store(sample);
+    return true;
+}
+
+bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
+{
+    QMutexLocker locker(&m_mutex);
+    if (m_numSamples < 3) {
+        return false;
+    }
+    Sample older = sampleAt(m_numSamples - 2);
+    Sample newer = sampleAt(m_numSamples - 1);
+    reset();
+    m_startPending = false;
+    m_startTime += older.time;
+    if (pTimeOffset) {
+        *pTimeOffset = older.time;
+    }
+    newer.time -= older.time;
+    store(Sample());
+    store(newer);
+    return true;
+}
+
+bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSecond)
+{
+    QMutexLocker locker(&m_mutex);
+    if (!m_samples || m_numSamples < 2) {
+        return false;
+    }
+    const Sample& first = sampleAt(0);
+    const Sample& last = sampleAt(m_numSamples - 1);
+    const double span = last.time - first.time;
+    if (span == 0.0) {
+        return false;
+    }
+    const double mean = m_intervalMean.getMeanUnsafe();
+    const double now = StopWatch::gettime() - m_startTime;
+    const double sinceLast = now - last.time;
+    const bool late = sinceLast > LateFactor * mean;
+    if (late && m_numSamples > 3) {
+        removeAllButLastTwoSamples(nullptr);
+        m_restarted = true;
+        return computeResult(pFps, pAmountPerSecond);
+    }
+
+    double fps = 0.0;
+    quint64 amountPerSecond = 0;
+    // A mean of zero or below means no time passed, or the clock was set back.
+    if (sinceLast < m_stallTimeout && mean > 0.0) {
+        const quint64 amountAfterFirst = m_totalAmount - first.amount;
+        if (late) {
+            // As if one more sample, like the newest, had arrived just now.
+            const double extrapolatedMean = mean + (sinceLast - mean) / (m_intervalMean.getNumValues() + 1);
+            fps = 1.0 / extrapolatedMean;
+            amountPerSecond = toAmountPerSecond(double(amountAfterFirst + last.amount) / (now - first.time));
+        } else {
+            fps = 1.0 / mean;
+            amountPerSecond = toAmountPerSecond(double(amountAfterFirst) / span);
+        }
+    }
+    if (pFps) {
+        *pFps = fps;
+    }
+    if (pAmountPerSecond) {
+        *pAmountPerSecond = amountPerSecond;
+    }
+    return true;
+}
+
+bool FpsStatistic::hasRestarted() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_restarted;
+}
+
+double FpsStatistic::stallTimeout() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_stallTimeout;
+}
+
+bool FpsStatistic::setStallTimeout(double seconds)
+{
+    if (std::isnan(seconds)) {
+        return false;
+    }
+    QMutexLocker locker(&m_mutex);
+    m_stallTimeout = seconds;
+    return true;
+}
