@@ -7,11 +7,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/utsname.h>
 
 // Every scenario runs in a child process (this binary with --os-name-child DIR)
@@ -19,7 +25,8 @@
 // symbolic links to the real entries, so /etc/os-release and /etc/issue.net can
 // be present with fixture content or missing; PATH holds only cat, head and,
 // when the scenario has one, a fake lsb_release; /tmp is a fresh tmpfs that is
-// listed afterwards to find temporary files left behind.
+// listed afterwards to find temporary files left behind. A seccomp filter can
+// make uname() fail.
 
 namespace {
 
@@ -40,6 +47,18 @@ QByteArray kernelPart()
     return QByteArray(system.sysname) + ' ' + QByteArray(system.release) + ", " + QByteArray(system.machine);
 }
 
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+bool copyFixture(const QString& name, const QTemporaryDir& scenario)
+{
+    const QString fixture = QFINDTESTDATA(QStringLiteral("data/support/") + name);
+    return !fixture.isEmpty() && QFile::copy(fixture, scenario.filePath(QStringLiteral("os-release")));
+}
+
 } // namespace
 
 class OsNameTest : public QObject
@@ -50,9 +69,12 @@ private Q_SLOTS:
     void initTestCase();
     void describesTheSystemFromTheFirstSourceThatNamesIt_data();
     void describesTheSystemFromTheFirstSourceThatNamesIt();
+    void failingUnameGivesSomeKernelAndFalse();
     void describesTheRunningSystemInOneLine();
 
 private:
+    QList<QByteArray> runChildInNamespace(const QTemporaryDir& scenario);
+
     QStringList m_unshare;
 };
 
@@ -145,39 +167,55 @@ void OsNameTest::describesTheSystemFromTheFirstSourceThatNamesIt()
 
     QTemporaryDir scenario;
     QVERIFY(scenario.isValid());
-    const auto writeScenarioFile = [&](const QString& name, const QByteArray& content) {
-        QFile file(scenario.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-    };
     if (!osRelease.isEmpty()) {
-        const QString fixture = QFINDTESTDATA(QStringLiteral("data/support/") + osRelease);
-        QVERIFY2(!fixture.isEmpty(), qPrintable(osRelease));
-        QVERIFY(QFile::copy(fixture, scenario.filePath(QStringLiteral("os-release"))));
+        QVERIFY(copyFixture(osRelease, scenario));
     }
     if (!lsbRelease.isNull()) {
-        QVERIFY(writeScenarioFile(QStringLiteral("lsb_release"), lsbRelease));
+        QVERIFY(writeFile(scenario.filePath(QStringLiteral("lsb_release")), lsbRelease));
     }
     if (!issueNet.isNull()) {
-        QVERIFY(writeScenarioFile(QStringLiteral("issue.net"), issueNet));
+        QVERIFY(writeFile(scenario.filePath(QStringLiteral("issue.net")), issueNet));
     }
     if (readOnlyTmp) {
-        QVERIFY(writeScenarioFile(QStringLiteral("read-only-tmp"), QByteArray()));
+        QVERIFY(writeFile(scenario.filePath(QStringLiteral("read-only-tmp")), QByteArray()));
     }
 
-    QProcess child;
-    child.start(QStringLiteral("unshare"), m_unshare + QStringList{QCoreApplication::applicationFilePath(),
-                                                                   QString::fromLatin1(childArgument), scenario.path()});
-    QVERIFY(child.waitForFinished(60000));
-    const QByteArray errors = child.readAllStandardError();
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child.exitCode() == 0, errors.constData());
-
-    const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
-    QVERIFY2(lines.size() >= 4, errors.constData());
+    const QList<QByteArray> lines = runChildInNamespace(scenario);
+    QCOMPARE(lines.size(), 4);
     QCOMPARE(lines.at(0), QByteArray("returned true"));
     QCOMPARE(QByteArray::fromHex(lines.at(1)), distribution + ", " + kernelPart());
     QCOMPARE(lines.at(2), QByteArray(lsbReleaseRuns ? "lsb_release ran" : "lsb_release did not run"));
     QCOMPARE(lines.at(3), QByteArray("left in /tmp:"));
+}
+
+void OsNameTest::failingUnameGivesSomeKernelAndFalse()
+{
+    QTemporaryDir scenario;
+    QVERIFY(scenario.isValid());
+    QVERIFY(copyFixture(QStringLiteral("os-release-debian"), scenario));
+    QVERIFY(writeFile(scenario.filePath(QStringLiteral("uname-fails")), QByteArray()));
+
+    const QList<QByteArray> lines = runChildInNamespace(scenario);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(0), QByteArray("returned false"));
+    QCOMPARE(QByteArray::fromHex(lines.at(1)), QByteArray("Debian GNU/Linux 12 (bookworm), Some kernel"));
+}
+
+// The child's four report lines, or none when it failed.
+QList<QByteArray> OsNameTest::runChildInNamespace(const QTemporaryDir& scenario)
+{
+    QProcess child;
+    child.start(QStringLiteral("unshare"), m_unshare + QStringList{QCoreApplication::applicationFilePath(),
+                                                                   QString::fromLatin1(childArgument), scenario.path()});
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        qWarning("child failed: %s", child.readAllStandardError().constData());
+        return {};
+    }
+    QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+    if (lines.size() == 5 && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
 }
 
 void OsNameTest::describesTheRunningSystemInOneLine()
@@ -206,9 +244,8 @@ static QByteArray readScenarioFile(const QString& dir, const char* name)
 
 static bool writeFile(const char* path, const QByteArray& content, QFile::Permissions permissions)
 {
-    QFile file(QString::fromLatin1(path));
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-        && file.setPermissions(permissions);
+    const QString name = QString::fromLatin1(path);
+    return writeFile(name, content) && QFile::setPermissions(name, permissions);
 }
 
 static bool mountTmpfs(const char* target, unsigned long flags = 0)
@@ -232,12 +269,26 @@ static bool linkRealEtcEntries()
     return true;
 }
 
+// Makes uname() fail with EPERM for this process and the commands it starts.
+static bool makeUnameFail()
+{
+    struct sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(struct seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_uname, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    struct sock_fprog program = {sizeof(filter) / sizeof(filter[0]), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
 static int runOsNameChild(const QString& scenarioDir)
 {
     const bool hasOsRelease = QFile::exists(scenarioDir + QStringLiteral("/os-release"));
     const bool hasIssueNet = QFile::exists(scenarioDir + QStringLiteral("/issue.net"));
     const bool hasLsbRelease = QFile::exists(scenarioDir + QStringLiteral("/lsb_release"));
     const bool readOnlyTmp = QFile::exists(scenarioDir + QStringLiteral("/read-only-tmp"));
+    const bool unameFails = QFile::exists(scenarioDir + QStringLiteral("/uname-fails"));
     const QByteArray osRelease = readScenarioFile(scenarioDir, "os-release");
     const QByteArray issueNet = readScenarioFile(scenarioDir, "issue.net");
     const QByteArray lsbRelease = readScenarioFile(scenarioDir, "lsb_release");
@@ -268,6 +319,9 @@ static int runOsNameChild(const QString& scenarioDir)
         return fail("mounting /tmp");
     }
     qputenv("PATH", "/mnt/bin");
+    if (unameFails && !makeUnameFail()) {
+        return fail("installing the seccomp filter");
+    }
 
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
