@@ -25,7 +25,7 @@
 #include <dlfcn.h>
 #include <sys/utsname.h>
 
-static std::atomic<int> s_systemCalls{0};
+static std::atomic<int> s_systemCalls { 0 };
 
 // Every shell command of the library goes through system(); count them.
 extern "C" __attribute__((visibility("default"))) int system(const char* command)

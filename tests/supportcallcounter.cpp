@@ -15,8 +15,7 @@ SupportCallCounts& supportCallCounts()
     return counts;
 }
 
-template<typename Function>
-static Function nextDefinition(const char* name)
+template <typename Function> static Function nextDefinition(const char* name)
 {
     void* symbol = dlsym(RTLD_NEXT, name);
     if (!symbol) {
@@ -51,8 +50,8 @@ bool GetOsName(std::string& osName)
 {
     using Function = bool (*)(std::string&);
     // The Itanium C++ ABI name of Baselibs::GetOsName(std::string&).
-    static const Function real =
-        nextDefinition<Function>("_ZN8Baselibs9GetOsNameERNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
+    static const Function real
+        = nextDefinition<Function>("_ZN8Baselibs9GetOsNameERNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
     ++supportCallCounts().osName;
     return real(osName);
 }

@@ -8,10 +8,11 @@
 
 #include <atomic>
 
-struct SupportCallCounts {
-    std::atomic<int> tavixVersion{0};
-    std::atomic<int> tavixVersionString{0};
-    std::atomic<int> osName{0};
+struct SupportCallCounts
+{
+    std::atomic<int> tavixVersion { 0 };
+    std::atomic<int> tavixVersionString { 0 };
+    std::atomic<int> osName { 0 };
 
     void reset()
     {

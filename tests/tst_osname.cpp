@@ -81,13 +81,14 @@ private:
 void OsNameTest::initTestCase()
 {
     // As root a mount namespace is enough; otherwise a user namespace makes us root in it.
-    const QList<QStringList> candidates = {{QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private")},
-                                           {QStringLiteral("--map-root-user"), QStringLiteral("--mount"),
-                                            QStringLiteral("--propagation"), QStringLiteral("private")}};
+    const QList<QStringList> candidates
+        = { { QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private") },
+              { QStringLiteral("--map-root-user"), QStringLiteral("--mount"), QStringLiteral("--propagation"),
+                  QStringLiteral("private") } };
     QString lastError = QStringLiteral("unshare not found");
     for (const QStringList& options : candidates) {
         QProcess probe;
-        probe.start(QStringLiteral("unshare"), options + QStringList{QStringLiteral("true")});
+        probe.start(QStringLiteral("unshare"), options + QStringList { QStringLiteral("true") });
         if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0) {
             m_unshare = options;
             return;
@@ -124,7 +125,9 @@ void OsNameTest::describesTheSystemFromTheFirstSourceThatNamesIt_data()
         << "os-release-empty-value" << lsb << issue << false << QByteArray() << false;
     QTest::newRow("non-ASCII bytes and equals signs pass unchanged")
         << "os-release-utf8-and-equals" << lsb << issue << false
-        << QByteArray("T\xc3\xa4vix=OS 2 \xe2\x80\x94 \xc3\x9cn\xc3\xaf" "code") << false;
+        << QByteArray("T\xc3\xa4vix=OS 2 \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
+                      "code")
+        << false;
     QTest::newRow("an unterminated quote runs to the end of the file")
         << "os-release-unterminated" << lsb << issue << false << QByteArray("Open end") << false;
     QTest::newRow("a carriage return before the line feed is kept")
@@ -134,8 +137,8 @@ void OsNameTest::describesTheSystemFromTheFirstSourceThatNamesIt_data()
         << "os-release-without-pretty-name" << lsb << issue << false << QByteArray("Lsb Linux 1.0") << true;
     QTest::newRow("a missing file falls back to lsb_release")
         << QString() << lsb << issue << false << QByteArray("Lsb Linux 1.0") << true;
-    QTest::newRow("lsb_release output keeps its quotes")
-        << QString() << lsbScript("printf '\"Quoted Lsb\"\\n'") << issue << false << QByteArray("\"Quoted Lsb\"") << true;
+    QTest::newRow("lsb_release output keeps its quotes") << QString() << lsbScript("printf '\"Quoted Lsb\"\\n'")
+                                                         << issue << false << QByteArray("\"Quoted Lsb\"") << true;
     QTest::newRow("lsb_release output loses only one line feed")
         << QString() << lsbScript("printf 'Two\\r\\n\\n'") << issue << false << QByteArray("Two\r\n") << true;
     QTest::newRow("lsb_release output without a line feed is taken whole")
@@ -144,7 +147,8 @@ void OsNameTest::describesTheSystemFromTheFirstSourceThatNamesIt_data()
     QTest::newRow("a missing lsb_release falls back to issue.net")
         << QString() << none << issue << false << QByteArray("Issue Line One") << false;
     QTest::newRow("a failing lsb_release falls back to issue.net despite its output")
-        << QString() << lsbScript("echo 'Failed Lsb'; exit 1") << issue << false << QByteArray("Issue Line One") << true;
+        << QString() << lsbScript("echo 'Failed Lsb'; exit 1") << issue << false << QByteArray("Issue Line One")
+        << true;
     QTest::newRow("lsb_release printing only a line feed falls back to issue.net")
         << QString() << lsbScript("echo") << issue << false << QByteArray("Issue Line One") << true;
 
@@ -181,11 +185,12 @@ void OsNameTest::describesTheSystemFromTheFirstSourceThatNamesIt()
     }
 
     const QList<QByteArray> lines = runChildInNamespace(scenario);
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     QCOMPARE(lines.at(0), QByteArray("returned true"));
     QCOMPARE(QByteArray::fromHex(lines.at(1)), distribution + ", " + kernelPart());
     QCOMPARE(lines.at(2), QByteArray(lsbReleaseRuns ? "lsb_release ran" : "lsb_release did not run"));
     QCOMPARE(lines.at(3), QByteArray("left in /tmp:"));
+    QCOMPARE(lines.at(4), QByteArray("open descriptors: 0 more"));
 }
 
 void OsNameTest::failingUnameGivesSomeKernelAndFalse()
@@ -196,23 +201,25 @@ void OsNameTest::failingUnameGivesSomeKernelAndFalse()
     QVERIFY(writeFile(scenario.filePath(QStringLiteral("uname-fails")), QByteArray()));
 
     const QList<QByteArray> lines = runChildInNamespace(scenario);
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     QCOMPARE(lines.at(0), QByteArray("returned false"));
     QCOMPARE(QByteArray::fromHex(lines.at(1)), QByteArray("Debian GNU/Linux 12 (bookworm), Some kernel"));
 }
 
-// The child's four report lines, or none when it failed.
+// The child's five report lines, or none when it failed.
 QList<QByteArray> OsNameTest::runChildInNamespace(const QTemporaryDir& scenario)
 {
     QProcess child;
-    child.start(QStringLiteral("unshare"), m_unshare + QStringList{QCoreApplication::applicationFilePath(),
-                                                                   QString::fromLatin1(childArgument), scenario.path()});
+    child.start(QStringLiteral("unshare"),
+        m_unshare
+            + QStringList {
+                QCoreApplication::applicationFilePath(), QString::fromLatin1(childArgument), scenario.path() });
     if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
         qWarning("child failed: %s", child.readAllStandardError().constData());
         return {};
     }
     QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
-    if (lines.size() == 5 && lines.last().isEmpty()) {
+    if (lines.size() == 6 && lines.last().isEmpty()) {
         lines.removeLast();
     }
     return lines;
@@ -256,8 +263,8 @@ static bool mountTmpfs(const char* target, unsigned long flags = 0)
 // Every entry of the real /etc (bound to /mnt/etc) except the two the scenario controls.
 static bool linkRealEtcEntries()
 {
-    const QStringList entries =
-        QDir(QStringLiteral("/mnt/etc")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(QStringLiteral("/mnt/etc"))
+                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : entries) {
         if (name == QLatin1String("os-release") || name == QLatin1String("issue.net")) {
             continue;
@@ -269,6 +276,12 @@ static bool linkRealEtcEntries()
     return true;
 }
 
+static int openDescriptorCount()
+{
+    return int(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+}
+
 // Makes uname() fail with EPERM for this process and the commands it starts.
 static bool makeUnameFail()
 {
@@ -278,7 +291,7 @@ static bool makeUnameFail()
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
     };
-    struct sock_fprog program = {sizeof(filter) / sizeof(filter[0]), filter};
+    struct sock_fprog program = { sizeof(filter) / sizeof(filter[0]), filter };
     return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
@@ -292,11 +305,12 @@ static int runOsNameChild(const QString& scenarioDir)
     const QByteArray osRelease = readScenarioFile(scenarioDir, "os-release");
     const QByteArray issueNet = readScenarioFile(scenarioDir, "issue.net");
     const QByteArray lsbRelease = readScenarioFile(scenarioDir, "lsb_release");
-    const QFile::Permissions executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-        | QFile::ExeOther;
+    const QFile::Permissions executable
+        = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
     const QFile::Permissions readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
 
-    if (!mountTmpfs("/mnt") || !QDir().mkpath(QStringLiteral("/mnt/etc")) || !QDir().mkpath(QStringLiteral("/mnt/bin"))) {
+    if (!mountTmpfs("/mnt") || !QDir().mkpath(QStringLiteral("/mnt/etc"))
+        || !QDir().mkpath(QStringLiteral("/mnt/bin"))) {
         return fail("preparing /mnt");
     }
     if (mount("/etc", "/mnt/etc", nullptr, MS_BIND | MS_REC, nullptr) != 0) {
@@ -323,15 +337,18 @@ static int runOsNameChild(const QString& scenarioDir)
         return fail("installing the seccomp filter");
     }
 
+    const int descriptorsBefore = openDescriptorCount();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
+    const int descriptorsAfter = openDescriptorCount();
 
     std::printf("returned %s\n", ok ? "true" : "false");
     std::printf("%s\n", QByteArray::fromStdString(osName).toHex().constData());
     std::printf("%s\n", QFile::exists(QLatin1String(lsbMarker)) ? "lsb_release ran" : "lsb_release did not run");
-    const QStringList leftovers = QDir(QStringLiteral("/tmp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                                         | QDir::NoDotAndDotDot);
+    const QStringList leftovers
+        = QDir(QStringLiteral("/tmp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     std::printf("left in /tmp:%s\n", qPrintable(leftovers.join(QLatin1Char(' '))));
+    std::printf("open descriptors: %d more\n", descriptorsAfter - descriptorsBefore);
     return 0;
 }
 

@@ -51,8 +51,8 @@ QProcessEnvironment childEnvironment(const QString& lang)
 }
 
 // Runs this binary with arguments, optionally under a wrapper command.
-QByteArray runChild(const QStringList& arguments, const QProcessEnvironment& environment,
-                    QStringList wrapper = QStringList())
+QByteArray runChild(
+    const QStringList& arguments, const QProcessEnvironment& environment, QStringList wrapper = QStringList())
 {
     QProcess child;
     child.setProcessEnvironment(environment);
@@ -60,7 +60,7 @@ QByteArray runChild(const QStringList& arguments, const QProcessEnvironment& env
     child.start(wrapper.takeFirst(), wrapper);
     if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
         qWarning("child %s failed: %s", qPrintable(arguments.join(QLatin1Char(' '))),
-                 child.readAllStandardError().constData());
+            child.readAllStandardError().constData());
         return QByteArray();
     }
     return child.readAllStandardOutput();
@@ -136,9 +136,8 @@ void SupportInfoTest::replaceStringsFillsPlaceholdersOnlyWhereTheyOccur_data()
         << QStringLiteral("$(tavixVer)/$(tavixVer).") << QStringLiteral("5.0.1.1234-x86/5.0.1.1234-x86.") << 1 << 0;
     QTest::newRow("every system placeholder gets the system's name")
         << QStringLiteral("on $(OSVer) and $(OSVer)") << QStringLiteral("on @OS@ and @OS@") << 0 << 1;
-    QTest::newRow("both placeholders in one text")
-        << QStringLiteral("tavix $(tavixVer) running on $(OSVer).") << QStringLiteral("tavix 5.0.1.1234-x86 running on @OS@.")
-        << 1 << 1;
+    QTest::newRow("both placeholders in one text") << QStringLiteral("tavix $(tavixVer) running on $(OSVer).")
+                                                   << QStringLiteral("tavix 5.0.1.1234-x86 running on @OS@.") << 1 << 1;
     QTest::newRow("a placeholder formed by a replacement is not filled")
         << QStringLiteral("$(tavix$(OSVer)Ver)") << QStringLiteral("$(tavix@OS@Ver)") << 0 << 1;
     QTest::newRow("a null text stays null") << QString() << QString() << 0 << 0;
@@ -186,8 +185,8 @@ void SupportInfoTest::helpEntryPointsOfferNothing()
 {
     QVERIFY(GetHelpFilePath().isNull());
     QCOMPARE(ShowHelpFile(ShowHelpFileModal | ShowHelpFileSearch, nullptr, QStringLiteral("manual.chm"),
-                          QStringLiteral("Exposure"), 42),
-             0);
+                 QStringLiteral("Exposure"), 42),
+        0);
 }
 
 void SupportInfoTest::webSiteAndFeedbackUrlsComeFromTheConfiguration()
@@ -218,14 +217,14 @@ void SupportInfoTest::feedbackLanguageFollowsTheSystemLocale()
     QFETCH(QString, lang);
     QFETCH(QString, language);
 
-    const QByteArray output = runChild({QStringLiteral("--feedback-url")}, childEnvironment(lang));
+    const QByteArray output = runChild({ QStringLiteral("--feedback-url") }, childEnvironment(lang));
     const QUrl url = QUrl::fromEncoded(output.trimmed(), QUrl::StrictMode);
     QVERIFY2(url.isValid(), output.constData());
-    QCOMPARE(output.trimmed(), QByteArray(TAVIXQTBASE_TEST_WEBSITE_URL "/tavixfeedback?tavixver=tavix%205.0&os=Linux&language=")
-                 + language.toLatin1());
-    const QueryItems expected = {{QStringLiteral("tavixver"), QStringLiteral("tavix 5.0")},
-                                 {QStringLiteral("os"), QStringLiteral("Linux")},
-                                 {QStringLiteral("language"), language}};
+    QCOMPARE(output.trimmed(),
+        QByteArray(TAVIXQTBASE_TEST_WEBSITE_URL "/tavixfeedback?tavixver=tavix%205.0&os=Linux&language=")
+            + language.toLatin1());
+    const QueryItems expected = { { QStringLiteral("tavixver"), QStringLiteral("tavix 5.0") },
+        { QStringLiteral("os"), QStringLiteral("Linux") }, { QStringLiteral("language"), language } };
     QCOMPARE(QUrlQuery(url).queryItems(QUrl::FullyDecoded), expected);
 }
 
@@ -236,7 +235,8 @@ void SupportInfoTest::feedbackLanguageFollowsTheSystemLocale()
 // only copy the value built by the first one.
 void SupportInfoTest::feedbackUrlIsBuiltOncePerProcess()
 {
-    const QByteArray output = runChild({QStringLiteral("--feedback-cache")}, childEnvironment(QStringLiteral("de_AT.UTF-8")));
+    const QByteArray output
+        = runChild({ QStringLiteral("--feedback-cache") }, childEnvironment(QStringLiteral("de_AT.UTF-8")));
     const QList<QByteArray> lines = output.split('\n');
     QVERIFY2(lines.size() >= 3, output.constData());
     QCOMPARE(QUrl::fromEncoded(lines.at(0)), GetFeedbackUrl(false));
@@ -256,18 +256,18 @@ void SupportInfoTest::supportMailCarriesSubjectAndBodyAsData_data()
         QTest::newRow(name) << subject << body << subject << body;
     };
     plain("ampersands and equals signs cannot add items or recipients",
-          QStringLiteral("a&cc=evil@attacker.example&to=evil@attacker.example"),
-          QStringLiteral("x=1&subject=override&body=override"));
+        QStringLiteral("a&cc=evil@attacker.example&to=evil@attacker.example"),
+        QStringLiteral("x=1&subject=override&body=override"));
     plain("a hash sign cannot start a fragment", QStringLiteral("#fragment"), QStringLiteral("issue #2 # end"));
     plain("question marks and plus signs stay themselves", QStringLiteral("?to=evil@attacker.example"),
-          QStringLiteral("1+1 = 2, a+b"));
+        QStringLiteral("1+1 = 2, a+b"));
     plain("line breaks cannot add header lines", QStringLiteral("Hi\r\nBcc: evil@attacker.example"),
-          QStringLiteral("one\ntwo\rthree\r\n"));
+        QStringLiteral("one\ntwo\rthree\r\n"));
     plain("non-ASCII text survives", QStringLiteral("\u00dcberhitzung \u2713 \u65e5\u672c"),
-          QStringLiteral("Gr\u00fc\u00dfe, \U0001F4F7"));
+        QStringLiteral("Gr\u00fc\u00dfe, \U0001F4F7"));
     plain("percent escapes stay literal text", QStringLiteral("%26%3D%0A"), QStringLiteral("100% sure %41"));
     plain("quotes, blanks and shell characters", QStringLiteral("'a' \"b\" `c` $(d) ; e"),
-          QStringLiteral("  leading and trailing  "));
+        QStringLiteral("  leading and trailing  "));
     plain("null texts still give both items", QString(), QString());
     plain("empty texts still give both items", QStringLiteral(""), QStringLiteral(""));
     QTest::newRow("placeholders in the caller's texts are filled")
@@ -288,7 +288,8 @@ void SupportInfoTest::supportMailCarriesSubjectAndBodyAsData()
     QCOMPARE(url.scheme(), QStringLiteral("mailto"));
     QCOMPARE(url.path(QUrl::FullyDecoded), supportAddress);
     QVERIFY(!url.hasFragment());
-    const QueryItems expected = {{QStringLiteral("subject"), expectedSubject}, {QStringLiteral("body"), expectedBody}};
+    const QueryItems expected
+        = { { QStringLiteral("subject"), expectedSubject }, { QStringLiteral("body"), expectedBody } };
     QCOMPARE(decodedItems(url), expected);
     // A client that decodes "+" as a blank, or splits at every "&" or "=", reads the same.
     const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
@@ -302,8 +303,8 @@ void SupportInfoTest::contactSupportSendsTheStandardRequest()
     QVERIFY(ContactVelnorSupport());
     QCOMPARE(m_recorder.urls.size(), 1);
     QCOMPARE(m_recorder.urls.first().path(), supportAddress);
-    const QueryItems expected = {{QStringLiteral("subject"), QStringLiteral("tavix Support Request")},
-                                 {QStringLiteral("body"), GetVelnorSupportInfo(false)}};
+    const QueryItems expected = { { QStringLiteral("subject"), QStringLiteral("tavix Support Request") },
+        { QStringLiteral("body"), GetVelnorSupportInfo(false) } };
     QCOMPARE(decodedItems(m_recorder.urls.first()), expected);
 }
 
@@ -322,7 +323,7 @@ void SupportInfoTest::openFeedbackUrlOpensTheUrlWithQuery()
 // so the child runs on the xcb platform under its own Xvfb server.
 void SupportInfoTest::supportMailReachesTheDesktopMailHandler()
 {
-    for (const char* program : {"xdg-open", "xvfb-run", "Xvfb"}) {
+    for (const char* program : { "xdg-open", "xvfb-run", "Xvfb" }) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
             QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QString::fromLatin1(program))));
         }
@@ -337,29 +338,30 @@ void SupportInfoTest::supportMailReachesTheDesktopMailHandler()
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
     };
-    QVERIFY(write(handler, "#!/bin/sh\nprintf '%s' \"$1\" > \"" + received.toUtf8() + ".part\" && mv \"" + received.toUtf8()
-                               + ".part\" \"" + received.toUtf8() + "\"\n"));
+    QVERIFY(write(handler,
+        "#!/bin/sh\nprintf '%s' \"$1\" > \"" + received.toUtf8() + ".part\" && mv \"" + received.toUtf8() + ".part\" \""
+            + received.toUtf8() + "\"\n"));
     QVERIFY(QFile::setPermissions(handler, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QVERIFY(write(home.filePath(QStringLiteral("data/applications/tavix-test-mail.desktop")),
-                  "[Desktop Entry]\nType=Application\nName=Mail recorder\nExec=" + handler.toUtf8()
-                      + " %u\nMimeType=x-scheme-handler/mailto;\nNoDisplay=true\n"));
+        "[Desktop Entry]\nType=Application\nName=Mail recorder\nExec=" + handler.toUtf8()
+            + " %u\nMimeType=x-scheme-handler/mailto;\nNoDisplay=true\n"));
     QVERIFY(write(home.filePath(QStringLiteral("config/mimeapps.list")),
-                  "[Default Applications]\nx-scheme-handler/mailto=tavix-test-mail.desktop\n"));
+        "[Default Applications]\nx-scheme-handler/mailto=tavix-test-mail.desktop\n"));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                             "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS", "BROWSER", "WAYLAND_DISPLAY"}) {
+    for (const char* name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+             "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS", "BROWSER", "WAYLAND_DISPLAY" }) {
         environment.remove(QString::fromLatin1(name));
     }
 
     const QString subject = QStringLiteral("Cam & \"Lens\" #1 +5\u00b0C");
     const QString body = QStringLiteral("line 1\r\nline 2 'quoted' `x` $(id)?a=b");
-    const QByteArray output = runChild({QStringLiteral("--contact-support"), subject, body}, environment,
-                                       {QStringLiteral("xvfb-run"), QStringLiteral("--auto-servernum"),
-                                        QStringLiteral("--server-args=-nolisten tcp")});
+    const QByteArray output = runChild({ QStringLiteral("--contact-support"), subject, body }, environment,
+        { QStringLiteral("xvfb-run"), QStringLiteral("--auto-servernum"),
+            QStringLiteral("--server-args=-nolisten tcp") });
     QCOMPARE(output.trimmed(), QByteArray("opened"));
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(received), 60000);
@@ -369,7 +371,7 @@ void SupportInfoTest::supportMailReachesTheDesktopMailHandler()
     QVERIFY2(url.isValid(), qPrintable(url.errorString()));
     QCOMPARE(url.scheme(), QStringLiteral("mailto"));
     QCOMPARE(url.path(QUrl::FullyDecoded), supportAddress);
-    const QueryItems expected = {{QStringLiteral("subject"), subject}, {QStringLiteral("body"), body}};
+    const QueryItems expected = { { QStringLiteral("subject"), subject }, { QStringLiteral("body"), body } };
     QCOMPARE(QUrlQuery(url).queryItems(QUrl::FullyDecoded), expected);
 }
 

@@ -90,8 +90,8 @@ TAVIXQTBASE_EXPORT QString GetHelpFilePath();
  * @param topic the page or search term; may be null
  * @param contextId the numeric help context; any value
  */
-TAVIXQTBASE_EXPORT int ShowHelpFile(EShowHelpFileFlags flags, QWidget* parent, const QString& helpFile,
-                                    const QString& topic, int contextId);
+TAVIXQTBASE_EXPORT int ShowHelpFile(
+    EShowHelpFileFlags flags, QWidget* parent, const QString& helpFile, const QString& topic, int contextId);
 
 // Feedback page and web site. The URLs are chosen when the library is configured
 // (CMake cache variables TAVIXQTBASE_WEBSITE_URL and TAVIXQTBASE_SUPPORT_EMAIL).
