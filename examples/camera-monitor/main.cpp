@@ -73,6 +73,7 @@ private:
 
     void finish()
     {
+        m_window->updateFigures();
         if (!m_screenshotFile.isEmpty()) {
             if (m_window->grab().save(m_screenshotFile, "PNG")) {
                 printLine(QStringLiteral("screenshot: %1").arg(m_screenshotFile));

@@ -46,6 +46,8 @@ Q_SIGNALS:
 public Q_SLOTS:
     /** Drops the current connection and connects anew, reporting a failure. */
     void reconnect();
+    /** Shows the current figures; the timer calls it twice a second. */
+    void updateFigures();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,7 +59,6 @@ private Q_SLOTS:
     void onStreamingStarted(const CameraDescription& camera);
     void onStreamingEnded(CameraStreamer::EndReason reason, const QString& message);
     void onCameraActivated(const QModelIndex& index);
-    void updateFigures();
     void contactSupport();
     void sendFeedback();
     void showSystemInformation();

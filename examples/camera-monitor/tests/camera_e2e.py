@@ -11,6 +11,7 @@ Cases: rate, camera-killed, no-camera, camera-restart.
 """
 
 import argparse
+import fcntl
 import os
 import re
 import signal
@@ -19,6 +20,7 @@ import statistics
 import struct
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import zlib
@@ -339,6 +341,10 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
 
+    # The simulated camera needs the loopback GVCP port: one test at a time on this
+    # machine, also across build directories and ctest runs (RESOURCE_LOCK covers only one run).
+    lock = open(os.path.join(tempfile.gettempdir(), "camera-monitor-e2e.lock"), "w")
+    fcntl.flock(lock, fcntl.LOCK_EX)
     processes = Processes()
     # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
