@@ -5,8 +5,10 @@
 #include <GenICam/GCString.h>
 #include <tavix/DeviceInfo.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -113,18 +115,21 @@ QString formatMACAddress(const char* address, const char* separator)
         return QString();
     }
 
-    const QString separatorText = separator ? QString::fromLatin1(separator) : QStringLiteral("-");
-    QString text;
-    text.reserve(macAddressDigits + (macAddressDigits / 2 - 1) * separatorText.size());
+    // Filled in place: one allocation for the whole text.
+    const char* const separatorText = separator ? separator : "-";
+    const auto separatorLength = qsizetype(std::strlen(separatorText));
+    QString text(macAddressDigits + (macAddressDigits / 2 - 1) * separatorLength, Qt::Uninitialized);
+    QChar* out = text.data();
     int copied = 0;
     for (const char* c = address; copied < macAddressDigits; ++c) {
         if (!isHexDigit(*c)) {
             continue;
         }
-        text.append(QLatin1Char(*c));
+        *out++ = QLatin1Char(*c);
         ++copied;
         if (copied % 2 == 0 && copied < macAddressDigits) {
-            text.append(separatorText);
+            out = std::transform(
+                separatorText, separatorText + separatorLength, out, [](char c) { return QChar(QLatin1Char(c)); });
         }
     }
     return text;

@@ -1,6 +1,8 @@
 #include <TavixQtBase/stringhelpers.h>
 
+#include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
     { 1.0, 1.0, L"", L"", L"", L"" },
@@ -25,26 +27,44 @@ const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
 
 namespace {
 
-// QLocale's separators are QChar in Qt 5 and QString in Qt 6; QString holds either.
-QString groupSeparatorOf(const QLocale& locale)
+// QLocale's separators are QChar in Qt 5 and QString in Qt 6. These helpers
+// take either as it comes, so that no call converts or allocates.
+template <typename Separator> qsizetype lengthOf(const Separator& separator)
 {
-    return QString(locale.groupSeparator());
+    if constexpr (std::is_same_v<Separator, QChar>) {
+        return 1;
+    } else {
+        return separator.size();
+    }
 }
 
-QString decimalPointOf(const QLocale& locale)
+// Compacts the text in its own buffer.
+void removeAllCharacters(QString& text, QChar c)
 {
-    return QString(locale.decimalPoint());
+    const qsizetype first = text.indexOf(c);
+    if (first < 0) {
+        return;
+    }
+    QChar* begin = text.data();
+    QChar* end = std::remove(begin + first, begin + text.size(), c);
+    text.truncate(end - begin);
 }
 
-// Removes every group separator in place; the text keeps its buffer.
-void removeGroupSeparators(QString& text, const QLocale& locale)
+template <typename Separator> void removeAll(QString& text, const Separator& separator)
 {
-    const QString separator = groupSeparatorOf(locale);
-    if (separator.size() == 1) {
-        text.remove(separator.at(0));
+    if constexpr (std::is_same_v<Separator, QChar>) {
+        removeAllCharacters(text, separator);
+    } else if (separator.size() == 1) {
+        removeAllCharacters(text, separator.at(0));
     } else if (!separator.isEmpty()) {
         text.remove(separator);
     }
+}
+
+// A one-character separator is looked for as a character, which Qt scans faster.
+qsizetype findSeparator(const QString& text, const QString& separator, qsizetype from)
+{
+    return separator.size() == 1 ? text.indexOf(separator.at(0), from) : text.indexOf(separator, from);
 }
 
 void cutWholeValueFraction(QString& text, double value, const QLocale& locale)
@@ -53,7 +73,7 @@ void cutWholeValueFraction(QString& text, double value, const QLocale& locale)
     if (std::modf(value, &whole) != 0.0) {
         return;
     }
-    const qsizetype decimalPoint = text.indexOf(decimalPointOf(locale));
+    const qsizetype decimalPoint = text.indexOf(locale.decimalPoint());
     if (decimalPoint >= 0) {
         text.truncate(decimalPoint);
     }
@@ -62,12 +82,12 @@ void cutWholeValueFraction(QString& text, double value, const QLocale& locale)
 // Drops trailing zeros of the fraction, always keeping its first digit.
 void trimFractionZeros(QString& text, const QLocale& locale)
 {
-    const QString decimalPoint = decimalPointOf(locale);
+    const auto decimalPoint = locale.decimalPoint();
     const qsizetype decimalPosition = text.indexOf(decimalPoint);
     if (decimalPosition < 0) {
         return;
     }
-    const qsizetype firstFractionDigit = decimalPosition + decimalPoint.size();
+    const qsizetype firstFractionDigit = decimalPosition + lengthOf(decimalPoint);
     qsizetype last = text.size() - 1;
     while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
         --last;
@@ -92,11 +112,21 @@ const wchar_t* multiplierPrefix(const FormatMultiplierEntry& entry, FormatValueF
     return name ? entry.decimalName : entry.decimalSymbol;
 }
 
+// Numbers of fewer than four digits are never grouped.
+template <typename Integer> bool mayBeGrouped(Integer value)
+{
+    if constexpr (std::is_signed_v<Integer>) {
+        return value >= 1000 || value <= -1000;
+    } else {
+        return value >= 1000;
+    }
+}
+
 template <typename Integer> QString formatInteger(Integer value, FormatValueFlags flags, const QLocale& locale)
 {
     QString text = locale.toString(value);
-    if (!flags.testFlag(FormatValueGroupDigits)) {
-        removeGroupSeparators(text, locale);
+    if (mayBeGrouped(value) && !flags.testFlag(FormatValueGroupDigits)) {
+        removeAll(text, locale.groupSeparator());
     }
     return text;
 }
@@ -116,14 +146,14 @@ bool ExtractSubString(QString& result, const QString& text, unsigned int index, 
     }
     qsizetype start = 0;
     for (unsigned int hits = 0; hits < index; ++hits) {
-        const qsizetype hit = text.indexOf(separator, start);
+        const qsizetype hit = findSeparator(text, separator, start);
         if (hit < 0) {
             result = QString();
             return false;
         }
         start = hit + separator.size();
     }
-    qsizetype end = text.indexOf(separator, start);
+    qsizetype end = findSeparator(text, separator, start);
     if (end < 0) {
         end = text.size();
     }
@@ -140,7 +170,7 @@ QString formatDoubleValue(double value, int precision, FormatValueFlags flags, c
     }
     // Smaller magnitudes have no group separator to remove.
     if (!flags.testFlag(FormatValueGroupDigits) && std::fabs(value) >= 1000.0) {
-        removeGroupSeparators(text, locale);
+        removeAll(text, locale.groupSeparator());
     }
     if (general) {
         return text;
