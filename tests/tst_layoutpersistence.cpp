@@ -38,6 +38,22 @@ bool isRearranged(const QHeaderView* header)
     return header->visualIndex(0) == columnCount - 1 && header->sectionSize(1) == 123 && header->isSectionHidden(2);
 }
 
+// A header state in QHeaderView's stream layout, as Qt 5 writes it, with no
+// sections but the given counts and bit array field.
+QByteArray headerState(quint32 visualIndices, const QByteArray& hiddenSections, quint32 sectionItems)
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_0);
+    out << qint32(0xff) << qint32(0) << qint32(Qt::Horizontal) << qint32(Qt::AscendingOrder) << qint32(-1) << false;
+    out << visualIndices << quint32(0);
+    out.writeRawData(hiddenSections.constData(), int(hiddenSections.size()));
+    out << quint32(0) << qint32(0) << qint32(0) << false << true << false << false << false;
+    out << qint32(0) << qint32(0) << qint32(100) << qint32(-1) << qint32(Qt::AlignCenter) << qint32(0);
+    out << sectionItems;
+    return state;
+}
+
 QRect availableArea()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
@@ -187,6 +203,18 @@ void LayoutPersistenceTest::damagedHeaderStateCountsAsFoundButChangesNothing_dat
     QTest::newRow("an int") << QVariant(42);
     QTest::newRow("a text") << QVariant(QStringLiteral("wide columns please"));
     QTest::newRow("an empty byte array") << QVariant(QByteArray());
+    // Reserving room for what these announce would take 16 and 32 GiB.
+    const QByteArray noHiddenSections(4, '\0');
+    QTest::newRow("a state announcing four billion visual indices")
+        << QVariant(headerState(0xffffffffu, noHiddenSections, 0));
+    QTest::newRow("a state announcing four billion section items")
+        << QVariant(headerState(0, noHiddenSections, 0xffffffffu));
+    QByteArray manySections = headerState(0, noHiddenSections, 1);
+    QDataStream(&manySections, QIODevice::Append) << qint32(100) << qint32(0x7fffffff) << qint32(0);
+    QTest::newRow("a state whose one section item spans two billion sections") << QVariant(manySections);
+    // Read as Qt 6 writes it, which restoreState() tries when Qt 5's layout fails, the length is -1.
+    QTest::newRow("a state whose hidden sections have a negative length")
+        << QVariant(headerState(0, QByteArray(8, '\xff'), 0));
 }
 
 void LayoutPersistenceTest::damagedHeaderStateCountsAsFoundButChangesNothing()
