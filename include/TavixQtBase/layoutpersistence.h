@@ -67,8 +67,10 @@ TAVIXQTBASE_EXPORT bool saveHeaderLayout(QSettings* settings, int version, const
  * was saved with @p version. A missing "headerver" counts as version 0.
  *
  * The stored state goes to QHeaderView::restoreState(); whether the header
- * accepts it (it rejects a state for another number of sections, or damaged
- * bytes) does not change the result.
+ * accepts it (it rejects damaged bytes) does not change the result. A state so
+ * damaged that reading it could exhaust memory or crash (a list that announces
+ * more entries than the bytes after it, more sections than the header has and
+ * over a million) is not handed to the header at all; the result is true as well.
  *
  * @param settings where to read; null gives false
  * @param version the version the stored layout must have been saved with
