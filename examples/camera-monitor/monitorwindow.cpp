@@ -252,7 +252,7 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
 {
     for (int row = 0; row < m_cameras->rowCount(); ++row) {
         if (m_cameras->item(row, NameColumn)->data(Qt::UserRole).toString() == camera.id) {
-            m_cameras->setItem(row, IpConfigColumn, cameraRow(camera).takeLast());
+            m_cameras->item(row, IpConfigColumn)->setText(ipConfigurationText(camera));
             m_cameraTable->selectRow(row);
             return;
         }
