@@ -122,6 +122,8 @@ void StringHelpersTest::formatDoubleValue_data()
         { "separators removed without the flag", 1234567.891, 2, noFlags, "1234567.89" },
         { "separators kept with the flag", 1234567.891, 2, group, "1,234,567.89" },
         { "below 1000 there is nothing to remove", 999.5, 1, noFlags, "999.5" },
+        // Only magnitudes of 1000 and above are searched for separators.
+        { "a value rounding up to 1000 keeps its separator", 999.9999, 0, noFlags, "1,000" },
         { "1000 is the first magnitude with a separator", 1000.0, 0, noFlags, "1000" },
         { "1000 grouped", 1000.0, 0, group, "1,000" },
         { "negative magnitudes lose their separators too", -1234.5, 1, noFlags, "-1234.5" },

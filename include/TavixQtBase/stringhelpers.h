@@ -158,6 +158,10 @@ TAVIXQTBASE_EXPORT bool ExtractSubString(
  * cuts the fraction of a whole value (FormatValueOmitZeroFraction), trims
  * trailing zeros (FormatValueTrimZeros).
  *
+ * Only values of magnitude 1000 and above are searched for group separators, so
+ * a smaller value that rounds up keeps them: 999.9999 at precision 0 gives "1,000"
+ * in English even without FormatValueGroupDigits.
+ *
  * NaN and infinities come back as the locale's text for them, untouched by the flags.
  * A huge @p precision gives an equally long text.
  *
@@ -171,6 +175,7 @@ TAVIXQTBASE_EXPORT bool ExtractSubString(
  * formatDoubleValue(3.0, 3, FormatValueTrimZeros, english);                        // "3.0"
  * formatDoubleValue(2.0004, 3, FormatValueOmitZeroFraction, english);              // "2.000"
  * formatDoubleValue(2.0004, 3, FormatValueTrimZeros, english);                     // "2.0"
+ * formatDoubleValue(999.9999, 0, {}, english);                                     // "1,000"
  * @endcode
  */
 TAVIXQTBASE_EXPORT QString formatDoubleValue(
