@@ -199,7 +199,8 @@ void LayoutPersistenceTest::damagedHeaderStateCountsAsFoundButChangesNothing_dat
     QTest::newRow("random bytes") << QVariant(noise);
     const auto rearranged = makeTable();
     rearrange(rearranged->horizontalHeader());
-    QTest::newRow("a state cut off after its first bytes") << QVariant(rearranged->horizontalHeader()->saveState().left(12));
+    QTest::newRow("a state cut off after its first bytes")
+        << QVariant(rearranged->horizontalHeader()->saveState().left(12));
     QTest::newRow("an int") << QVariant(42);
     QTest::newRow("a text") << QVariant(QStringLiteral("wide columns please"));
     QTest::newRow("an empty byte array") << QVariant(QByteArray());
@@ -308,7 +309,8 @@ void LayoutPersistenceTest::onlyTheInnerRectangleMakesAWindowVisible_data()
     QTest::newRow("off the right edge, only the left margin on screen") << QPoint(area.right() - 7, midY) << false;
     QTest::newRow("off the bottom edge, the inner rectangle's first row on screen")
         << QPoint(midX, area.bottom() - 16) << true;
-    QTest::newRow("off the bottom edge, only the title bar band on screen") << QPoint(midX, area.bottom() - 15) << false;
+    QTest::newRow("off the bottom edge, only the title bar band on screen")
+        << QPoint(midX, area.bottom() - 15) << false;
     QTest::newRow("far away from every screen") << QPoint(area.right() + 5000, area.bottom() + 5000) << false;
     QTest::newRow("at the end of the int range") << QPoint(INT_MAX, INT_MAX) << false;
     QTest::newRow("at the start of the int range") << QPoint(INT_MIN, INT_MIN) << false;
@@ -459,7 +461,8 @@ void LayoutPersistenceTest::nullAndEmptyArgumentsChangeNothing()
         {"save widget without widget", [&] { return saveWidgetPositionAndSize(settings, nullptr, &window); }},
         {"restore widget without settings", [&] { return restoreWidgetPositionAndSize(noSettings, &window, nullptr); }},
         {"restore widget without widget", [&] { return restoreWidgetPositionAndSize(settings, nullptr, &window); }},
-        {"save header in a null group", [&] { return saveHeaderLayout(static_cast<const wchar_t*>(nullptr), 0, header); }},
+        {"save header in a null group",
+         [&] { return saveHeaderLayout(static_cast<const wchar_t*>(nullptr), 0, header); }},
         {"save header in an empty group", [&] { return saveHeaderLayout(L"", 0, header); }},
         {"save header by group without header", [&] { return saveHeaderLayout(L"g", 0, nullptr); }},
         {"restore header from an empty group", [&] { return restoreHeaderLayout(L"", 0, header); }},
