@@ -240,6 +240,16 @@ def wait_for_frames(monitor, timeout):
     check(monitor.process.poll() is None, "the monitor ended early:\n%s" % monitor.transcript())
 
 
+def stream_then_kill_camera(args, processes, fps, run_time):
+    """Starts the camera and the monitor (reconnecting every second), kills the camera once frames flow."""
+    camera = start_camera(args, processes)
+    monitor = Monitor(args, processes, ["--frame-rate", str(fps), "--run-time", str(run_time),
+                                        "--retry-interval", "1"])
+    wait_for_frames(monitor, timeout=8)
+    stop_camera(processes, camera)
+    return monitor
+
+
 def case_rate(args, processes):
     """The rate the monitor shows matches what arv-camera-test measured just before."""
     start_camera(args, processes)
@@ -270,11 +280,8 @@ def case_rate(args, processes):
 
 def case_camera_killed(args, processes):
     """A camera that dies while streaming is reported once; the monitor goes on and its rate falls to zero."""
-    camera = start_camera(args, processes)
     run_time = 22
-    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time), "--retry-interval", "1"])
-    wait_for_frames(monitor, timeout=8)
-    stop_camera(processes, camera)
+    monitor = stream_then_kill_camera(args, processes, 50, run_time)
     status = monitor.finish(timeout=run_time + 60)
     check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
     figures = monitor.figures()
@@ -311,11 +318,8 @@ def case_no_camera(args, processes):
 
 def case_camera_restart(args, processes):
     """A camera that comes back after it was lost streams again in the same run."""
-    camera = start_camera(args, processes)
     run_time = 30
-    monitor = Monitor(args, processes, ["--frame-rate", "20", "--run-time", str(run_time), "--retry-interval", "1"])
-    wait_for_frames(monitor, timeout=8)
-    stop_camera(processes, camera)
+    monitor = stream_then_kill_camera(args, processes, 20, run_time)
     wait_until(lambda: monitor.reports("Lost the connection"), 15, "the monitor reports the lost connection")
     start_camera(args, processes)
     wait_until(lambda: monitor.streaming_count() >= 2 or monitor.process.poll() is not None, 15,
