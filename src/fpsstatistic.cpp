@@ -1,6 +1,6 @@
 #include <TavixQtBase/fpsstatistic.h>
 
-#include <QMutexLocker>
+#include "recursivemutexlocker_p.h"
 
 #include <cmath>
 #include <limits>
@@ -44,7 +44,7 @@ FpsStatistic::FpsStatistic(unsigned int maxNumSamples)
 
 FpsStatistic::~FpsStatistic()
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     m_samples.reset();
     m_maxNumSamples = 0;
     reset();
@@ -52,7 +52,7 @@ FpsStatistic::~FpsStatistic()
 
 void FpsStatistic::reset()
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     m_numSamples = 0;
     m_totalAmount = 0;
     m_firstIndex = 0;
@@ -93,7 +93,7 @@ void FpsStatistic::forget(const Sample& sample)
 
 bool FpsStatistic::addSample(unsigned int amount)
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     if (!m_samples) {
         return false;
     }
@@ -126,7 +126,7 @@ bool FpsStatistic::addSample(unsigned int amount)
 
 bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     if (m_numSamples < 3) {
         return false;
     }
@@ -146,7 +146,7 @@ bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
 
 bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSecond)
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     if (!m_samples || m_numSamples < 2) {
         return false;
     }
@@ -192,13 +192,13 @@ bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSec
 
 bool FpsStatistic::hasRestarted() const
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     return m_restarted;
 }
 
 double FpsStatistic::stallTimeout() const
 {
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     return m_stallTimeout;
 }
 
@@ -207,7 +207,7 @@ bool FpsStatistic::setStallTimeout(double seconds)
     if (std::isnan(seconds)) {
         return false;
     }
-    QMutexLocker locker(&m_mutex);
+    RecursiveMutexLocker locker(&m_mutex);
     m_stallTimeout = seconds;
     return true;
 }

@@ -141,10 +141,12 @@ private:
  *
  * The wall clock can be set back or forward while the statistic runs. The
  * figures can then be off until the sample after the jump has left the window
- * (a jump of a whole second or more restarts the window, so that it holds few
- * samples), but they stay within sense: a mean interval of zero or below reads
- * as 0.0 frames per second and an amount per second of 0; a negative amount per
- * second reads 0, and one beyond 64 bits reads the largest unsigned 64-bit value.
+ * (a jump of a whole second or more usually restarts the window first, so that
+ * few samples remain), but they stay within sense: a mean interval of zero or
+ * below reads as 0.0 frames per second and an amount per second of 0; a
+ * negative amount per second reads 0, and one beyond 64 bits reads the largest
+ * unsigned 64-bit value. The running mean keeps a trace of a huge interval's
+ * rounding after it has left (about 1e-16 of its size).
  *
  * A sample that arrives at the same instant as its predecessor has the
  * interval 0.0, which takes part in the mean like any other interval, and
