@@ -45,7 +45,8 @@ QString bufferStatusText(ArvBufferStatus status)
 
 /**
  * Reports the first fault of a kind at once and the faults that follow within
- * the next two seconds as one summary, so a burst yields two reports, not hundreds.
+ * the next two seconds as one summary, so a burst yields a report every two
+ * seconds, not one per frame.
  */
 class ReportThrottle
 {
@@ -55,34 +56,31 @@ public:
     {
     }
 
+    /** Notes @p count faults described by @p message. */
     void note(const QString& message, unsigned long long count)
     {
-        if (!m_sinceReport.isValid() || m_sinceReport.elapsed() >= reportIntervalMs) {
-            report(message);
-        } else {
-            m_pending += count;
-            m_latest = message;
-        }
+        m_pending += count;
+        m_latest = message;
+        flush();
     }
 
+    /** Reports the pending faults if the last report is two seconds old. */
     void flush()
     {
-        if (m_pending > 0 && m_sinceReport.elapsed() >= reportIntervalMs) {
-            report(tr("%1 more in the last %2 s, the latest: %3")
-                       .arg(m_pending)
-                       .arg(m_sinceReport.elapsed() / 1000)
-                       .arg(m_latest));
+        if (m_pending == 0 || (m_sinceReport.isValid() && m_sinceReport.elapsed() < reportIntervalMs)) {
+            return;
         }
-    }
-
-private:
-    void report(const QString& message)
-    {
+        const QString message = m_pending == 1 || !m_sinceReport.isValid() ? m_latest
+                                                                           : tr("%1 in the last %2 s, the latest: %3")
+                                                                                 .arg(m_pending)
+                                                                                 .arg(m_sinceReport.elapsed() / 1000)
+                                                                                 .arg(m_latest);
         showWarningMessage(m_title, reportSource(), message, nullptr);
         m_sinceReport.start();
         m_pending = 0;
     }
 
+private:
     const QString m_title;
     QElapsedTimer m_sinceReport;
     unsigned long long m_pending = 0;
@@ -162,6 +160,12 @@ public:
     long long ipConfiguration() const { return m_ipConfiguration; }
     ArvBuffer* pop() { return arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs); }
     void push(ArvBuffer* buffer) { arv_stream_push_buffer(m_stream.get(), buffer); }
+    /** Frames that never reached a buffer: missing in the stream, or without a free buffer. */
+    guint64 lostFrames()
+    {
+        return arv_stream_get_info_uint64_by_name(m_stream.get(), "n_missing_frames")
+            + arv_stream_get_info_uint64_by_name(m_stream.get(), "n_underruns");
+    }
 
 private:
     bool createStream(ArvError& error)
@@ -204,8 +208,8 @@ class FrameCounter
 public:
     explicit FrameCounter(StreamFigures* figures)
         : m_figures(figures)
-        , m_badFrames(tr("Incomplete frame"))
-        , m_missingFrames(tr("Missing frames"))
+        , m_badFrames(tr("Incomplete frames"))
+        , m_missingFrames(tr("Lost frames"))
     {
     }
 
@@ -221,32 +225,26 @@ public:
             m_figures->addErrors(1);
             m_badFrames.note(tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)), 1);
         }
-        countMissingFrames(arv_buffer_get_frame_id(buffer));
     }
 
-    void flush()
+    /** Counts the frames the stream lost so far in all (@p lostFrames) and sends due summaries. */
+    void flush(guint64 lostFrames)
     {
+        if (lostFrames > m_lostFrames) {
+            const guint64 missing = lostFrames - m_lostFrames;
+            m_figures->addErrors(missing);
+            m_missingFrames.note(tr("%1 frames lost").arg(missing), missing);
+            m_lostFrames = lostFrames;
+        }
         m_badFrames.flush();
         m_missingFrames.flush();
     }
 
 private:
-    // GigE Vision frame ids count up by one; a gap means frames that never arrived.
-    // At the wrap-around of the 16-bit id the gap is not counted.
-    void countMissingFrames(guint64 frameId)
-    {
-        if (m_lastFrameId != 0 && frameId > m_lastFrameId + 1) {
-            const guint64 missing = frameId - m_lastFrameId - 1;
-            m_figures->addErrors(missing);
-            m_missingFrames.note(tr("%1 frames missing before frame %2").arg(missing).arg(frameId), missing);
-        }
-        m_lastFrameId = frameId;
-    }
-
     StreamFigures* const m_figures;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
-    guint64 m_lastFrameId = 0;
+    guint64 m_lostFrames = 0;
 };
 
 } // namespace
@@ -314,7 +312,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 tr("The camera %1 sent no frame for %2 s.").arg(camera.id).arg(silenceLimitMs / 1000), nullptr);
             silenceReported = true;
         }
-        counter.flush();
+        counter.flush(session.lostFrames());
     }
     if (session.controlLost()) {
         *message = tr("Lost the connection to the camera %1.").arg(camera.id);

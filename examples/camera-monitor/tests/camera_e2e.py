@@ -7,7 +7,7 @@ groups) on every way out, failures and timeouts included. Rates are measured
 over several seconds, so the checks hold on a busy machine.
 
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --camera-test BIN --work-dir DIR CASE [--fps N]
-Cases: rate, camera-killed, no-camera, camera-restart.
+Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart.
 """
 
 import argparse
@@ -91,9 +91,9 @@ def wait_until(condition, timeout, what):
     raise TestFailure("timed out after %g s waiting until %s" % (timeout, what))
 
 
-def start_camera(args, processes):
+def start_camera(args, processes, options=()):
     check(not camera_answers(0.3), "a camera already answers at %s; stop it first" % CAMERA_ADDRESS)
-    camera = processes.start([args.fake_camera, "-i", CAMERA_ADDRESS],
+    camera = processes.start([args.fake_camera, "-i", CAMERA_ADDRESS] + list(options),
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_until(lambda: camera_answers(0.25), 20, "the simulated camera answers discovery")
     return camera
@@ -331,7 +331,28 @@ def case_camera_restart(args, processes):
     check(result["fps"] > 0 and result["images"] > 0, "no frames after the restart: %s" % result)
 
 
-CASES = {"rate": case_rate, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
+def case_lossy_camera(args, processes):
+    """A stream that loses packets all the time yields a few summaries, not a report per frame."""
+    start_camera(args, processes, ["--gvsp-lost-ratio=5"])  # 0.5 % of the packets: most frames lose one
+    run_time = 10
+    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time)])
+    status = monitor.finish(timeout=run_time + 60)
+    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    result = monitor.result()
+    check(result["errors"] >= 50, "expected many bad frames, got %d:\n%s" % (result["errors"], monitor.transcript()))
+    warnings = monitor.reports("Warning: camera-monitor: ")
+    # One report per kind at the first fault, then at most one summary per kind every two seconds.
+    check(0 < len(warnings) <= 2 * (run_time // 2 + 1), "%d reports for %d bad frames:\n%s"
+          % (len(warnings), result["errors"], monitor.transcript()))
+    # A report sent in the last moment may still be on its way to the window.
+    check(len(warnings) - 1 <= result["reports"] <= len(warnings), "the window received %d of %d reports"
+          % (result["reports"], len(warnings)))
+    times = [f["t"] for f in monitor.figures()]
+    check(all(later - earlier < 2.0 for earlier, later in zip(times, times[1:])),
+          "the window stalled; figure lines at %s" % times)
+
+
+CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
          "camera-restart": case_camera_restart}
 
 
