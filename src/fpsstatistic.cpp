@@ -63,7 +63,10 @@ void FpsStatistic::reset()
 int FpsStatistic::getPhysicalIndex(int logicalIndex) const
 {
     assert(m_maxNumSamples > 0);
-    return (m_firstIndex + logicalIndex) % m_maxNumSamples;
+    // The modulo of the window's indices without a division, which would cost
+    // as much as the rest of addSample().
+    const int physicalIndex = m_firstIndex + logicalIndex;
+    return physicalIndex < m_maxNumSamples ? physicalIndex : physicalIndex - m_maxNumSamples;
 }
 
 void FpsStatistic::store(const Sample& sample)
@@ -74,7 +77,7 @@ void FpsStatistic::store(const Sample& sample)
     } else {
         slot = m_firstIndex;
         forget(m_samples[slot]);
-        m_firstIndex = (m_firstIndex + 1) % m_maxNumSamples;
+        m_firstIndex = getPhysicalIndex(1);
     }
     m_samples[slot] = sample;
     if (sample.hasPredecessor) {
