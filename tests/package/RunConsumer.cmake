@@ -21,6 +21,7 @@ foreach(path
         lib/libtavixbase-5.0.1.so
         include/TavixQtBase/tavixqtbase_export.h
         include/TavixQtBase/errorreporting.h
+        include/TavixQtBase/fpsstatistic.h
         include/TavixQtBase/layoutpersistence.h
         include/TavixQtBase/stringhelpers.h
         include/TavixQtBase/supportinfo.h
