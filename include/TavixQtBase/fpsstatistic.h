@@ -124,10 +124,11 @@ private:
  * after the window's oldest sample divided by the window's time span.
  *
  * The window adapts itself, so that the figures follow a new rate at once:
- * - when the interval before a new sample differs from the one before by at
- *   least one whole second and by more than a quarter of the mean interval
- *   (checked only once the window holds more than 3 samples), the window is
- *   cut back to its newest two samples before the new one is stored;
+ * - when the whole seconds by which the interval before a new sample differs
+ *   from the one before exceed a quarter of the mean interval (so that a
+ *   difference below one second never counts; checked only once the window
+ *   holds more than 3 samples), the window is cut back to its newest two
+ *   samples before the new one is stored;
  * - when computeResult() is called more than 1.25 mean intervals after the
  *   newest of more than 3 samples, the window is cut back to its newest two
  *   samples and the result is computed from them;
