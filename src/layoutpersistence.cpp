@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QScreen>
 
+#include <limits>
+
 namespace {
 
 const QString headerVersionKey = QStringLiteral("headerver");
@@ -69,8 +71,9 @@ bool skipList(QDataStream& in, qint64 bytesPerEntry)
 // many entries as a list announces before reading them, so a damaged state can
 // ask for many gigabytes, and a failed allocation ends the process; it also
 // expands each stored section item by its span count, and Qt 6 crashes on a
-// negative bit array length. Such a state is refused here: lists longer than
-// the bytes after them, a negative length, or more sections than sectionLimit.
+// negative bit array length or one within 7 of the largest qint64. Such a state
+// is refused here: lists longer than the bytes after them, such a length, or
+// more sections than sectionLimit.
 // Other damage only makes the reader stop early, as it reads the remaining
 // fields in small steps.
 bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64 sectionLimit)
@@ -90,7 +93,8 @@ bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64
         in >> bits;
         hiddenBits = bits;
     }
-    if (hiddenBits < 0) {
+    // Qt 6 rounds the length up to whole bytes without checking for overflow.
+    if (hiddenBits < 0 || hiddenBits > std::numeric_limits<qint64>::max() - 7) {
         return false;
     }
     const qint64 hiddenBytes = hiddenBits / 8 + (hiddenBits % 8 != 0 ? 1 : 0);

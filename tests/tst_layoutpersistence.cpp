@@ -216,6 +216,8 @@ void LayoutPersistenceTest::damagedHeaderStateCountsAsFoundButChangesNothing_dat
     // Read as Qt 6 writes it, which restoreState() tries when Qt 5's layout fails, the length is -1.
     QTest::newRow("a state whose hidden sections have a negative length")
         << QVariant(headerState(0, QByteArray(8, '\xff'), 0));
+    QTest::newRow("a state whose hidden sections have a length that overflows when rounded up to bytes")
+        << QVariant(headerState(0, QByteArray::fromHex("7fffffffffffffff"), 0));
 }
 
 void LayoutPersistenceTest::damagedHeaderStateCountsAsFoundButChangesNothing()
