@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <type_traits>
 
 const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
@@ -67,32 +68,38 @@ qsizetype findSeparator(const QString& text, const QString& separator, qsizetype
     return separator.size() == 1 ? text.indexOf(separator.at(0), from) : text.indexOf(separator, from);
 }
 
-void cutWholeValueFraction(QString& text, double value, const QLocale& locale)
+template <typename Separator> qsizetype indexOfSeparator(const QString& text, const Separator& separator)
 {
-    double whole;
-    if (std::modf(value, &whole) != 0.0) {
-        return;
-    }
-    const qsizetype decimalPoint = text.indexOf(locale.decimalPoint());
-    if (decimalPoint >= 0) {
-        text.truncate(decimalPoint);
+    if constexpr (std::is_same_v<Separator, QChar>) {
+        return text.indexOf(separator);
+    } else {
+        return separator.size() == 1 ? text.indexOf(separator.at(0)) : text.indexOf(separator);
     }
 }
 
-// Drops trailing zeros of the fraction, always keeping its first digit.
-void trimFractionZeros(QString& text, const QLocale& locale)
+// Cuts the fraction of a whole value, or drops the trailing zeros of the fraction
+// but its first digit. Both start from the first decimal point of the text.
+void shortenFraction(QString& text, double value, FormatValueFlags flags, const QLocale& locale)
 {
     const auto decimalPoint = locale.decimalPoint();
-    const qsizetype decimalPosition = text.indexOf(decimalPoint);
+    const qsizetype decimalPosition = indexOfSeparator(text, decimalPoint);
     if (decimalPosition < 0) {
         return;
     }
-    const qsizetype firstFractionDigit = decimalPosition + lengthOf(decimalPoint);
-    qsizetype last = text.size() - 1;
-    while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
-        --last;
+    double whole;
+    // The value decides, not its text: 2.0004 at precision 3 keeps "2.000".
+    if (flags.testFlag(FormatValueOmitZeroFraction) && std::modf(value, &whole) == 0.0) {
+        text.truncate(decimalPosition);
+        return;
     }
-    text.truncate(last + 1);
+    if (flags.testFlag(FormatValueTrimZeros)) {
+        const qsizetype firstFractionDigit = decimalPosition + lengthOf(decimalPoint);
+        qsizetype last = text.size() - 1;
+        while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
+            --last;
+        }
+        text.truncate(last + 1);
+    }
 }
 
 void appendWide(QString& text, const wchar_t* wide)
@@ -172,14 +179,8 @@ QString formatDoubleValue(double value, int precision, FormatValueFlags flags, c
     if (!flags.testFlag(FormatValueGroupDigits) && std::fabs(value) >= 1000.0) {
         removeAll(text, locale.groupSeparator());
     }
-    if (general) {
-        return text;
-    }
-    if (flags.testFlag(FormatValueOmitZeroFraction)) {
-        cutWholeValueFraction(text, value, locale);
-    }
-    if (flags.testFlag(FormatValueTrimZeros)) {
-        trimFractionZeros(text, locale);
+    if (!general && (flags & (FormatValueOmitZeroFraction | FormatValueTrimZeros))) {
+        shortenFraction(text, value, flags, locale);
     }
     return text;
 }
@@ -209,9 +210,11 @@ QString formatDoubleValueAndUnits(double value, int precision, FormatMultiplier 
     QString text = formatDoubleValue(value, precision, flags, locale);
     const bool showPrefix
         = flags.testFlag(FormatValueShowMultiplier) && multiplier != MultiplierNone && prefix && *prefix;
-    if (showPrefix || !unit.isEmpty()) {
-        text.append(QLatin1Char(' '));
+    if (!showPrefix && unit.isEmpty()) {
+        return text;
     }
+    text.reserve(text.size() + 1 + (showPrefix ? qsizetype(std::wcslen(prefix)) : 0) + unit.size());
+    text.append(QLatin1Char(' '));
     if (showPrefix) {
         appendWide(text, prefix);
     }
