@@ -30,7 +30,7 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
     parser.setApplicationDescription(QStringLiteral(
         "Shows the frame rate, data rate and errors of a GigE Vision camera.\n"
         "Without a display it runs offscreen for the run time, writes a screenshot and prints the figures:\n"
-        "  result: fps=<n> bytes_per_second=<n> width=<n> height=<n> images=<n> errors=<n> reports=<n>\n"
+        "  result: t=<s> fps=<n> bytes_per_second=<n> width=<n> height=<n> images=<n> errors=<n> reports=<n>\n"
         "Exit codes: 0 frames arrived, 1 no frame arrived (no camera, or it sent nothing), 2 bad command line."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption camera({ QStringLiteral("c"), QStringLiteral("camera") },
@@ -59,7 +59,8 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         return ParseOutcome::Error;
     }
     if (parser.isSet(helpOption)) {
-        *text = parser.helpText();
+        // Without an application object the parser cannot know the program's name.
+        *text = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("camera-monitor"));
         return ParseOutcome::ShowHelp;
     }
     if (!parser.positionalArguments().isEmpty()) {
