@@ -154,13 +154,12 @@ TAVIXQTBASE_EXPORT bool ExtractSubString(
  * @p precision digits after the decimal point, or in general notation with
  * @p precision significant digits when FormatValueGeneral is set; then applies
  * the other @p flags in this order: removes the group separators (unless
- * FormatValueGroupDigits; only values of magnitude 1000 and above can have them),
- * cuts the fraction of a whole value (FormatValueOmitZeroFraction), trims
- * trailing zeros (FormatValueTrimZeros).
+ * FormatValueGroupDigits), cuts the fraction of a whole value
+ * (FormatValueOmitZeroFraction), trims trailing zeros (FormatValueTrimZeros).
  *
- * Only values of magnitude 1000 and above are searched for group separators, so
- * a smaller value that rounds up keeps them: 999.9999 at precision 0 gives "1,000"
- * in English even without FormatValueGroupDigits.
+ * Only the texts of values of magnitude 1000 and above are searched for group
+ * separators, so a smaller value that rounds up keeps them: 999.9999 at
+ * precision 0 gives "1,000" in English even without FormatValueGroupDigits.
  *
  * NaN and infinities come back as the locale's text for them, untouched by the flags.
  * A huge @p precision gives an equally long text.
