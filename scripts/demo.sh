@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the library and its examples for Qt 6, and
-# runs the demo.
-#   scripts/demo.sh [demo options]
+# Installs what is missing, builds the library and its examples for Qt 6, starts
+# Aravis's simulated GigE Vision camera on the loopback interface and runs the
+# camera monitor on it. With a display it opens the window; without one it runs
+# offscreen for the run time, writes a screenshot and prints what it measured.
+#   scripts/demo.sh [camera monitor options]
+# Without options: 20 frames per second asked of the camera, 10 s, camera-monitor.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +12,7 @@ scripts/install-deps.sh
 cmake --preset qt6 >/dev/null
 cmake --build --preset qt6
 
-if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    export QT_QPA_PLATFORM=offscreen
+if [ $# -eq 0 ]; then
+    set -- --frame-rate 20 --run-time 10 --screenshot camera-monitor.png
 fi
-build/qt6/examples/report-from-thread/report-from-thread "$@"
+exec scripts/camera-monitor.sh build/qt6 "$@"

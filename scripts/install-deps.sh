@@ -13,8 +13,9 @@ packages=(
     # tests: a virtual X server for Qt 5's multi-screen tests, the desktop's URL
     # opener, unshare for private mount namespaces
     xvfb xauth xdg-utils util-linux
-    # the camera monitor: GigE Vision through Aravis, and its simulated camera
-    libaravis-dev aravis-tools
+    # the camera monitor: GigE Vision through Aravis (whose pkg-config module
+    # needs libusb's, which the package does not pull in), and its simulated camera
+    libaravis-dev libusb-1.0-0-dev aravis-tools
     python3
 )
 
