@@ -67,13 +67,14 @@ bool skipList(QDataStream& in, qint64 bytesPerEntry)
 }
 
 // Whether QHeaderView::restoreState() can read the state without harm, taken
-// as Qt 5 writes it or, with the bit array length in 64 bits, as Qt 6 does. Its reader reserves room for as
-// many entries as a list announces before reading them, so a damaged state can
-// ask for many gigabytes, and a failed allocation ends the process; it also
-// expands each stored section item by its span count, and Qt 6 crashes on a
-// negative bit array length or one within 7 of the largest qint64. Such a state
-// is refused here: lists longer than the bytes after them, such a length, or
-// more sections than sectionLimit.
+// as Qt 5 writes it or, with the bit array length in 64 bits, as Qt 6 does.
+// Its reader reserves room for as many entries as a list announces before
+// reading them, so a damaged state can ask for many gigabytes, and a failed
+// allocation ends the process. It expands each section item by its span
+// count. Qt 6 crashes on a bit array length that is negative or within 7 of
+// the largest qint64, and the header trusts the bit array of hidden sections
+// to have a bit per section. Such a state is refused here: lists longer than
+// the bytes after them, such a bit array, or more sections than sectionLimit.
 // Other damage only makes the reader stop early, as it reads the remaining
 // fields in small steps.
 bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64 sectionLimit)
@@ -109,7 +110,11 @@ bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64
     in.skipRawData(5 + 6 * intSize);
     quint32 itemCount = 0;
     in >> itemCount;
-    if (sectionCount > sectionLimit || qint64(itemCount) * 3 * intSize > in.device()->bytesAvailable()) {
+    // Qt sets and tests the hidden flags by section without checking the bit
+    // array's length, which is 0 when no section is hidden.
+    const bool hiddenBitsMatch = hiddenBits == 0 || hiddenBits == sectionCount;
+    if (!hiddenBitsMatch || sectionCount > sectionLimit
+        || qint64(itemCount) * 3 * intSize > in.device()->bytesAvailable()) {
         return false;
     }
     qint64 sections = 0;
