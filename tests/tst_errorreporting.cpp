@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QMetaMethod>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QSet>
 #include <QtTest>
 
 #include <GenICam/GCException.h>
@@ -94,11 +92,10 @@ class ErrorReportingTest : public QObject
 private Q_SLOTS:
     void metaObjectHasExactlyTheSignalAndTheSlot();
     void reportsFromAWorkerArriveNewestFirst();
-    void reportInOwningThreadIsNotEmittedSynchronously();
+    void reportInOwningThreadIsDeliveredLaterUnchanged();
     void clearDiscardsPendingReports();
     void reportFromInsideASlotOvertakesOlderReports();
     void destroyedQueueEmitsNothing();
-    void emptyReportIsDeliveredLikeAnyOther();
     void destroyedWidgetIsDeliveredAsNull();
     void showFunctionsLogAndQueue_data();
     void showFunctionsLogAndQueue();
@@ -113,10 +110,7 @@ void ErrorReportingTest::metaObjectHasExactlyTheSignalAndTheSlot()
     QCOMPARE(meta.className(), "AsyncErrorQueue");
     QCOMPARE(meta.superClass(), &QObject::staticMetaObject);
     QCOMPARE(meta.methodCount() - meta.methodOffset(), 2);
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 0);
     QCOMPARE(meta.enumeratorCount() - meta.enumeratorOffset(), 0);
-    QCOMPARE(meta.classInfoCount() - meta.classInfoOffset(), 0);
-    QCOMPARE(meta.constructorCount(), 0);
 
     const QMetaMethod signal = meta.method(meta.methodOffset());
     QCOMPARE(signal.methodSignature(), QByteArray("displayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)"));
@@ -155,16 +149,28 @@ void ErrorReportingTest::reportsFromAWorkerArriveNewestFirst()
     QCOMPARE(queue.count(), 0);
 }
 
-void ErrorReportingTest::reportInOwningThreadIsNotEmittedSynchronously()
+void ErrorReportingTest::reportInOwningThreadIsDeliveredLaterUnchanged()
 {
     AsyncErrorQueue queue;
     DeliveryRecorder recorder(&queue);
-    queue.reportErrorAsync(AsyncErrorQueue::Critical, QStringLiteral("first"), QString(), nullptr);
-    QVERIFY(queue.reportErrorAsync(AsyncErrorQueue::Critical, QStringLiteral("second"), QString(), nullptr));
+    QWidget widget;
+    queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("first"), QStringLiteral("details"), &widget);
+    // A severity the library never produces, and empty texts, are carried all the same.
+    QVERIFY(queue.reportErrorAsync(AsyncErrorQueue::ErrorSeverity(20), QString(), QString(), nullptr));
     QCOMPARE(queue.count(), 2);
-    QVERIFY(recorder.deliveries.empty());
+    QVERIFY2(recorder.deliveries.empty(), "emitted from inside reportErrorAsync");
     QTRY_COMPARE(int(recorder.deliveries.size()), 2);
     QCOMPARE(queue.count(), 0);
+
+    const Delivery& empty = recorder.deliveries[0];
+    QCOMPARE(int(empty.severity), 20);
+    QVERIFY(empty.message.isEmpty() && empty.details.isEmpty());
+    QCOMPARE(empty.parent, nullptr);
+    const Delivery& first = recorder.deliveries[1];
+    QCOMPARE(first.severity, AsyncErrorQueue::Warning);
+    QCOMPARE(first.message, QStringLiteral("first"));
+    QCOMPARE(first.details, QStringLiteral("details"));
+    QCOMPARE(first.parent, &widget);
 }
 
 void ErrorReportingTest::clearDiscardsPendingReports()
@@ -213,19 +219,6 @@ void ErrorReportingTest::destroyedQueueEmitsNothing()
     }
     processPostedCalls();
     QCOMPARE(emitted, 0);
-}
-
-void ErrorReportingTest::emptyReportIsDeliveredLikeAnyOther()
-{
-    AsyncErrorQueue queue;
-    DeliveryRecorder recorder(&queue);
-    queue.reportErrorAsync(AsyncErrorQueue::ErrorSeverity(20), QString(), QString(), nullptr);
-    processPostedCalls();
-    QCOMPARE(int(recorder.deliveries.size()), 1);
-    QCOMPARE(int(recorder.deliveries[0].severity), 20);
-    QVERIFY(recorder.deliveries[0].message.isEmpty());
-    QVERIFY(recorder.deliveries[0].details.isEmpty());
-    QVERIFY(!recorder.deliveries[0].parent);
 }
 
 void ErrorReportingTest::destroyedWidgetIsDeliveredAsNull()
