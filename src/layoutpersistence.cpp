@@ -130,11 +130,12 @@ bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64
 
 // Qt 6's restoreState() reads a state as Qt 5 wrote it and, when that fails,
 // as Qt 6 would; Qt 5's only as Qt 5 wrote it. A state may describe as many
-// sections as the header has, or a million if that is more: enough for a
-// model that has shrunk since the save, and a few megabytes at most.
+// sections as the header has, or 65536 if that is more: room for a model that
+// has shrunk since the save, while the header's per-section bookkeeping stays
+// at a few megabytes.
 bool isSafeToRestore(const QByteArray& state, const QHeaderView* header)
 {
-    const qint64 sectionLimit = qMax(qint64(header->count()), qint64(1) << 20);
+    const qint64 sectionLimit = qMax(qint64(header->count()), qint64(1) << 16);
     const bool triesQt6Layout = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0);
     return isSafeToReadAs(state, false, sectionLimit)
         && (!triesQt6Layout || isSafeToReadAs(state, true, sectionLimit));

@@ -70,7 +70,7 @@ TAVIXQTBASE_EXPORT bool saveHeaderLayout(QSettings* settings, int version, const
  * accepts it (it rejects damaged bytes) does not change the result. A state so
  * damaged that reading it could exhaust memory or crash (a list that announces
  * more entries than the bytes after it, more sections than the header has and
- * over a million) is not handed to the header at all; the result is true as well.
+ * over 65536) is not handed to the header at all; the result is true as well.
  *
  * @param settings where to read; null gives false
  * @param version the version the stored layout must have been saved with
