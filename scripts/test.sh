@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the library for Qt 6 and Qt 5 and runs every
 # test, then again under AddressSanitizer+UndefinedBehaviorSanitizer and under
-# ThreadSanitizer, and gives every fuzz target a short run.
+# ThreadSanitizer, and runs every fuzz target over its seed inputs.
 #   scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +22,6 @@ run_preset qt5 --label-exclude camera-e2e
 run_preset asan
 run_preset tsan
 
-echo "=== fuzz (short run of every target)"
-scripts/fuzz.sh 10
+echo "=== fuzz targets over their seeds"
+scripts/fuzz.sh 0
 echo "=== all tests passed"

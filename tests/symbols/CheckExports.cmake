@@ -24,6 +24,13 @@ foreach(line IN LISTS lines)
         continue()
     endif()
     string(REGEX REPLACE "^(typeinfo name for|typeinfo for|vtable for) " "" bare "${name}")
+    # Not ours: copies of Qt's and the standard library's inline functions and
+    # templates, which unoptimised builds emit with default visibility, and the
+    # sanitizers' own markers.
+    string(REGEX REPLACE "\\(.*" "" qualified "${bare}")
+    if(qualified MATCHES "std::|__gnu_cxx::" OR bare MATCHES "^Q[A-Z][A-Za-z0-9]*(::|<|$)" OR bare MATCHES "^__odr_asan")
+        continue()
+    endif()
     set(matched FALSE)
     foreach(entry IN LISTS entries)
         string(LENGTH "${entry}" length)
