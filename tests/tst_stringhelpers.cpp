@@ -2,13 +2,14 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QThread>
 #include <QtTest>
 
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -203,19 +204,17 @@ static int runSystemLocaleChild(int argc, char* argv[])
     constexpr int threadCount = 4;
     std::atomic<bool> go { false };
     const QLocale* seen[threadCount] = {};
-    QThread* threads[threadCount];
+    std::vector<std::thread> threads;
     for (int i = 0; i < threadCount; ++i) {
-        threads[i] = QThread::create([&go, &seen, i] {
+        threads.emplace_back([&go, &seen, i] {
             while (!go.load()) { }
             seen[i] = &getSystemLocale();
         });
-        threads[i]->start();
     }
     go.store(true);
     bool same = true;
     for (int i = 0; i < threadCount; ++i) {
-        threads[i]->wait();
-        delete threads[i];
+        threads[size_t(i)].join();
         same = same && seen[i] == &getSystemLocale();
     }
     std::printf("%s %s %s\n", qPrintable(getSystemLocale().name()), same ? "same" : "different",
