@@ -6,7 +6,6 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 SupportCallCounts& supportCallCounts()
@@ -15,14 +14,11 @@ SupportCallCounts& supportCallCounts()
     return counts;
 }
 
-template <typename Function> static Function nextDefinition(const char* name)
+// The definition that this program's own one hides; aborts when there is none.
+template <typename Function> static Function next(const char* name, Function)
 {
     void* symbol = dlsym(RTLD_NEXT, name);
-    if (!symbol) {
-        std::fprintf(stderr, "cannot find the real %s: %s\n", name, dlerror());
-        std::abort();
-    }
-    return reinterpret_cast<Function>(symbol);
+    return symbol ? reinterpret_cast<Function>(symbol) : (std::abort(), nullptr);
 }
 
 // The executable is built with hidden visibility; these must be visible to the dynamic linker.
@@ -30,30 +26,23 @@ template <typename Function> static Function nextDefinition(const char* name)
 
 extern "C" INTERPOSED void GetTavixVersion(uint32_t* major, uint32_t* minor, uint32_t* subminor, uint32_t* build)
 {
-    using Function = void (*)(uint32_t*, uint32_t*, uint32_t*, uint32_t*);
-    static const Function real = nextDefinition<Function>("GetTavixVersion");
+    static const auto real = next("GetTavixVersion", &GetTavixVersion);
     ++supportCallCounts().tavixVersion;
     real(major, minor, subminor, build);
 }
 
 extern "C" INTERPOSED const char* GetTavixVersionString()
 {
-    using Function = const char* (*)();
-    static const Function real = nextDefinition<Function>("GetTavixVersionString");
+    static const auto real = next("GetTavixVersionString", &GetTavixVersionString);
     ++supportCallCounts().tavixVersionString;
     return real();
 }
 
-namespace Baselibs {
-
-bool GetOsName(std::string& osName)
+// The Itanium C++ ABI name of Baselibs::GetOsName(std::string&).
+INTERPOSED bool Baselibs::GetOsName(std::string& osName)
 {
-    using Function = bool (*)(std::string&);
-    // The Itanium C++ ABI name of Baselibs::GetOsName(std::string&).
-    static const Function real
-        = nextDefinition<Function>("_ZN8Baselibs9GetOsNameERNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
+    static const auto real
+        = next("_ZN8Baselibs9GetOsNameERNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE", &Baselibs::GetOsName);
     ++supportCallCounts().osName;
     return real(osName);
 }
-
-} // namespace Baselibs

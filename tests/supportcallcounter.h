@@ -14,12 +14,7 @@ struct SupportCallCounts
     std::atomic<int> tavixVersionString { 0 };
     std::atomic<int> osName { 0 };
 
-    void reset()
-    {
-        tavixVersion = 0;
-        tavixVersionString = 0;
-        osName = 0;
-    }
+    void reset() { tavixVersion = tavixVersionString = osName = 0; }
 };
 
 SupportCallCounts& supportCallCounts();
