@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "texttable.h"
+
 #include <GenICam/GCString.h>
 #include <tavix/DeviceInfo.h>
 
@@ -35,26 +37,6 @@ QString nameOf(Properties properties, FormatDeviceNameFlags flags = {}, bool fai
     return formatDeviceName(&device, flags);
 }
 
-// The tables below hold the text a call gave and the text expected of it; a null
-// expected text asks for a null result.
-void addRow(const char* name, const QString& actual, const QString& expected)
-{
-    QTest::newRow(name) << actual << expected;
-}
-
-void addColumns()
-{
-    QTest::addColumn<QString>("actual");
-    QTest::addColumn<QString>("expected");
-}
-
-void compareRow()
-{
-    QFETCH(QString, actual);
-    QFETCH(QString, expected);
-    QCOMPARE(actual, expected);
-    QCOMPARE(actual.isNull(), expected.isNull());
-}
 
 QStringList capturedWarnings;
 

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "texttable.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -33,24 +35,6 @@ QString localized(const char* english, const QLocale& locale)
 
 // The tables below hold the text a call gave and the text expected of it; a null
 // expected text asks for a null result.
-void addRow(const QByteArray& name, const QString& actual, const QString& expected)
-{
-    QTest::newRow(name.constData()) << actual << expected;
-}
-
-void addColumns()
-{
-    QTest::addColumn<QString>("actual");
-    QTest::addColumn<QString>("expected");
-}
-
-void compareRow()
-{
-    QFETCH(QString, actual);
-    QFETCH(QString, expected);
-    QCOMPARE(actual, expected);
-    QCOMPARE(actual.isNull(), expected.isNull());
-}
 
 // Whether ExtractSubString() found the field, then the result: "null", or the
 // text in brackets; it starts as "stale".
