@@ -105,19 +105,29 @@ void BM_AddSample(benchmark::State& state)
 }
 BENCHMARK(BM_AddSample)->Arg(4)->Arg(1000)->Arg(1000000);
 
-// A display timer asking without new samples: the first call finds the window
-// late and cuts it to two samples; every later call extrapolates from them.
-void BM_ComputeResult(benchmark::State& state)
+// Measures computeResult() on a full ring, with or without a new sample before
+// each call.
+void measureComputeResult(benchmark::State& state, const char* label, bool addSampleFirst)
 {
     const int capacity = int(state.range(0));
     FpsStatistic statistic { unsigned(capacity) };
     fill(statistic, capacity);
     double fps = 0.0;
     unsigned long long amountPerSecond = 0;
-    measure(state, FloorLabel, [&] {
+    measure(state, label, [&] {
+        if (addSampleFirst) {
+            statistic.addSample(1000);
+        }
         benchmark::DoNotOptimize(statistic.computeResult(&fps, &amountPerSecond));
         benchmark::DoNotOptimize(fps);
     });
+}
+
+// A display timer asking without new samples: the first call finds the window
+// late and cuts it to two samples; every later call extrapolates from them.
+void BM_ComputeResult(benchmark::State& state)
+{
+    measureComputeResult(state, FloorLabel, false);
 }
 BENCHMARK(BM_ComputeResult)->Arg(4)->Arg(1000)->Arg(1000000);
 
@@ -125,16 +135,7 @@ BENCHMARK(BM_ComputeResult)->Arg(4)->Arg(1000)->Arg(1000000);
 // newest sample are read at their places in the ring.
 void BM_AddSampleThenComputeResult(benchmark::State& state)
 {
-    const int capacity = int(state.range(0));
-    FpsStatistic statistic { unsigned(capacity) };
-    fill(statistic, capacity);
-    double fps = 0.0;
-    unsigned long long amountPerSecond = 0;
-    measure(state, TwoFloorsLabel, [&] {
-        statistic.addSample(1000);
-        benchmark::DoNotOptimize(statistic.computeResult(&fps, &amountPerSecond));
-        benchmark::DoNotOptimize(fps);
-    });
+    measureComputeResult(state, TwoFloorsLabel, true);
 }
 BENCHMARK(BM_AddSampleThenComputeResult)->Arg(4)->Arg(1000)->Arg(1000000);
 
