@@ -2,7 +2,9 @@
 # Builds the 'fuzz' preset and runs every libFuzzer target for SECONDS each
 # (default 60). Fails when a target finds a crash, a sanitizer report or a leak.
 # With SECONDS 0 each target runs over its seed inputs only, which is quick and
-# repeatable (the test script does that).
+# repeatable (the test script does that). Then valgrind replays the layout
+# target's corpus and seeds in the qt6 preset's build, since the sanitizers
+# cannot see memory errors inside Qt, which is not built with them.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,3 +32,11 @@ for target in "${targets[@]}"; do
         "build/fuzz/fuzz/$target" "${limit[@]}" -print_final_stats=1 \
         -artifact_prefix=build/fuzz/artifacts/"$target"- "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
 done
+
+if [[ " ${targets[*]} " == *" fuzz_layoutrestore "* ]]; then
+    echo "== fuzz_layoutrestore corpus under valgrind"
+    cmake --preset qt6 >/dev/null
+    cmake --build --preset qt6 --target replay_layoutrestore
+    QT_QPA_PLATFORM=offscreen valgrind --error-exitcode=1 --leak-check=no --quiet \
+        build/qt6/fuzz/replay_layoutrestore build/fuzz/corpus/fuzz_layoutrestore fuzz/seeds/fuzz_layoutrestore
+fi

@@ -11,8 +11,9 @@ packages=(
     # benchmarks and fuzzing
     libbenchmark-dev clang libclang-rt-14-dev
     # tests: a virtual X server for Qt 5's multi-screen tests, the desktop's URL
-    # opener, unshare for private mount namespaces
-    xvfb xauth xdg-utils util-linux
+    # opener, unshare for private mount namespaces, valgrind for memory errors
+    # inside Qt, which the sanitizers cannot see
+    xvfb xauth xdg-utils util-linux valgrind
     # the camera monitor: GigE Vision through Aravis (whose pkg-config module
     # needs libusb's, which the package does not pull in), and its simulated camera
     libaravis-dev libusb-1.0-0-dev aravis-tools

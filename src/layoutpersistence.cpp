@@ -1,12 +1,10 @@
 #include <TavixQtBase/layoutpersistence.h>
 
-#include <QDataStream>
+#include "headerstatecheck_p.h"
+
 #include <QGuiApplication>
-#include <QIODevice>
 #include <QRect>
 #include <QScreen>
-
-#include <limits>
 
 namespace {
 
@@ -48,99 +46,6 @@ bool isVisibleOnAScreen(qint64 x, qint64 y, const QSize& size)
     return false;
 }
 
-bool skipBytes(QDataStream& in, qint64 bytes)
-{
-    if (bytes > in.device()->bytesAvailable()) {
-        return false;
-    }
-    in.skipRawData(int(bytes));
-    return true;
-}
-
-// Reads the count of a stored list and skips its entries; false when that
-// many entries cannot be in the bytes left. Past the end a count reads as 0.
-bool skipList(QDataStream& in, qint64 bytesPerEntry)
-{
-    quint32 count = 0;
-    in >> count;
-    return skipBytes(in, qint64(count) * bytesPerEntry);
-}
-
-// Whether QHeaderView::restoreState() can read the state without harm, taken
-// as Qt 5 writes it or, with the bit array length in 64 bits, as Qt 6 does.
-// Its reader reserves room for as many entries as a list announces before
-// reading them, so a damaged state can ask for many gigabytes, and a failed
-// allocation ends the process. It expands each section item by its span
-// count. Qt 6 crashes on a bit array length that is negative or within 7 of
-// the largest qint64, and the header trusts the bit array of hidden sections
-// to have a bit per section. Such a state is refused here: lists longer than
-// the bytes after them, such a bit array, or more sections than sectionLimit.
-// Other damage only makes the reader stop early, as it reads the remaining
-// fields in small steps.
-bool isSafeToReadAs(const QByteArray& state, bool bitArrayLengthIn64Bits, qint64 sectionLimit)
-{
-    constexpr int intSize = 4;
-    QDataStream in(state);
-    // Marker, version, orientation, sort order and section; sort indicator shown.
-    in.skipRawData(5 * intSize + 1);
-    if (!skipList(in, intSize) || !skipList(in, intSize)) { // visual and logical indices
-        return false;
-    }
-    qint64 hiddenBits = 0;
-    if (bitArrayLengthIn64Bits) {
-        in >> hiddenBits;
-    } else {
-        quint32 bits = 0;
-        in >> bits;
-        hiddenBits = bits;
-    }
-    // Qt 6 rounds the length up to whole bytes without checking for overflow.
-    if (hiddenBits < 0 || hiddenBits > std::numeric_limits<qint64>::max() - 7) {
-        return false;
-    }
-    const qint64 hiddenBytes = hiddenBits / 8 + (hiddenBits % 8 != 0 ? 1 : 0);
-    if (!skipBytes(in, hiddenBytes) || !skipList(in, 2 * intSize)) { // hidden sections, then their sizes
-        return true;
-    }
-    qint32 length = 0;
-    qint32 sectionCount = 0;
-    in >> length >> sectionCount;
-    // Five flags; stretch and contents section counts, default and minimum
-    // section size, alignment, resize mode.
-    in.skipRawData(5 + 6 * intSize);
-    quint32 itemCount = 0;
-    in >> itemCount;
-    // Qt sets and tests the hidden flags by section without checking the bit
-    // array's length, which is 0 when no section is hidden.
-    const bool hiddenBitsMatch = hiddenBits == 0 || hiddenBits == sectionCount;
-    if (!hiddenBitsMatch || sectionCount > sectionLimit
-        || qint64(itemCount) * 3 * intSize > in.device()->bytesAvailable()) {
-        return false;
-    }
-    qint64 sections = 0;
-    for (quint32 i = 0; i < itemCount; ++i) {
-        qint32 size = 0;
-        qint32 span = 0;
-        qint32 resizeMode = 0;
-        in >> size >> span >> resizeMode;
-        sections += qMax(span, 0);
-    }
-    return sections <= sectionLimit;
-}
-
-// Qt 6's restoreState() reads a state as Qt 5 wrote it and, when that fails,
-// as Qt 6 would; Qt 5's only as Qt 5 wrote it. A state may describe as many
-// sections as the header has, or 65536 if that is more: room for a model that
-// has shrunk since the save, while the header's per-section bookkeeping stays
-// at a few megabytes.
-bool isSafeToRestore(const QByteArray& state, const QHeaderView* header)
-{
-    const qint64 sectionLimit = qMax(qint64(header->count()), qint64(1) << 16);
-    const bool triesQt6Layout = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0);
-    return isSafeToReadAs(state, false, sectionLimit)
-        && (!triesQt6Layout || isSafeToReadAs(state, true, sectionLimit));
-}
-
 // Runs one of the QSettings forms in group groupName of the application's
 // default store, which is written back when the settings object goes.
 template <typename Operation>
@@ -176,7 +81,7 @@ bool restoreHeaderLayout(const QSettings* settings, int version, QHeaderView* he
     }
     // A rejected state leaves the header as it was; the layout was found all the same.
     const QByteArray state = settings->value(headerKey).toByteArray();
-    if (isSafeToRestore(state, header)) {
+    if (TavixQtBasePrivate::isSafeHeaderState(state, header)) {
         header->restoreState(state);
     }
     return true;

@@ -68,9 +68,12 @@ TAVIXQTBASE_EXPORT bool saveHeaderLayout(QSettings* settings, int version, const
  *
  * The stored state goes to QHeaderView::restoreState(); whether the header
  * accepts it (it rejects damaged bytes) does not change the result. A state so
- * damaged that reading it could exhaust memory or crash (a list that announces
- * more entries than the bytes after it, more sections than the header has and
- * over 65536) is not handed to the header at all; the result is true as well.
+ * damaged that QHeaderView would exhaust memory or access memory it does not
+ * own while reading or applying it (a list that announces more entries than
+ * the bytes after it, more sections than the header has and over 65536, more
+ * hidden-section bits than sections, visual and logical indices that do not
+ * map the sections one to one) is not handed to the header at all; the result
+ * is true as well. Every state that QHeaderView::saveState() wrote passes.
  *
  * @param settings where to read; null gives false
  * @param version the version the stored layout must have been saved with
