@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include <sys/mount.h>
@@ -17,21 +18,57 @@ static QByteArray kernelPart()
     return QByteArray(system.sysname) + ' ' + QByteArray(system.release) + ", " + QByteArray(system.machine);
 }
 
+// How the child makes a source (see putSource()): "-" leaves it missing, otherwise a kind, "+" and the
+// content in hex. Kinds: "" a file, "fifo" a FIFO without a writer, "device" /dev/urandom bound over a
+// file, "huge" a file that a hole grows to 512 MiB.
+static QByteArray source(const QByteArray& content, const char* kind = "")
+{
+    return content.isNull() ? QByteArray("-") : kind + ('+' + content.toHex());
+}
+
 class OsNameTest : public QObject
 {
     Q_OBJECT
 
+    // Runs GetOsName in a child process (this binary with --os-name-child) in private mount and PID
+    // namespaces, with the sources of the current row; see runOsNameChild() below.
+    void checkOsNameOfChild()
+    {
+        QFETCH(QByteArray, osRelease);
+        QFETCH(QByteArray, lsbRelease);
+        QFETCH(QByteArray, issueNet);
+        QFETCH(QByteArray, distribution);
+
+        // As root the namespaces need nothing more; otherwise a user namespace makes us root in them.
+        // The child is the first process of its PID namespace: when the timeout below destroys the
+        // QProcess, --kill-child takes the child and every command it started down with it.
+        const QStringList args = { geteuid() == 0 ? "-mp" : "-rmp", "--kill-child",
+            QCoreApplication::applicationFilePath(), "--os-name-child", osRelease, lsbRelease, issueNet };
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start("unshare", args);
+        QVERIFY2(child.waitForFinished(20000), "GetOsName has not returned within 20 s");
+        if (child.exitCode() == 1) {
+            QSKIP("unshare failed: mount and PID namespaces are not permitted here");
+        }
+        // Returned true | the text | left in /tmp | descriptors opened and kept
+        QCOMPARE(child.readAllStandardOutput(), "true|" + distribution + ", " + kernelPart() + "||0");
+        QCOMPARE(child.exitCode(), 0);
+    }
+
 private Q_SLOTS:
     void takesTheFirstSourceThatNamesTheSystem_data()
     {
-        QTest::addColumn<QByteArray>("osRelease"); // null: missing
-        QTest::addColumn<QByteArray>("lsbRelease"); // the fake lsb_release's shell script; "exit 127": not found
-        QTest::addColumn<QByteArray>("issueNet"); // null: missing
+        QTest::addColumn<QByteArray>("osRelease");
+        QTest::addColumn<QByteArray>("lsbRelease"); // the fake lsb_release's shell script
+        QTest::addColumn<QByteArray>("issueNet");
         QTest::addColumn<QByteArray>("distribution");
 
+        // A null file is missing; "exit 127" stands for an lsb_release that is not found.
         const auto row = [](const char* name, const QByteArray& osRelease, const char* distribution,
                              const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {}) {
-            QTest::newRow(name) << osRelease << lsbRelease << issueNet << QByteArray(distribution);
+            QTest::newRow(name) << source(osRelease) << source(lsbRelease) << source(issueNet)
+                                << QByteArray(distribution);
         };
         const QByteArray issue("Issue Line One\nsecond line\n"), none;
         const QByteArray nearMisses(
@@ -52,57 +89,67 @@ private Q_SLOTS:
         row("no source at all", none, "Some Linux");
     }
 
-    // Each scenario runs in a child process (this binary with --os-name-child) in a
-    // private mount namespace; see runOsNameChild() below.
-    void takesTheFirstSourceThatNamesTheSystem()
-    {
-        QFETCH(QByteArray, osRelease);
-        QFETCH(QByteArray, lsbRelease);
-        QFETCH(QByteArray, issueNet);
-        QFETCH(QByteArray, distribution);
+    void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
 
-        // As root a mount namespace is enough; otherwise a user namespace makes us root in it.
-        QStringList args
-            = { geteuid() == 0 ? "-m" : "-rm", QCoreApplication::applicationFilePath(), "--os-name-child" };
-        for (const QByteArray& file : { osRelease, lsbRelease, issueNet }) {
-            args << (file.isNull() ? "-" : '+' + file.toHex());
-        }
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start("unshare", args);
-        QVERIFY(child.waitForFinished(60000));
-        if (child.exitCode() == 1) {
-            QSKIP("unshare failed: mount namespaces are not permitted here");
-        }
-        // Returned true | the text | left in /tmp | descriptors opened and kept
-        QCOMPARE(child.readAllStandardOutput(), "true|" + distribution + ", " + kernelPart() + "||0");
-        QCOMPARE(child.exitCode(), 0);
+    // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do not.
+    void passesOverSourcesThatCannotBeReadQuickly_data()
+    {
+        QTest::addColumn<QByteArray>("osRelease");
+        QTest::addColumn<QByteArray>("lsbRelease");
+        QTest::addColumn<QByteArray>("issueNet");
+        QTest::addColumn<QByteArray>("distribution");
+
+        const QByteArray none = source({}), lsb = source("echo Lsb"), fifo = source("", "fifo");
+        // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
+        const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
+                                          "while :; do echo \"$s\"; done");
+        QTest::newRow("FIFO without a writer as os-release") << fifo << lsb << none << QByteArray("Lsb");
+        QTest::newRow("random device as os-release") << source("", "device") << lsb << none << QByteArray("Lsb");
+        QTest::newRow("512 MiB line in os-release")
+            << source("PRETTY_NAME=big", "huge") << lsb << none << QByteArray("Lsb");
+        QTest::newRow("lsb_release writing without end")
+            << none << endless << source("Issue Line One\n") << QByteArray("Issue Line One");
+        QTest::newRow("FIFO without a writer as issue.net")
+            << none << source("exit 127") << fifo << QByteArray("Some Linux");
+        QTest::newRow("1 MB from lsb_release, whole")
+            << none << source("printf %01000000d 0") << none << QByteArray(1000000, '0');
     }
+
+    void passesOverSourcesThatCannotBeReadQuickly() { checkOsNameOfChild(); }
 };
 
-static void putFile(const char* path, const char* file, const char* prefix = "", mode_t mode = 0644)
+// Makes the source described by the argument (see source() above) at path.
+static bool putSource(const char* path, const char* argument, const char* prefix = "", mode_t mode = 0644)
 {
-    if (*file == '+') {
-        std::ofstream(path, std::ios::binary) << prefix << QByteArray::fromHex(file + 1).toStdString();
-        chmod(path, mode);
+    const char* const plus = std::strchr(argument, '+');
+    if (plus == nullptr) {
+        return true;
     }
+    const std::string kind(argument, plus);
+    if (kind == "fifo") {
+        return mkfifo(path, 0644) == 0;
+    }
+    std::ofstream(path, std::ios::binary) << prefix << QByteArray::fromHex(plus + 1).toStdString();
+    if (kind == "device") {
+        return mount("/dev/urandom", path, nullptr, MS_BIND, nullptr) == 0;
+    }
+    return chmod(path, mode) == 0 && (kind != "huge" || truncate(path, 512 << 20) == 0);
 }
 
-// Child mode, as root of a private mount namespace; argv: os-release, lsb_release and
-// issue.net ("-" missing, "+" and the hex content). Fresh tmpfs instances go on /etc,
-// which then holds those files (its lsb_release comes first on PATH), and on /tmp,
-// which is listed afterwards to find files left behind.
+// Child mode, as root of private mount and PID namespaces; argv: os-release, lsb_release and
+// issue.net as made by source(). Fresh tmpfs instances go on /etc, which then holds those files
+// (its lsb_release comes first on PATH), and on /tmp, which is listed afterwards to find files left
+// behind. /tmp is small so that a writer nothing stops fills it at once, not the machine's memory.
 static int runOsNameChild(char* argv[])
 {
-    if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0 || mount("tmpfs", "/tmp", "tmpfs", 0, nullptr) != 0) {
+    if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0 || mount("tmpfs", "/tmp", "tmpfs", 0, "size=64m") != 0
+        || !putSource("/etc/os-release", argv[2])
+        || !putSource("/etc/lsb_release", argv[3], "#!/bin/sh\n[ \"$*\" = -ds ] || exit 3\n", 0755)
+        || !putSource("/etc/issue.net", argv[4])) {
         std::perror("preparing the namespace");
         return 2;
     }
-    putFile("/etc/os-release", argv[2]);
-    putFile("/etc/lsb_release", argv[3], "#!/bin/sh\n[ \"$*\" = -ds ] || exit 3\n", 0755);
-    putFile("/etc/issue.net", argv[4]);
     qputenv("PATH", "/etc:" + qgetenv("PATH"));
-
     const auto descriptors = QDir("/proc/self/fd").count();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);

@@ -43,10 +43,16 @@ namespace Baselibs {
  * line feed dropped), and "Some Linux" when neither gives any text. The kernel part
  * comes from uname(); when uname() fails it reads "Some kernel".
  *
- * Nothing is cached: each call reads the file again and may run up to two shell
- * commands (whose output is captured in a temporary file "/tmp/cmd-outputXXXXXX"
- * that is removed again), blocking until they end. The bytes are taken as the
- * system delivers them, with no character conversion.
+ * A source that cannot be read leads to the next one. Only regular files are read:
+ * a FIFO, a device or a directory in place of a file counts as unreadable, and so
+ * does a file or an output of more than 4 MiB, which is never cut (1 MB still
+ * comes whole). A command that writes more is stopped by a file size limit.
+ *
+ * Nothing is cached: each call reads the files again and runs "lsb_release -ds"
+ * when os-release names no system (through the shell, its output captured in a
+ * temporary file "/tmp/cmd-outputXXXXXX" that is removed again), blocking until it
+ * ends. The bytes are taken as the system delivers them, with no character
+ * conversion.
  *
  * May be called from any thread.
  *
