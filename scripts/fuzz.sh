@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the 'fuzz' preset and runs every libFuzzer target for SECONDS each
 # (default 60). Fails when a target finds a crash, a sanitizer report or a leak.
+# New inputs go to build/fuzz/corpus/TARGET; fuzz/corpus/TARGET holds a
+# minimised corpus kept with the sources (refresh it with libFuzzer's -merge=1).
 # With SECONDS 0 each target runs over its seed inputs only, which is quick and
 # repeatable (the test script does that). Then valgrind replays the layout
 # target's corpus and seeds in the qt6 preset's build, since the sanitizers
@@ -26,7 +28,9 @@ for target in "${targets[@]}"; do
     corpus=build/fuzz/corpus/$target
     mkdir -p "$corpus"
     seeds=()
-    [ -d "fuzz/seeds/$target" ] && seeds=("fuzz/seeds/$target")
+    for dir in "fuzz/corpus/$target" "fuzz/seeds/$target"; do
+        [ -d "$dir" ] && seeds+=("$dir")
+    done
     echo "== $target: ${seconds}s"
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
         "build/fuzz/fuzz/$target" "${limit[@]}" -print_final_stats=1 \
@@ -38,5 +42,6 @@ if [[ " ${targets[*]} " == *" fuzz_layoutrestore "* ]]; then
     cmake --preset qt6 >/dev/null
     cmake --build --preset qt6 --target replay_layoutrestore
     QT_QPA_PLATFORM=offscreen valgrind --error-exitcode=1 --leak-check=no --quiet \
-        build/qt6/fuzz/replay_layoutrestore build/fuzz/corpus/fuzz_layoutrestore fuzz/seeds/fuzz_layoutrestore
+        build/qt6/fuzz/replay_layoutrestore build/fuzz/corpus/fuzz_layoutrestore fuzz/corpus/fuzz_layoutrestore \
+        fuzz/seeds/fuzz_layoutrestore
 fi
