@@ -191,7 +191,6 @@ private Q_SLOTS:
     void flexiMeanExample();
     void scenarios_data();
     void scenarios();
-    void resetKeepsFlagAndLimit();
     void amountPerSecondBeyond64BitsSaturates();
     void matchesAPlainReferenceOverRandomSequences();
     void realClockSmoke();
@@ -211,55 +210,24 @@ void FpsStatisticTest::flexiMeanExample()
 void FpsStatisticTest::scenarios_data()
 {
     QTest::addColumn<Scenario>("s");
-    const double inf = std::numeric_limits<double>::infinity();
     auto repeated = [](int count, double interval, const QVector<double>& then = {}) {
         return QVector<double>(count, interval) + then;
     };
-    const QVector<double> halfSeconds = repeated(4, 0.5);
-
     auto row = [](const char* name, const Scenario& scenario) { QTest::newRow(name) << scenario; };
 
-    row("capacity 2: no buffer", { 2, halfSeconds, 0.0, NoResult, 0, false });
-    row("capacity 2^31, negative as int", { 0x80000000u, halfSeconds, 0, NoResult, 0, false });
-    row("first sample only marks the start", { 10, {}, 0.0, NoResult, 0, false });
-    row("two, 1.25 intervals later: not late", { 10, { 0.5 }, 0.625, 2.0, 1000 / 0.5, false });
-    row("two, asked late: as if one more arrived now", { 10, { 0.5 }, 1.0, 2 / 1.5, 2000 / 1.5, false });
-    row("two at the same instant", { 10, { 0.0 }, 0.0, NoResult, 0, false });
-    row("three, late: extrapolated, not cut", { 10, { 0.5, 0.5 }, 1.0, 3 / 2.0, 3000 / 2.0, false });
-    row("five, late: cut to two, extrapolated",
-        { 10, halfSeconds, 0.625 + Tick, 2 / (1.125 + Tick), 2000 / (1.125 + Tick), true });
-    row("capacity 3 never restarts, even late", { 3, { 0.5, 0.5, 5.0, 0.5 }, 3.0, 4 / 9.0, 3000 / 8.5, false });
+    // The randomized comparison below covers the rest; these rows sit exactly on a
+    // threshold, outside its capacities and stall limit, or on a clock that jumps.
+    row("capacity 2: no buffer", { 2, repeated(4, 0.5), 0.0, NoResult, 0, false });
+    row("capacity 2^31, negative as int", { 0x80000000u, repeated(4, 0.5), 0, NoResult, 0, false });
     row("the header's example", { 30, repeated(39, 0.125), 0.0, 8.0, 8000, false });
-
-    // A restart keeps the newest two samples, the older becoming the start.
-    const double belowASecond = 4 * Tick + 63.0 / 64;
-    row("a rise by 63/64 s counts no whole second",
-        { 20, repeated(4, 4 * Tick, { belowASecond }), 0.0, 5 / (16 * Tick + belowASecond),
-            5000 / (16 * Tick + belowASecond), false });
-    row("a rise by one second", { 20, repeated(4, 0.5, { 1.5 }), 0.0, 2 / 2.0, 2000 / 2.0, true });
-    row("a drop by one second", { 20, repeated(4, 2.0, { 1.0 }), 0.0, 2 / 3.0, 2000 / 3.0, true });
+    row("two, 1.25 intervals later: not late", { 10, { 0.5 }, 0.625, 2.0, 1000 / 0.5, false });
     row("1 s: only a quarter of a 4 s mean", { 20, repeated(4, 4.0, { 5.0 }), 0.0, 5 / 21.0, 5000 / 21.0, false });
-    row("no jump check with 3 samples", { 20, repeated(2, 0.5, { 3.0 }), 0.0, 3 / 4.0, 3000 / 4.0, false });
-    row("jump check from 4 samples on", { 20, repeated(3, 0.5, { 3.0 }), 0.0, 2 / 3.5, 2000 / 3.5, true });
-
-    const QVector<double> nineSeconds = repeated(4, 9.0);
-    row("10.5 s after the newest: stalled, uncut", { 10, nineSeconds, 10.5, 0.0, 0, false });
-    row("a tick before the stall", { 10, nineSeconds, 10.5 - Tick, 1 / 9.0, 4000 / 36.0, false });
     row("stall limit 2 s", { 10, repeated(4, 4.0), 2.0, 0.0, 0, false, 2.0 });
-    row("stall limit infinite", { 10, nineSeconds, 11.0, 1 / 9.0, 4000 / 36.0, false, inf });
-
-    row("a zero interval counts", { 4, { 0.5, 0, 0.5 }, 0.0, 3.0, 3000 / 1.0, false });
-    row("and leaves with its sample", { 4, { 0.5, 0, 0.5, 0.5, 0.5, 0.5 }, 0.0, 2.0, 3000 / 1.5, false });
-    // Even the oldest sample's interval counts: its predecessor was there.
-    row("the ring wraps around twice",
-        { 4, { 0.25, 0.5, 0.125, 0.75, 0.25, 0.5, 0.375, 0.625, 0.125 }, 0.0, 4 / 1.625, 3000 / 1.125, false });
-
     // The jump restarts the window; what is left reads neither negative nor wrapped.
     row("clock set back an hour", { 10, repeated(3, 0.5, { -3600.0 }), 0.0, 0.0, 0, true });
     row("clock set forward 2^32 s", { 10, repeated(3, 0.5, { 4294967296.0 }), 0.0, 2 / 4294967296.5, 0, true });
     // In a ring of 3 the oldest interval counts, but not for the span.
     row("capacity 3, clock set back twice", { 3, { 10.0, -1.0, -1.0 }, 0.0, 3 / 8.0, 0, false });
-    row("capacity 3, a mean interval of zero", { 3, { 1.0, 0.0, -1.0 }, 0.0, 0.0, 0, false });
 }
 
 void FpsStatisticTest::scenarios()
@@ -268,6 +236,7 @@ void FpsStatisticTest::scenarios()
     FakeClock clock;
     FpsStatistic statistic(s.capacity);
     QVERIFY(statistic.setStallTimeout(s.stallLimit));
+    QVERIFY(!statistic.setStallTimeout(std::numeric_limits<double>::quiet_NaN()));
     QCOMPARE(statistic.addSample(1000), s.capacity >= 3 && s.capacity < 0x80000000u);
     for (int i = 0; i < s.intervals.size(); ++i) {
         clock.advance(s.intervals[i]);
@@ -286,35 +255,12 @@ void FpsStatisticTest::scenarios()
     again.valid
         = statistic.computeResult(&again.fps, nullptr) && statistic.computeResult(nullptr, &again.amountPerSecond);
     QCOMPARE(again.toString(), result.toString());
-}
 
-void FpsStatisticTest::resetKeepsFlagAndLimit()
-{
-    FakeClock clock;
-    FpsStatistic statistic(10);
-    QCOMPARE(statistic.stallTimeout(), 10.5);
-    QVERIFY(statistic.setStallTimeout(3.0));
-    QVERIFY(!statistic.setStallTimeout(std::numeric_limits<double>::quiet_NaN()));
-    for (int i = 0; i < 5; ++i, clock.advance(0.5)) {
-        statistic.addSample(7);
-    }
-    clock.advance(5.0);
-    query(statistic); // late: restarts
-
+    // reset() empties the window but keeps the restart flag and the stall limit.
     statistic.reset();
-    QVERIFY(statistic.hasRestarted());
     QVERIFY(!query(statistic).valid);
-    clock.advance(100.0);
-    for (int i = 0; i < 3; ++i, clock.advance(0.25)) {
-        statistic.addSample(7);
-    }
-    QCOMPARE(query(statistic).fps, 4.0);
-    clock.advance(2.75);
-    QCOMPARE(query(statistic).fps, 0.0); // 3 s after the newest sample: stalled by the kept limit
-    // Times count from the first sample after the reset.
-    double offset = -1.0;
-    QVERIFY(statistic.removeAllButLastTwoSamples(&offset));
-    QCOMPARE(offset, 0.25);
+    QCOMPARE(statistic.hasRestarted(), s.restarted);
+    QCOMPARE(statistic.stallTimeout(), s.stallLimit);
 }
 
 void FpsStatisticTest::amountPerSecondBeyond64BitsSaturates()

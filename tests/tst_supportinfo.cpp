@@ -8,6 +8,9 @@
 
 #include <cstdio>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 // TAVIXQTBASE_TEST_SUPPORT_EMAIL and TAVIXQTBASE_TEST_WEBSITE_URL are the values
 // the library was configured with (see tests/CMakeLists.txt).
 
@@ -28,15 +31,18 @@ static bool writeFile(const QString& path, const QByteArray& content)
         && file.write(content) == content.size();
 }
 
-// Runs a command (this binary, perhaps under a wrapper) and gives its output, or "failed"
-// when it did not exit with 0. Its standard error goes to the test log.
+// Runs a command (this binary, perhaps under a wrapper) and gives its output, or "exit"
+// and the exit code when that is not 0. Its standard error goes to the test log.
 static QByteArray runChild(const QStringList& command, const QProcessEnvironment& environment)
 {
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(command.first(), command.mid(1));
-    return child.waitForFinished(60000) && child.exitCode() == 0 ? child.readAllStandardOutput() : "failed";
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit) {
+        return "crashed or hung";
+    }
+    return child.exitCode() == 0 ? child.readAllStandardOutput() : "exit " + QByteArray::number(child.exitCode());
 }
 
 class SupportInfoTest : public QObject
@@ -113,23 +119,17 @@ private Q_SLOTS:
         QCOMPARE(supportCallCounts().osName.load(), osNameCalls);
     }
 
-    void supportRequestWithAndWithoutHeader()
+    // How texts travel as data is checked on the real desktop path below.
+    void supportMails()
     {
-        const QString text = "Hello Support,\n\nI'm using tavix " + versionText + " running on " + osNameText()
-            + ".\n\n<Please add camera model, serial number and problem description here>";
-        QCOMPARE(GetVelnorSupportInfo(false), text);
-        QCOMPARE(GetVelnorSupportInfo(true), "To: " + supportAddress + "\nSubject: tavix Support Request\n\n" + text);
-    }
-
-    void supportMailsCarryTheirTextsAsData()
-    {
-        const QString subject = "a&cc=evil@x.example&to=evil@x.example #x ?to=y 1+1 \u00dc\u2713";
-        const QString body = "x=1&subject=s&body=b\r\nBcc: evil@x.example\n%26%0A 100% `c` $(d) \U0001F4F7";
-        checkMail(ContactVelnorSupport2(subject, body), subject, body);
         checkMail(ContactVelnorSupport2(QString(), QString()), "", ""); // null texts still give both items
         checkMail(ContactVelnorSupport2("tavix $(tavixVer)", "v=$(tavixVer)&"), "tavix " + versionText,
             "v=" + versionText + '&');
-        checkMail(ContactVelnorSupport(), "tavix Support Request", GetVelnorSupportInfo(false));
+        const QString request = "Hello Support,\n\nI'm using tavix " + versionText + " running on " + osNameText()
+            + ".\n\n<Please add camera model, serial number and problem description here>";
+        checkMail(ContactVelnorSupport(), "tavix Support Request", request);
+        QCOMPARE(
+            GetVelnorSupportInfo(true), "To: " + supportAddress + "\nSubject: tavix Support Request\n\n" + request);
     }
 
     void webSiteFeedbackAndHelp()
@@ -141,28 +141,47 @@ private Q_SLOTS:
         QVERIFY(GetHelpFilePath().isNull());
     }
 
-    void feedbackUrlKeepsTheLanguageOfItsFirstCall_data()
+    void feedbackUrlTakesTheSystemLanguageOnce_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QString>("otherLocaleAs"); // the child's default locale, or its later system locale
 
-        QTest::newRow("German in Germany") << QString("de_DE.UTF-8") << QByteArray("de");
-        QTest::newRow("German in Austria") << QString("de_AT.UTF-8") << QByteArray("de");
-        QTest::newRow("French") << QString("fr_FR.UTF-8") << QByteArray("en");
+        QTest::newRow("German in Germany") << QString("de_DE.UTF-8") << QByteArray("de") << QString("default");
+        QTest::newRow("German in Austria") << QString("de_AT.UTF-8") << QByteArray("de") << QString("system");
+        QTest::newRow("French") << QString("fr_FR.UTF-8") << QByteArray("en") << QString("default");
     }
 
-    // Qt reads the system locale of a Unix process from its environment once, so each
-    // locale needs a process of its own. After its first call the child switches to the
-    // other language and counts the SDK's version queries: later calls only copy the URL.
-    void feedbackUrlKeepsTheLanguageOfItsFirstCall()
+    // The URL is built once per process, so each system locale needs a process of its own.
+    // The child asks for the URL three times and counts the SDK's version queries. Qt reads
+    // the system locale once, at its first use, which setting the default locale already is;
+    // so a child either starts with a default locale of the other language, or switches its
+    // system locale to it after the first call.
+    void feedbackUrlTakesTheSystemLanguageOnce()
     {
         QFETCH(QString, locale);
         QFETCH(QByteArray, language);
+        QFETCH(QString, otherLocaleAs);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", locale);
-        const char* later = language == "de" ? "fr_FR.UTF-8" : "de_DE.UTF-8";
-        QCOMPARE(runChild({ QCoreApplication::applicationFilePath(), "--feedback-url", later }, environment),
+        const QString other = language == "de" ? "fr_FR.UTF-8" : "de_DE.UTF-8";
+        QCOMPARE(
+            runChild({ QCoreApplication::applicationFilePath(), "--feedback-url", otherLocaleAs, other }, environment),
             TAVIXQTBASE_TEST_WEBSITE_URL "/tavixfeedback?tavixver=tavix%205.0&os=Linux&language=" + language + " 1\n");
+    }
+
+    // The child reads the system's name from an os-release of its own, in a private mount
+    // namespace (as root a mount namespace is enough; otherwise a user namespace makes us
+    // root in it).
+    void replaceStringsReadsTheSystemNameAsUtf8()
+    {
+        const QByteArray line = runChild(
+            { "unshare", geteuid() == 0 ? "-m" : "-rm", QCoreApplication::applicationFilePath(), "--system-name" },
+            QProcessEnvironment::systemEnvironment());
+        if (line == "exit 1") {
+            QSKIP("unshare failed: mount namespaces are not permitted here");
+        }
+        QVERIFY2(line.startsWith("on T\xc3\xa4vix \xe2\x9c\x93, "), line.constData());
     }
 
     // The real desktop path (xdg-open and xvfb-run are among the project's dependencies):
@@ -190,7 +209,8 @@ private Q_SLOTS:
                  "GNOME_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS", "BROWSER", "WAYLAND_DISPLAY" }) {
             environment.remove(name);
         }
-        const QString subject = "Cam & \"Lens\" #1 +5\u00b0C", body = "line 1\r\nline 2 'quoted' `x` $(id)?a=b";
+        const QString subject = "Cam & \"Lens\" #1 +5\u00b0C";
+        const QString body = "line 1\r\nline 2 'quoted' `x` $(id)?a=b%26 \U0001F4F7";
         const QStringList command = { "xvfb-run", "--auto-servernum", "--server-args=-nolisten tcp",
             QCoreApplication::applicationFilePath(), "--contact-support", subject, body };
         QCOMPARE(runChild(command, environment), QByteArray("opened\n"));
@@ -202,16 +222,37 @@ private Q_SLOTS:
     }
 };
 
+// Child mode, as root of a private mount namespace: a fresh tmpfs on /etc holds only an
+// os-release whose name is not ASCII.
+static int printSystemName()
+{
+    if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0
+        || !writeFile("/etc/os-release", "PRETTY_NAME=\"T\xc3\xa4vix \xe2\x9c\x93\"\n")) {
+        std::perror("preparing /etc/os-release");
+        return 2;
+    }
+    std::printf("%s\n", ReplaceStrings("on $(OSVer)").toUtf8().constData());
+    return 0;
+}
+
 int main(int argc, char* argv[])
 {
-    // Child modes. The feedback URL under the environment's locale, again after a switch
-    // to the locale argv[2], and how often the SDK was asked for its version:
-    if (argc == 3 && qstrcmp(argv[1], "--feedback-url") == 0) {
+    // Child modes. The feedback URL, with the locale argv[3] as the default locale before
+    // the first call or as the system locale after it (argv[2]), and how often the SDK was
+    // asked for its version:
+    if (argc == 4 && qstrcmp(argv[1], "--feedback-url") == 0) {
+        if (qstrcmp(argv[2], "default") == 0) {
+            QLocale::setDefault(QLocale(argv[3]));
+        }
         GetFeedbackUrl(false);
-        qputenv("LC_ALL", argv[2]);
-        QLocale::setDefault(QLocale(argv[2]));
-        std::printf("%s %d\n", GetFeedbackUrl(true).toEncoded().constData(), supportCallCounts().tavixVersion.load());
+        qputenv("LC_ALL", argv[3]); // without effect once the system locale has been read
+        GetFeedbackUrl(true);
+        const QByteArray url = GetFeedbackUrl(true).toEncoded();
+        std::printf("%s %d\n", url.constData(), supportCallCounts().tavixVersion.load());
         return 0;
+    }
+    if (argc == 2 && qstrcmp(argv[1], "--system-name") == 0) {
+        return printSystemName();
     }
     QGuiApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--contact-support") == 0) {
