@@ -1,6 +1,13 @@
 #include <TavixQtBase/errorreporting.h>
 
+#include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QMetaObject>
+
+#include <cstdio>
+#include <mutex>
+#include <type_traits>
+
 #include "recursivemutexlocker_p.h"
 
 AsyncErrorQueue::AsyncErrorQueue(QObject* parent)
@@ -52,10 +59,67 @@ void AsyncErrorQueue::asyncSignaler()
     Q_EMIT displayError(entry.severity, entry.message, entry.details, entry.parent.data());
 }
 
+namespace {
+
+// Reporter threads may outlive the application object and main(), and keep reporting
+// while both are destroyed. A report posted then would reach an event dispatcher that
+// is being deleted or a destroyed queue, and a log line could meet Qt's message log in
+// its own destruction. So the global queue is closed at the start of the application's
+// destructor (a post routine) and before the queue is destroyed, and each show...
+// call writes its log line and reports under this lock, only while the queue is open.
+// The lock must stay usable during and after static destruction: with pthreads it is
+// constant-initialised and trivially destructible, so no destructor ever runs on it.
+// It is recursive for message handlers that report from within a log line.
+std::recursive_mutex globalQueueLock;
+bool globalQueueClosed = false;
+static_assert(std::is_trivially_destructible<std::recursive_mutex>::value, "the lock must outlive static destruction");
+
+void closeGlobalQueue()
+{
+    const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
+    globalQueueClosed = true;
+}
+
+class GlobalQueueHolder
+{
+public:
+    GlobalQueueHolder()
+    {
+        qAddPostRoutine(closeGlobalQueue);
+        // Qt builds the statics of its message log on first use and, like every
+        // static, destroys them in reverse order: built now, before the holder is
+        // complete, they outlive the holder and so serve every log line of an open queue.
+        QLoggingCategory::defaultCategory();
+        qFormatLogMessage(QtCriticalMsg, QMessageLogContext(), QString());
+    }
+    ~GlobalQueueHolder() { closeGlobalQueue(); }
+
+    AsyncErrorQueue queue;
+};
+
+void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const QByteArray& logLine, const QString& message,
+                  const QString& details, QWidget* parent)
+{
+    const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
+    if (globalQueueClosed) {
+        // The process is ending: Qt's message log may be gone, and nobody would see the report.
+        std::fprintf(stderr, "%s\n", logLine.constData());
+        return;
+    }
+    if (severity == AsyncErrorQueue::Warning) {
+        qWarning("%s", logLine.constData());
+    } else {
+        qCritical("%s", logLine.constData());
+    }
+    GetTheGlobalAsyncErrorQueue()->reportErrorAsync(severity, message, details, parent);
+}
+
+} // namespace
+
 AsyncErrorQueue* GetTheGlobalAsyncErrorQueue()
 {
-    static AsyncErrorQueue queue(nullptr);
-    return &queue;
+    static GlobalQueueHolder holder;
+    return &holder.queue;
 }
 
 namespace {
@@ -68,10 +132,11 @@ QByteArray logField(const QString& text)
     return QString::fromLatin1(text.toLatin1()).toUtf8();
 }
 
-const QString& emptyDetails()
+// Empty, not null. Made per call rather than held in a static, which late reporters
+// could reach after its destruction.
+QString emptyDetails()
 {
-    static const QString empty = QString::fromLatin1("");
-    return empty;
+    return QStringLiteral("");
 }
 
 void reportException(const QString& source, const char* text, const QString* message)
@@ -90,9 +155,9 @@ void reportException(const QString& source, const char* text, const QString* mes
 void showWarningMessage(const QString& title, const QString& source, const QString& message, const QString& details,
                         QWidget* parent)
 {
-    qWarning("Warning: %s: %s : %s", logField(source).constData(), logField(title).constData(),
-             logField(message).constData());
-    GetTheGlobalAsyncErrorQueue()->reportErrorAsync(AsyncErrorQueue::Warning, message, details, parent);
+    logAndReport(AsyncErrorQueue::Warning,
+                 "Warning: " + logField(source) + ": " + logField(title) + " : " + logField(message), message, details,
+                 parent);
 }
 
 void showWarningMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)
@@ -103,9 +168,10 @@ void showWarningMessage(const QString& title, const QString& source, const QStri
 void showCriticalMessage(const QString& title, const QString& source, const QString& message, const QString& details,
                          QWidget* parent)
 {
-    qCritical("Critical message: %s : %s : %s : %s", logField(source).constData(), logField(title).constData(),
-              logField(message).constData(), logField(details).constData());
-    GetTheGlobalAsyncErrorQueue()->reportErrorAsync(AsyncErrorQueue::Critical, message, details, parent);
+    logAndReport(AsyncErrorQueue::Critical,
+                 "Critical message: " + logField(source) + " : " + logField(title) + " : " + logField(message) + " : "
+                     + logField(details),
+                 message, details, parent);
 }
 
 void showCriticalMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)

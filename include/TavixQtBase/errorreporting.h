@@ -18,20 +18,25 @@
  * @file errorreporting.h
  * Reporting errors from any thread to the GUI thread.
  *
- * A report is written to Qt's message log at once, in the reporting thread, and
- * delivered later, in the thread that owns the queue, as the signal
- * AsyncErrorQueue::displayError(). The library never shows anything itself:
- * the application connects a slot to the signal and shows the error there.
- *
  * @code
  * // At start-up, in the GUI thread, before any worker reports:
- * QObject::connect(GetTheGlobalAsyncErrorQueue(),
- *                  SIGNAL(displayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)),
- *                  &window, SLOT(onDisplayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)));
+ * QObject::connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError,
+ *                  &window, &MainWindow::onDisplayError);
  *
  * // Later, in any thread:
- * showWarningMessage(tr("Acquisition"), QStringLiteral("grabber"), tr("Frame 17 was incomplete"), nullptr);
+ * showWarningMessage(QStringLiteral("Acquisition"), QStringLiteral("grabber"),
+ *                    QStringLiteral("Frame 17 was incomplete"), nullptr);
  * @endcode
+ *
+ * The call writes "Warning: grabber: Acquisition : Frame 17 was incomplete" to
+ * Qt's message log at once. When the GUI thread's event loop runs next,
+ * onDisplayError() receives AsyncErrorQueue::Warning, "Frame 17 was incomplete",
+ * empty details and a null widget.
+ *
+ * So a report is written to the log in the reporting thread and delivered later,
+ * in the thread that owns the queue, as the signal AsyncErrorQueue::displayError().
+ * The library never shows anything itself: the application connects a slot to
+ * the signal and shows the error there.
  */
 
 /**
@@ -63,9 +68,9 @@ public:
 
     /** One pending report. */
     struct AsyncErrorEntry {
-        ErrorSeverity severity = Critical;
-        QString message;
-        QString details;
+        ErrorSeverity severity = Critical; ///< as passed to reportErrorAsync()
+        QString message; ///< the text for the user, as passed to reportErrorAsync()
+        QString details; ///< further text, such as an exception's description; may be empty
         /**
          * The widget that the application's display should be parented to, or null.
          * Guarded: when the widget is destroyed before delivery, the report is
@@ -74,6 +79,7 @@ public:
         QPointer<QWidget> parent;
     };
 
+    /** Creates an empty queue owned by the calling thread, with the QObject @p parent (may be null). */
     explicit AsyncErrorQueue(QObject* parent = nullptr);
     /** Discards the pending reports; none of them is emitted. */
     ~AsyncErrorQueue() override;
@@ -114,6 +120,12 @@ private:
  * first call, in the calling thread, which then owns it. Make the first call
  * from the GUI thread, for example when connecting to displayError() at start-up.
  * Thread-safe; never returns null.
+ *
+ * The queue is destroyed at process exit, and its pending reports with it; none is
+ * emitted. Threads may go on calling the show... functions meanwhile: from the start
+ * of the application object's destruction, or of the queue's, their log line goes
+ * straight to stderr (Qt's message log may be gone) and the report is dropped. The
+ * returned pointer itself must not be used once main() has returned.
  */
 TAVIXQTBASE_EXPORT AsyncErrorQueue* GetTheGlobalAsyncErrorQueue();
 
