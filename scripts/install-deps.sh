@@ -8,6 +8,10 @@ packages=(
     # build
     g++ cmake ninja-build pkg-config
     qt6-base-dev qtbase5-dev
+    # translations (lrelease and the CMake modules that run it) and the API
+    # documentation (Doxygen, and qhelpgenerator for the Qt help file)
+    qt6-l10n-tools qt6-tools-dev qttools5-dev qttools5-dev-tools
+    doxygen qt6-documentation-tools
     # benchmarks and fuzzing
     libbenchmark-dev clang libclang-rt-14-dev
     # tests: a virtual X server for Qt 5's multi-screen tests, the desktop's URL

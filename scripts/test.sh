@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the library for Qt 6 and Qt 5 and runs every
-# test, then again under AddressSanitizer+UndefinedBehaviorSanitizer and under
-# ThreadSanitizer, and runs every fuzz target over its seed inputs.
+# Installs what is missing, builds the library for Qt 6 and Qt 5, runs every
+# test and builds the API documentation (failing on any Doxygen warning), then
+# runs the tests again under AddressSanitizer+UndefinedBehaviorSanitizer and
+# under ThreadSanitizer, and runs every fuzz target over its seed inputs.
 #   scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,9 @@ run_preset() {
 }
 
 run_preset qt6
+cmake --build --preset qt6 --target docs
 run_preset qt5 --label-exclude camera-e2e
+cmake --build --preset qt5 --target docs
 run_preset asan
 run_preset tsan
 

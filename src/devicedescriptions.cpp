@@ -1,5 +1,6 @@
 #include <TavixQtBase/stringhelpers.h>
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #include <GenICam/GCString.h>
@@ -23,7 +24,9 @@ struct IpConfigurationMethod
     unsigned int bit;
     const char* text;
 };
-const IpConfigurationMethod ipConfigurationMethods[] = { { 0x01, "Static IP" }, { 0x02, "DHCP" }, { 0x04, "Auto IP" } };
+// Display texts, translated at use in the library's translation context.
+const IpConfigurationMethod ipConfigurationMethods[] = { { 0x01, QT_TRANSLATE_NOOP("TavixQtBase", "Static IP") },
+    { 0x02, QT_TRANSLATE_NOOP("TavixQtBase", "DHCP") }, { 0x04, QT_TRANSLATE_NOOP("TavixQtBase", "Auto IP") } };
 constexpr unsigned int autoIpBit = 0x04;
 constexpr unsigned int singleMethodOption = 0x01;
 
@@ -79,7 +82,7 @@ QString formatIPConfiguration(unsigned int ipConfiguration, unsigned int options
         if (!text.isEmpty()) {
             text.append(QLatin1String(", "));
         }
-        text.append(QLatin1String(method.text));
+        text.append(QCoreApplication::translate("TavixQtBase", method.text));
         if (options & singleMethodOption) {
             return text;
         }

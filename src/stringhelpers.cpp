@@ -1,5 +1,7 @@
 #include <TavixQtBase/stringhelpers.h>
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
@@ -239,7 +241,7 @@ QString formatImageCount(unsigned long long images, unsigned long long errors)
 {
     // Unsigned, so that counts of 2^63 and above are not shown as negative.
     const QLocale defaultLocale;
-    return QStringLiteral("Images: %1; Errors: %2")
+    return QCoreApplication::translate("TavixQtBase", "Images: %1; Errors: %2")
         .arg(formatUnsignedIntegerValue(images, FormatValueGroupDigits, defaultLocale))
         .arg(formatUnsignedIntegerValue(errors, FormatValueGroupDigits, defaultLocale));
 }

@@ -11,6 +11,15 @@
  * @file layoutpersistence.h
  * Keeping column layouts and window places across runs.
  *
+ * @code
+ * // At start-up, after setting the organization and application names:
+ * restoreHeaderLayout(L"deviceList", 2, view->horizontalHeader()); // false the first time
+ * restoreWidgetPositionAndSize(L"mainWindow", &window, nullptr);   // false the first time
+ * // When closing:
+ * saveHeaderLayout(L"deviceList", 2, view->horizontalHeader());     // writes deviceList/headerver=2
+ * saveWidgetPositionAndSize(L"mainWindow", &window, nullptr);       // writes mainWindow/pos and mainWindow/size
+ * @endcode
+ *
  * The functions store the state of a QHeaderView with a layout version number,
  * and the position and size of a widget, in QSettings. Each comes twice: the
  * first form works on the caller's QSettings object, relative to its current
@@ -34,15 +43,6 @@
  *
  * Thread affinity: every function reads or changes widgets, so call them only
  * from the GUI thread, with a QApplication alive. They keep no state of their own.
- *
- * @code
- * // At start-up, after setting the organization and application names:
- * restoreHeaderLayout(L"deviceList", 2, view->horizontalHeader()); // false the first time
- * restoreWidgetPositionAndSize(L"mainWindow", &window, nullptr);
- * // When closing:
- * saveHeaderLayout(L"deviceList", 2, view->horizontalHeader());     // writes deviceList/headerver=2
- * saveWidgetPositionAndSize(L"mainWindow", &window, nullptr);       // writes mainWindow/pos and mainWindow/size
- * @endcode
  */
 
 /**

@@ -17,6 +17,14 @@ class CDeviceInfo;
  * counts, separator-delimited fields, and the names, IP configuration methods and
  * MAC addresses of camera devices.
  *
+ * @code
+ * formatDoubleValue(1234567.891, 2, FormatValueGroupDigits, QLocale(QLocale::English));  // "1,234,567.89"
+ * formatDoubleValueAndUnits(1500000, 1, MultiplierMega, QStringLiteral("Hz"), FormatValueShowMultiplier,
+ *                           QLocale(QLocale::English));                                   // "1.5 MHz"
+ * formatMACAddress("012345AbcDEF");                                                      // "01-23-45-Ab-cD-EF"
+ * formatIPConfiguration(5u, 0u);                                                         // "Static IP, Auto IP"
+ * @endcode
+ *
  * Every function is reentrant and may be called from any thread with distinct
  * arguments. None reports errors: a function that has nothing to show returns a
  * null QString (see each function), never throws on its own and never aborts.
@@ -25,12 +33,9 @@ class CDeviceInfo;
  * QLocale(), the application's default locale; pass getSystemLocale() for the
  * locale of the system, or QLocale::c() for locale-independent texts.
  *
- * @code
- * formatDoubleValue(1234567.891, 2, FormatValueGroupDigits, QLocale(QLocale::English));  // "1,234,567.89"
- * formatDoubleValueAndUnits(1500000, 1, MultiplierMega, QStringLiteral("Hz"), FormatValueShowMultiplier,
- *                           QLocale(QLocale::English));                                   // "1.5 MHz"
- * formatMACAddress("012345AbcDEF");                                                      // "01-23-45-Ab-cD-EF"
- * @endcode
+ * The words of formatImageCount() and formatIPConfiguration() go through Qt's
+ * translation system in the context "TavixQtBase"; without a translator they are
+ * the English texts shown here. translations.h loads the library's translations.
  */
 
 /**
@@ -69,6 +74,7 @@ enum FormatValueFlag {
     /** The prefix is the multiplier's name ("kilo") instead of its symbol ("k"). Unit variants only. */
     FormatValueMultiplierName = 0x40
 };
+/** A combination of FormatValueFlag values. */
 Q_DECLARE_FLAGS(FormatValueFlags, FormatValueFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatValueFlags)
 
@@ -237,11 +243,14 @@ TAVIXQTBASE_EXPORT QString formatUnsignedIntegerValueAndUnits(unsigned long long
 
 /**
  * "Images: IMAGES; Errors: ERRORS", both counts with the group separators of the
- * application's default locale, QLocale().
+ * application's default locale, QLocale(). The text is translated (source text
+ * "Images: %1; Errors: %2" in the context "TavixQtBase").
  *
  * @code
  * // With QLocale::setDefault(QLocale(QLocale::English)):
  * formatImageCount(1234, 0);  // "Images: 1,234; Errors: 0"
+ * // With QLocale::setDefault(QLocale(QLocale::German)) and loadTavixQtBaseTranslation():
+ * formatImageCount(1234, 5);  // "Bilder: 1.234; Fehler: 5"
  * @endcode
  */
 TAVIXQTBASE_EXPORT QString formatImageCount(unsigned long long images, unsigned long long errors);
@@ -258,6 +267,7 @@ enum FormatDeviceNameFlag {
     /** Encloses the name in double quotes: "Cam 1" becomes "\"Cam 1\"". */
     FormatDeviceNameQuoted = 0x02
 };
+/** A combination of FormatDeviceNameFlag values. */
 Q_DECLARE_FLAGS(FormatDeviceNameFlags, FormatDeviceNameFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatDeviceNameFlags)
 
@@ -273,6 +283,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(FormatDeviceNameFlags)
  *
  * @param deviceInfo the device; may be null, which gives a null QString.
  * Exceptions thrown by the device information pass through.
+ * @param flags FormatDeviceNameQuoted to enclose the name in double quotes
  */
 TAVIXQTBASE_EXPORT QString formatDeviceName(const Tavix::CDeviceInfo* deviceInfo, FormatDeviceNameFlags flags = {});
 
@@ -284,6 +295,7 @@ TAVIXQTBASE_EXPORT QString formatDeviceName(const Tavix::CDeviceInfo* deviceInfo
  * it, the methods are named only when "Auto IP" is among them; otherwise the
  * result is a null QString, as it is when no method bit is set. Other bits are
  * ignored. (Write unsigned literals, 0u: a plain 0 could also be the text pointer.)
+ * The method names are translated (context "TavixQtBase"); the ", " between them is not.
  *
  * @code
  * formatIPConfiguration(7u, 0u);  // "Static IP, DHCP, Auto IP"

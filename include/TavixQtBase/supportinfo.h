@@ -79,6 +79,7 @@ enum EShowHelpFileFlag {
     ShowHelpFileModal = 0x1, ///< block the parent widget while the help is shown
     ShowHelpFileSearch = 0x2 ///< treat the topic as a search term instead of a page name
 };
+/** A combination of EShowHelpFileFlag values. */
 Q_DECLARE_FLAGS(EShowHelpFileFlags, EShowHelpFileFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(EShowHelpFileFlags)
 

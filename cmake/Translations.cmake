@@ -1,0 +1,26 @@
+# Builds the library's translations, translations/tavixqtbase_<language>.ts, into
+# .qm files with lrelease, and installs them. The build tree keeps them in
+# TAVIXQTBASE_TRANSLATIONS_BUILD_DIR; installed, they lie in
+# TAVIXQTBASE_TRANSLATIONS_INSTALL_DIR, which the library finds from its own
+# directory through TAVIXQTBASE_TRANSLATIONS_FROM_LIBDIR, so that the installed
+# tree can be moved.
+
+find_package(Qt${QT_VERSION_MAJOR} REQUIRED COMPONENTS LinguistTools)
+
+set(TAVIXQTBASE_TRANSLATIONS_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/tavixqtbase/translations)
+set(TAVIXQTBASE_TRANSLATIONS_BUILD_DIR ${PROJECT_BINARY_DIR}/translations)
+file(RELATIVE_PATH TAVIXQTBASE_TRANSLATIONS_FROM_LIBDIR
+    ${CMAKE_INSTALL_FULL_LIBDIR} ${CMAKE_INSTALL_FULL_DATADIR}/tavixqtbase/translations)
+
+set(tavixqtbase_ts_files ${PROJECT_SOURCE_DIR}/translations/tavixqtbase_de.ts)
+set_source_files_properties(${tavixqtbase_ts_files} PROPERTIES OUTPUT_LOCATION ${TAVIXQTBASE_TRANSLATIONS_BUILD_DIR})
+if(QT_VERSION_MAJOR EQUAL 6)
+    qt6_add_translation(tavixqtbase_qm_files ${tavixqtbase_ts_files} OPTIONS -silent)
+else()
+    qt5_add_translation(tavixqtbase_qm_files ${tavixqtbase_ts_files} OPTIONS -silent)
+endif()
+add_custom_target(tavixqtbase_translations DEPENDS ${tavixqtbase_qm_files})
+
+install(FILES ${tavixqtbase_qm_files}
+    DESTINATION ${TAVIXQTBASE_TRANSLATIONS_INSTALL_DIR}
+    COMPONENT Runtime)
