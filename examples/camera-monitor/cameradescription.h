@@ -9,12 +9,37 @@
 #include <tavix/DeviceInfo.h>
 
 /**
+ * A text field of a camera: UTF-8 when it is valid UTF-8, else Latin-1, the
+ * encoding older cameras use; null @p bytes give an empty text.
+ */
+QString cameraText(const char* bytes);
+
+/**
+ * @p text with every character that could change how text around it reads made
+ * visible: C0 controls and DEL become their control pictures ("\n" becomes
+ * U+240A), other controls, format characters (bidi embeddings, overrides and
+ * isolates included) and line and paragraph separators become escapes such as
+ * "\u202E". Printable text, right-to-left scripts included, stays as it is.
+ */
+QString visibleText(const QString& text);
+
+/**
+ * visibleText() of @p text between FIRST STRONG ISOLATE and POP DIRECTIONAL
+ * ISOLATE (U+2068, U+2069), so that a camera's text reads in its own direction
+ * and cannot reorder the monitor's own words around it.
+ */
+QString isolatedText(const QString& text);
+
+/**
  * One camera as discovery and, once it is open, the camera itself describe it.
- * All texts are as Aravis reports them (UTF-8).
+ * The id keeps the bytes Aravis reported, since Aravis finds the device only by
+ * exactly these; the texts are decoded with cameraText(). Any device on the
+ * network can answer discovery, so every text here may be hostile: show it
+ * through isolatedText().
  */
 struct CameraDescription
 {
-    QString id; ///< Aravis's device id, unique among the discovered devices
+    QByteArray id; ///< Aravis's device id, unique among the discovered devices
     QString vendor;
     QString model;
     QString serialNumber;
@@ -22,15 +47,31 @@ struct CameraDescription
     QString macAddress; ///< Aravis's physical id: the MAC address of a GigE Vision camera
     QString protocol; ///< "GigEVision", "USB3Vision", ...
     /**
-     * The IP configuration methods the camera currently has enabled, as bits
-     * 0x01 static IP, 0x02 DHCP, 0x04 Auto IP; -1 while unknown. Discovery
+     * The camera's register "current IP configuration" as read: 0x1 link-local
+     * (Auto IP), 0x2 DHCP, 0x4 persistent (static) IP; -1 while unknown. Discovery
      * alone does not deliver it; it is read once the camera is open.
      */
     long long ipConfiguration = -1;
 
     bool isGigE() const { return protocol == QLatin1String("GigEVision"); }
+    /** The id decoded for display and for matching names typed by the user. */
+    QString idText() const { return cameraText(id.constData()); }
     /** True when @p name selects this camera: its id, address, MAC address or serial number. */
     bool matches(const QString& name) const;
+    /**
+     * The IP configuration in the library's bits: 0x01 static IP, 0x02 DHCP,
+     * 0x04 Auto IP; -1 while unknown.
+     */
+    long long ipConfigurationMethods() const;
+    /**
+     * True when the discovery answer cannot be a camera's: a GigE Vision camera
+     * at 0.0.0.0 or the broadcast address, or with a MAC address of all ones, or
+     * of all zeros off the loopback interface, or control characters in its
+     * texts. Aravis 0.8
+     * accepts truncated answers and fills the rest with whatever its buffer held,
+     * so such an entry is shown marked rather than trusted.
+     */
+    bool looksDamaged() const;
 };
 Q_DECLARE_METATYPE(CameraDescription)
 
@@ -44,10 +85,11 @@ Tavix::CDeviceInfo toDeviceInfo(const CameraDescription& camera);
 QList<CameraDescription> discoverCameras();
 
 /**
- * The camera that @p name selects among @p cameras: by id, address, MAC address
- * or serial number; with an empty name the one on the loopback interface (the
- * simulated camera), else the first. Returns -1 when there is none.
+ * The camera with Aravis's device id @p id, or with an empty id the one that
+ * @p name selects among @p cameras: by id, address, MAC address or serial number;
+ * with an empty name the one on the loopback interface (the simulated camera),
+ * else the first. Returns -1 when there is none.
  */
-int selectCamera(const QList<CameraDescription>& cameras, const QString& name);
+int selectCamera(const QList<CameraDescription>& cameras, const QByteArray& id, const QString& name);
 
 #endif

@@ -7,6 +7,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSet>
+
+#include <cstring>
+
+#include <ifaddrs.h>
+#include <netinet/in.h>
 
 namespace {
 
@@ -23,6 +29,13 @@ QString tr(const char* text)
 QString reportSource()
 {
     return QStringLiteral("camera-monitor");
+}
+
+/** The streamers handed to CameraStreamer::release() that are not deleted yet; GUI thread only. */
+QSet<CameraStreamer*>& releasedStreamers()
+{
+    static QSet<CameraStreamer*> streamers;
+    return streamers;
 }
 
 QString bufferStatusText(ArvBufferStatus status)
@@ -87,9 +100,7 @@ private:
     QString m_latest;
 };
 
-// The GigE Vision bootstrap register "current IP configuration" holds the
-// enabled methods in its low bits: 0x1 link-local (Auto IP), 0x2 DHCP,
-// 0x4 persistent (static) IP. The library's bits are 0x01 static, 0x02 DHCP, 0x04 Auto IP.
+// The GigE Vision bootstrap register "current IP configuration".
 long long readIpConfiguration(ArvDevice* device)
 {
     constexpr guint64 currentIpConfigurationRegister = 0x0014;
@@ -98,7 +109,46 @@ long long readIpConfiguration(ArvDevice* device)
     if (!arv_device_read_register(device, currentIpConfigurationRegister, &value, error.out())) {
         return -1;
     }
-    return ((value & 0x4) ? 0x01 : 0) | (value & 0x2) | ((value & 0x1) ? 0x04 : 0);
+    return value;
+}
+
+/** The address of the local IPv4 interface whose subnet holds @p device, or null. */
+GObjectPtr<GInetAddress> interfaceFacing(GInetAddress* device)
+{
+    in_addr_t target = 0;
+    memcpy(&target, g_inet_address_to_bytes(device), sizeof target);
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return nullptr;
+    }
+    GObjectPtr<GInetAddress> found;
+    for (const ifaddrs* entry = interfaces; entry && !found; entry = entry->ifa_next) {
+        if (entry->ifa_addr && entry->ifa_netmask && entry->ifa_addr->sa_family == AF_INET) {
+            const in_addr local = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
+            const in_addr_t mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr;
+            if ((local.s_addr & mask) == (target & mask)) {
+                found.reset(g_inet_address_new_from_bytes(
+                    reinterpret_cast<const guint8*>(&local.s_addr), G_SOCKET_FAMILY_IPV4));
+            }
+        }
+    }
+    freeifaddrs(interfaces);
+    return found;
+}
+
+// arv_camera_new() holds Aravis's global lock until the camera is open, and a slow
+// camera stretches that to minutes, in which no other thread can discover or open
+// a camera. A GigE Vision camera on a local subnet is opened without that lock.
+ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
+{
+    GObjectPtr<GInetAddress> address(
+        camera.isGigE() ? g_inet_address_new_from_string(camera.address.toLatin1().constData()) : nullptr);
+    const GObjectPtr<GInetAddress> interface = address ? interfaceFacing(address.get()) : nullptr;
+    if (!interface) {
+        return arv_camera_new(camera.id.constData(), error.out());
+    }
+    const GObjectPtr<ArvDevice> device(arv_gv_device_new(interface.get(), address.get(), error.out()));
+    return device ? arv_camera_new_with_device(device.get(), error.out()) : nullptr;
 }
 
 /** One open camera with a running stream; closes both on destruction. */
@@ -125,9 +175,10 @@ public:
     bool open(const CameraDescription& camera, double frameRate, QString* message)
     {
         ArvError error;
-        m_camera.reset(arv_camera_new(camera.id.toUtf8().constData(), error.out()));
+        m_camera.reset(newCamera(camera, error));
         if (!m_camera) {
-            *message = tr("Cannot open the camera %1: %2").arg(camera.id, error.message());
+            *message
+                = tr("Cannot open the camera %1: %2").arg(isolatedText(camera.idText()), isolatedText(error.message()));
             return false;
         }
         ArvDevice* device = arv_camera_get_device(m_camera.get());
@@ -145,13 +196,15 @@ public:
             arv_camera_set_frame_rate(m_camera.get(), frameRate, error.out());
         }
         if (error.failed() || !createStream(error)) {
-            *message = tr("Cannot set up streaming from the camera %1: %2").arg(camera.id, error.message());
+            *message = tr("Cannot set up streaming from the camera %1: %2")
+                           .arg(isolatedText(camera.idText()), isolatedText(error.message()));
             return false;
         }
         arv_camera_start_acquisition(m_camera.get(), error.out());
         m_acquiring = !error.failed();
         if (!m_acquiring) {
-            *message = tr("Cannot start the camera %1: %2").arg(camera.id, error.message());
+            *message = tr("Cannot start the camera %1: %2")
+                           .arg(isolatedText(camera.idText()), isolatedText(error.message()));
         }
         return m_acquiring;
     }
@@ -206,7 +259,7 @@ private:
 class FrameCounter
 {
 public:
-    explicit FrameCounter(StreamFigures* figures)
+    explicit FrameCounter(StreamFigures& figures)
         : m_figures(figures)
         , m_badFrames(tr("Incomplete frames"))
         , m_missingFrames(tr("Lost frames"))
@@ -219,10 +272,10 @@ public:
         if (status == ARV_BUFFER_STATUS_SUCCESS) {
             size_t size = 0;
             arv_buffer_get_data(buffer, &size);
-            m_figures->addFrame(static_cast<unsigned int>(size), arv_buffer_get_image_width(buffer),
+            m_figures.addFrame(static_cast<unsigned int>(size), arv_buffer_get_image_width(buffer),
                 arv_buffer_get_image_height(buffer));
         } else {
-            m_figures->addErrors(1);
+            m_figures.addErrors(1);
             m_badFrames.note(tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)), 1);
         }
     }
@@ -232,7 +285,7 @@ public:
     {
         if (lostFrames > m_lostFrames) {
             const guint64 missing = lostFrames - m_lostFrames;
-            m_figures->addErrors(missing);
+            m_figures.addErrors(missing);
             m_missingFrames.note(tr("%1 frames lost").arg(missing), missing);
             m_lostFrames = lostFrames;
         }
@@ -241,7 +294,7 @@ public:
     }
 
 private:
-    StreamFigures* const m_figures;
+    StreamFigures& m_figures;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
     guint64 m_lostFrames = 0;
@@ -249,10 +302,9 @@ private:
 
 } // namespace
 
-CameraStreamer::CameraStreamer(const Request& request, StreamFigures* figures, QObject* parent)
-    : QThread(parent)
-    , m_request(request)
-    , m_figures(figures)
+CameraStreamer::CameraStreamer(const Request& request, std::shared_ptr<StreamFigures> figures)
+    : m_request(request)
+    , m_figures(std::move(figures))
 {
     qRegisterMetaType<CameraDescription>();
     qRegisterMetaType<QList<CameraDescription>>();
@@ -261,13 +313,34 @@ CameraStreamer::CameraStreamer(const Request& request, StreamFigures* figures, Q
 
 CameraStreamer::~CameraStreamer()
 {
-    requestStop();
-    wait();
+    releasedStreamers().remove(this);
 }
 
-void CameraStreamer::requestStop()
+void CameraStreamer::release(CameraStreamer* streamer)
 {
-    m_stopRequested = true;
+    streamer->m_stopRequested = true;
+    streamer->disconnect();
+    releasedStreamers().insert(streamer);
+    // Connected before the check, so that a thread ending in between is not missed;
+    // a second deleteLater() is harmless.
+    connect(streamer, &QThread::finished, streamer, &QObject::deleteLater);
+    if (streamer->isFinished()) {
+        streamer->deleteLater();
+    }
+}
+
+bool CameraStreamer::finishReleased(QDeadlineTimer deadline)
+{
+    const QSet<CameraStreamer*> streamers = releasedStreamers();
+    bool allEnded = true;
+    for (CameraStreamer* streamer : streamers) {
+        if (streamer->wait(deadline)) {
+            delete streamer;
+        } else {
+            allEnded = false;
+        }
+    }
+    return allEnded;
 }
 
 void CameraStreamer::run()
@@ -282,11 +355,12 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
 {
     const QList<CameraDescription> cameras = discoverCameras();
     Q_EMIT camerasDiscovered(cameras);
-    const int index = selectCamera(cameras, m_request.cameraName);
+    const int index = selectCamera(cameras, m_request.cameraId, m_request.cameraName);
     if (index < 0) {
-        *message = m_request.cameraName.isEmpty()
-            ? tr("No camera found. Is the camera switched on and connected?")
-            : tr("No camera \"%1\" found among %2 cameras.").arg(m_request.cameraName).arg(cameras.size());
+        const QString name = m_request.cameraId.isEmpty() ? m_request.cameraName
+                                                          : isolatedText(cameraText(m_request.cameraId.constData()));
+        *message = name.isEmpty() ? tr("No camera found. Is the camera switched on and connected?")
+                                  : tr("No camera \"%1\" found among %2 cameras.").arg(name).arg(cameras.size());
         return NoCamera;
     }
     CameraDescription camera = cameras.at(index);
@@ -297,7 +371,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
     camera.ipConfiguration = session.ipConfiguration();
     Q_EMIT streamingStarted(camera);
 
-    FrameCounter counter(m_figures);
+    FrameCounter counter(*m_figures);
     QElapsedTimer sinceLastFrame;
     sinceLastFrame.start();
     bool silenceReported = false;
@@ -309,13 +383,16 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
             silenceReported = false;
         } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {
             showWarningMessage(tr("No frames"), reportSource(),
-                tr("The camera %1 sent no frame for %2 s.").arg(camera.id).arg(silenceLimitMs / 1000), nullptr);
+                tr("The camera %1 sent no frame for %2 s.")
+                    .arg(isolatedText(camera.idText()))
+                    .arg(silenceLimitMs / 1000),
+                nullptr);
             silenceReported = true;
         }
         counter.flush(session.lostFrames());
     }
     if (session.controlLost()) {
-        *message = tr("Lost the connection to the camera %1.").arg(camera.id);
+        *message = tr("Lost the connection to the camera %1.").arg(isolatedText(camera.idText()));
         return ConnectionLost;
     }
     return Stopped;
@@ -323,7 +400,9 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
 
 void CameraStreamer::end(EndReason reason, const QString& message)
 {
-    const bool report = reason == ConnectionLost || (reason != Stopped && m_request.reportConnectFailure);
+    // A released streamer's owner has moved on; what it finds out later is no news.
+    const bool report
+        = !m_stopRequested && (reason == ConnectionLost || (reason != Stopped && m_request.reportConnectFailure));
     if (report) {
         showCriticalMessage(tr("Camera"), reportSource(), message, nullptr);
     }

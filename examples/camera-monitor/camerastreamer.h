@@ -4,9 +4,11 @@
 
 #include "cameradescription.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 
 class StreamFigures;
 
@@ -16,6 +18,12 @@ class StreamFigures;
  * faults are reported through the library's show... functions, at most one
  * report per fault and kind every two seconds, so a burst of bad frames
  * cannot flood the GUI. For another connection the owner starts a new streamer.
+ *
+ * A camera can keep the thread inside an Aravis call for minutes (a slow
+ * camera's GenICam download cannot be cancelled), so the owner never waits
+ * for it: it hands the streamer to release(), which stops it and deletes it
+ * once the thread has ended. The thread touches only the streamer and the
+ * shared figures, so nothing it uses is destroyed under it.
  */
 class CameraStreamer : public QThread
 {
@@ -23,7 +31,7 @@ class CameraStreamer : public QThread
 
 public:
     enum EndReason {
-        Stopped, ///< requestStop() was called
+        Stopped, ///< release() was called
         NoCamera, ///< discovery found no camera that matches
         OpenFailed, ///< the camera was found but could not be opened or started
         ConnectionLost ///< the camera stopped answering while streaming
@@ -33,16 +41,28 @@ public:
     struct Request
     {
         QString cameraName; ///< id, address, MAC or serial; empty: the simulated camera or the first found
+        QByteArray cameraId; ///< Aravis's device id; when set, it selects the camera instead of cameraName
         double frameRate = 0.0; ///< frames per second asked of the camera; 0 keeps its setting
         bool reportConnectFailure = true; ///< false for quiet automatic retries
     };
 
-    CameraStreamer(const Request& request, StreamFigures* figures, QObject* parent = nullptr);
-    /** Stops the stream and waits for the thread. */
+    /** A streamer without parent: its lifetime ends through release(). */
+    CameraStreamer(const Request& request, std::shared_ptr<StreamFigures> figures);
     ~CameraStreamer() override;
 
-    /** Asks the thread to stop; returns at once. Thread-safe. */
-    void requestStop();
+    /**
+     * Stops @p streamer without waiting for it: it reports and emits nothing more
+     * and is deleted in the GUI thread once its thread has ended. Returns at once.
+     * GUI thread only.
+     */
+    static void release(CameraStreamer* streamer);
+    /**
+     * Waits until @p deadline for the released streamers to end and deletes
+     * those that did; for the end of the program, after the event loop.
+     * Returns true when none is left; the others stay stuck in a camera call
+     * and must not be waited for. GUI thread only.
+     */
+    static bool finishReleased(QDeadlineTimer deadline);
 
 Q_SIGNALS:
     void camerasDiscovered(const QList<CameraDescription>& cameras);
@@ -57,7 +77,7 @@ private:
     void end(EndReason reason, const QString& message);
 
     const Request m_request;
-    StreamFigures* const m_figures;
+    const std::shared_ptr<StreamFigures> m_figures;
     std::atomic<bool> m_stopRequested { false };
 };
 

@@ -9,12 +9,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
 #include <QPixmap>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// How long the program waits at its end for released streamers to close their cameras cleanly.
+constexpr int releaseGraceMs = 300;
 
 bool hasDisplay()
 {
@@ -43,25 +49,58 @@ void printLine(const QString& line)
 /**
  * Reports a timed run on stdout, for people and scripts: a line for each
  * connection that starts streaming and a line of figures every second; at the
- * end the screenshot, a last line of figures and the exit code.
+ * end the screenshot, a last line of figures and the exit code. Test actions
+ * print how long the GUI thread spent in them ("reconnect: 3 ms"); the end of
+ * the run starts @p sinceClose, the clock of the close request.
  */
 class TimedRun : public QObject
 {
 public:
-    TimedRun(MonitorWindow* window, const MonitorOptions& options)
+    TimedRun(MonitorWindow* window, const MonitorOptions& options, QElapsedTimer* sinceClose)
         : m_window(window)
         , m_screenshotFile(options.screenshotFile)
+        , m_textsFile(options.textsFile)
+        , m_sinceClose(sinceClose)
     {
         m_clock.start();
         connect(window, &MonitorWindow::streamingStarted, this,
             [](const QString& cameraId) { printLine(QStringLiteral("streaming: %1").arg(cameraId)); });
         connect(&m_progressTimer, &QTimer::timeout, this, [this] { printFigures(QStringLiteral("figures:")); });
         m_progressTimer.start(1000);
+        for (const QString& action : options.actions) {
+            const int colon = action.indexOf(QLatin1Char(':'));
+            QTimer::singleShot(static_cast<int>(action.left(colon).toDouble() * 1000), Qt::PreciseTimer, this,
+                [this, what = action.mid(colon + 1)] { perform(what); });
+        }
         QTimer::singleShot(
             static_cast<int>(options.runTimeSeconds * 1000), Qt::PreciseTimer, this, [this] { finish(); });
     }
 
 private:
+    void perform(const QString& action)
+    {
+        const QString switchPrefix = QStringLiteral("switch=");
+        QElapsedTimer clock;
+        clock.start();
+        if (action.startsWith(switchPrefix)) {
+            if (!m_window->activateCameraAt(action.mid(switchPrefix.size()))) {
+                printLine(QStringLiteral("%1: no such camera in the table").arg(action));
+                return;
+            }
+        } else {
+            m_window->reconnect();
+        }
+        printLine(QStringLiteral("%1: %2 ms").arg(action).arg(clock.elapsed()));
+    }
+
+    void writeTexts()
+    {
+        QFile file(m_textsFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(m_window->shownTexts()).toJson()) < 0) {
+            std::fprintf(stderr, "camera-monitor: cannot write %s\n", m_textsFile.toLocal8Bit().constData());
+        }
+    }
+
     void printFigures(const QString& prefix)
     {
         printLine(QStringLiteral("%1 t=%2 %3 reports=%4")
@@ -88,12 +127,18 @@ private:
                           formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
                           formatImageCount(figures.images, figures.errors)));
         printFigures(QStringLiteral("result:"));
+        if (!m_textsFile.isEmpty()) {
+            writeTexts();
+        }
+        m_sinceClose->start();
         m_window->close();
         QCoreApplication::exit(figures.images > 0 ? ExitFramesArrived : ExitNoFrame);
     }
 
     MonitorWindow* const m_window;
     const QString m_screenshotFile;
+    const QString m_textsFile;
+    QElapsedTimer* const m_sinceClose;
     QElapsedTimer m_clock;
     QTimer m_progressTimer;
 };
@@ -122,12 +167,26 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tavix"));
     QCoreApplication::setApplicationName(QStringLiteral("CameraMonitor"));
 
-    MonitorWindow window(options.cameraName, options.frameRate, options.retryIntervalSeconds);
-    window.show();
+    auto window = std::make_unique<MonitorWindow>(options.cameraName, options.frameRate, options.retryIntervalSeconds);
+    window->show();
+    QElapsedTimer sinceClose;
     std::unique_ptr<TimedRun> timedRun;
     if (options.runTimeSeconds > 0.0) {
-        timedRun = std::make_unique<TimedRun>(&window, options);
+        timedRun = std::make_unique<TimedRun>(window.get(), options, &sinceClose);
     }
-    const int status = app.exec();
-    return options.runTimeSeconds > 0.0 ? status : ExitFramesArrived;
+    const int loopStatus = app.exec();
+    const int status = options.runTimeSeconds > 0.0 ? loopStatus : ExitFramesArrived;
+    timedRun.reset();
+    window.reset();
+    const bool streamersEnded = CameraStreamer::finishReleased(QDeadlineTimer(releaseGraceMs));
+    if (sinceClose.isValid()) {
+        printLine(QStringLiteral("exit: %1 ms after the close request").arg(sinceClose.elapsed()));
+    }
+    if (!streamersEnded) {
+        // A camera holds a streamer inside Aravis. Static destructors would tear down
+        // what that thread may still touch when it returns, so they do not run.
+        std::fflush(stderr);
+        std::quick_exit(status);
+    }
+    return status;
 }

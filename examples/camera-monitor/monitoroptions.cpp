@@ -1,6 +1,7 @@
 #include "monitoroptions.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 namespace {
 
@@ -52,7 +53,14 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         QStringLiteral("Reconnect this many seconds after the camera was lost "
                        "or not found; 0 turns it off. Default: 2."),
         QStringLiteral("seconds"));
-    parser.addOptions({ camera, frameRate, runTime, screenshot, offscreen, retryInterval });
+    QCommandLineOption texts(QStringLiteral("dump-texts"),
+        QStringLiteral("Write the window's texts as JSON when the run time is over."), QStringLiteral("file"));
+    QCommandLineOption action(QStringLiteral("test-action"),
+        QStringLiteral("At <seconds> into a timed run, File > Reconnect or a double-click on the camera at <address>."),
+        QStringLiteral("seconds:reconnect|seconds:switch=address"));
+    texts.setFlags(QCommandLineOption::HiddenFromHelp);
+    action.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({ camera, frameRate, runTime, screenshot, offscreen, retryInterval, texts, action });
 
     if (!parser.parse(arguments)) {
         *text = parser.errorText();
@@ -69,11 +77,21 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
     }
     options->cameraName = parser.value(camera);
     options->screenshotFile = parser.value(screenshot);
+    options->textsFile = parser.value(texts);
+    options->actions = parser.values(action);
     options->offscreen = parser.isSet(offscreen) || !hasDisplay;
     if (!readNonNegative(parser, frameRate, &options->frameRate, text)
         || !readNonNegative(parser, runTime, &options->runTimeSeconds, text)
         || !readNonNegative(parser, retryInterval, &options->retryIntervalSeconds, text)) {
         return ParseOutcome::Error;
+    }
+    const QRegularExpression actionPattern(QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|switch=.+)$"));
+    for (const QString& value : qAsConst(options->actions)) {
+        if (!actionPattern.match(value).hasMatch()) {
+            *text = QStringLiteral("--test-action needs <seconds>:reconnect or <seconds>:switch=<address>, not \"%1\"")
+                        .arg(value);
+            return ParseOutcome::Error;
+        }
     }
     if (options->offscreen) {
         if (!parser.isSet(runTime)) {

@@ -13,6 +13,9 @@ struct MonitorOptions
     QString screenshotFile; ///< written when the run time is over; empty: none
     bool offscreen = false;
     double retryIntervalSeconds = 2.0; ///< automatic reconnect after a lost or missing camera; 0: off
+    // For tests, hidden from --help:
+    QString textsFile; ///< written with the window's texts as JSON when the run time is over; empty: none
+    QStringList actions; ///< "<seconds>:reconnect" or "<seconds>:switch=<address>", done during a timed run
 };
 
 /** Exit codes, also documented in --help. */

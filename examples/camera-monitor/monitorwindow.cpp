@@ -1,5 +1,6 @@
 #include "monitorwindow.h"
 
+#include "elidinglabel.h"
 #include "messagelog.h"
 
 #include <TavixQtBase/layoutpersistence.h>
@@ -16,7 +17,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
+#include <QJsonArray>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,6 +34,8 @@ namespace {
 constexpr int cameraTableLayoutVersion = 1;
 constexpr int figuresIntervalMs = 500;
 constexpr int statusMessageMs = 10000;
+// Wider cells elide their text; the tooltip has all of it.
+constexpr int maxColumnWidth = 240;
 
 enum CameraColumn { NameColumn, ModelColumn, SerialColumn, MacColumn, AddressColumn, IpConfigColumn, ColumnCount };
 
@@ -54,33 +57,58 @@ QString ipConfigurationText(const CameraDescription& camera)
     if (camera.ipConfiguration < 0) {
         return MonitorWindow::tr("(read when connected)");
     }
-    const QString text = formatIPConfiguration(static_cast<unsigned int>(camera.ipConfiguration), 0);
+    const QString text = formatIPConfiguration(static_cast<unsigned int>(camera.ipConfigurationMethods()), 0);
     return text.isEmpty() ? MonitorWindow::tr("not reported (bits 0x%1)").arg(camera.ipConfiguration, 0, 16) : text;
+}
+
+void setCellText(QStandardItem* item, const QString& text)
+{
+    item->setText(text);
+    item->setToolTip(text);
 }
 
 QList<QStandardItem*> cameraRow(const CameraDescription& camera)
 {
     const Tavix::CDeviceInfo info = toDeviceInfo(camera);
     const QByteArray mac = camera.macAddress.toLatin1();
-    const QStringList texts { formatDeviceName(&info, FormatDeviceNameFlags()), camera.model, camera.serialNumber,
-        formatMACAddress(mac.constData(), ":"), camera.address, ipConfigurationText(camera) };
+    const QStringList texts { isolatedText(formatDeviceName(&info, FormatDeviceNameFlags())),
+        isolatedText(camera.model), isolatedText(camera.serialNumber), formatMACAddress(mac.constData(), ":"),
+        camera.address, ipConfigurationText(camera) };
     QList<QStandardItem*> row;
     for (const QString& text : texts) {
-        auto* item = new QStandardItem(text);
+        auto* item = new QStandardItem;
+        setCellText(item, text);
         item->setEditable(false);
         item->setData(camera.id, Qt::UserRole);
         row.append(item);
     }
+    if (camera.looksDamaged()) {
+        QStandardItem* name = row.at(NameColumn);
+        name->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        name->setToolTip(
+            MonitorWindow::tr("This discovery answer does not look like a camera's; it may be damaged.\n%1")
+                .arg(name->text()));
+    }
     return row;
+}
+
+QJsonArray jsonArray(const QStringList& texts)
+{
+    QJsonArray array;
+    for (const QString& text : texts) {
+        array.append(text);
+    }
+    return array;
 }
 
 } // namespace
 
 MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds, QWidget* parent)
     : QMainWindow(parent)
-    , m_cameraName(cameraName)
-    , m_frameRate(frameRate)
+    , m_figures(std::make_shared<StreamFigures>())
 {
+    m_request.cameraName = cameraName;
+    m_request.frameRate = frameRate;
     setWindowTitle(tr("Camera Monitor"));
 
     m_cameras = new QStandardItemModel(0, ColumnCount, this);
@@ -92,6 +120,7 @@ MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double
     m_cameraTable->setSelectionMode(QAbstractItemView::SingleSelection);
     m_cameraTable->verticalHeader()->hide();
     m_cameraTable->horizontalHeader()->setStretchLastSection(true);
+    m_cameraTable->setWordWrap(false);
     m_cameraTable->setToolTip(tr("Double-click a camera to monitor it."));
     connect(m_cameraTable, &QTableView::activated, this, &MonitorWindow::onCameraActivated);
 
@@ -115,11 +144,11 @@ MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double
     m_figuresTimer.start(figuresIntervalMs);
     m_retryTimer.setSingleShot(true);
     m_retryTimer.setInterval(static_cast<int>(retryIntervalSeconds * 1000));
-    connect(&m_retryTimer, &QTimer::timeout, this, [this] { connectTo(m_cameraName, false); });
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] { connectTo(false); });
 
     restoreLayout();
     updateFigures();
-    connectTo(m_cameraName, true);
+    connectTo(true);
 }
 
 MonitorWindow::~MonitorWindow()
@@ -129,17 +158,42 @@ MonitorWindow::~MonitorWindow()
 
 StreamFigures::Snapshot MonitorWindow::currentFigures()
 {
-    return m_figures.snapshot();
+    return m_figures->snapshot();
+}
+
+QJsonObject MonitorWindow::shownTexts() const
+{
+    QJsonObject labels;
+    for (const ElidingLabel* label : m_figureLabels) {
+        labels.insert(label->accessibleName(), label->fullText());
+    }
+    QJsonArray table;
+    for (int row = 0; row < m_cameras->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < ColumnCount; ++column) {
+            cells.append(m_cameras->item(row, column)->text());
+        }
+        table.append(jsonArray(cells));
+    }
+    QStringList messages;
+    for (int row = 0; row < m_messages->count(); ++row) {
+        messages.append(m_messages->item(row)->text());
+    }
+    return { { QStringLiteral("size"), QJsonArray { width(), height() } }, { QStringLiteral("labels"), labels },
+        { QStringLiteral("table"), table }, { QStringLiteral("messages"), jsonArray(messages) },
+        { QStringLiteral("status"), statusBar()->currentMessage() } };
 }
 
 QWidget* MonitorWindow::createFiguresPanel()
 {
     auto* box = new QGroupBox(tr("Live figures"));
     auto* form = new QFormLayout(box);
-    const auto addFigure = [form](const QString& name) {
-        auto* label = new QLabel;
+    const auto addFigure = [this, form](const QString& name) {
+        auto* label = new ElidingLabel;
+        label->setAccessibleName(name);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(name, label);
+        m_figureLabels.append(label);
         return label;
     };
     m_cameraLabel = addFigure(tr("Camera:"));
@@ -178,81 +232,103 @@ void MonitorWindow::createMenus()
 
 void MonitorWindow::reconnect()
 {
-    connectTo(m_cameraName, true);
+    connectTo(true);
 }
 
-void MonitorWindow::connectTo(const QString& cameraName, bool reportFailure)
+bool MonitorWindow::activateCameraAt(const QString& address)
+{
+    for (int row = 0; row < m_cameras->rowCount(); ++row) {
+        if (m_cameras->item(row, AddressColumn)->text() == address) {
+            onCameraActivated(m_cameras->index(row, AddressColumn));
+            return true;
+        }
+    }
+    return false;
+}
+
+void MonitorWindow::connectTo(bool reportFailure)
 {
     stopStreaming();
     m_retryTimer.stop();
-    m_cameraName = cameraName;
-    m_stateLabel->setText(tr("Looking for cameras..."));
-    CameraStreamer::Request request;
-    request.cameraName = cameraName;
-    request.frameRate = m_frameRate;
-    request.reportConnectFailure = reportFailure;
-    m_streamer = std::make_unique<CameraStreamer>(request, &m_figures);
-    connect(m_streamer.get(), &CameraStreamer::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
-    connect(m_streamer.get(), &CameraStreamer::streamingStarted, this, &MonitorWindow::onStreamingStarted);
-    connect(m_streamer.get(), &CameraStreamer::streamingEnded, this, &MonitorWindow::onStreamingEnded);
+    m_stateLabel->setFullText(tr("Looking for cameras..."));
+    m_request.reportConnectFailure = reportFailure;
+    m_streamer = new CameraStreamer(m_request, m_figures);
+    connect(m_streamer, &CameraStreamer::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
+    connect(m_streamer, &CameraStreamer::streamingStarted, this, &MonitorWindow::onStreamingStarted);
+    connect(m_streamer, &CameraStreamer::streamingEnded, this, &MonitorWindow::onStreamingEnded);
     m_streamer->start();
 }
 
 void MonitorWindow::stopStreaming()
 {
     if (m_streamer) {
-        // Signals still queued from the old thread must not reach the window.
-        m_streamer->disconnect(this);
-        m_streamer.reset();
+        // Never waits: a camera may hold the thread in Aravis for minutes.
+        CameraStreamer::release(m_streamer);
+        m_streamer = nullptr;
     }
 }
 
 void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
 {
     m_cameras->removeRows(0, m_cameras->rowCount());
-    for (const CameraDescription& camera : cameras) {
+    for (CameraDescription camera : cameras) {
+        camera.ipConfiguration = m_ipConfigurations.value(camera.id, camera.ipConfiguration);
         m_cameras->appendRow(cameraRow(camera));
     }
     if (!m_headerLayoutRestored) {
         m_cameraTable->resizeColumnsToContents();
+        limitColumnWidths();
     }
-    m_stateLabel->setText(tr("Connecting..."));
+    m_stateLabel->setFullText(tr("Connecting..."));
+}
+
+void MonitorWindow::limitColumnWidths()
+{
+    for (int column = 0; column < ColumnCount; ++column) {
+        m_cameraTable->setColumnWidth(column, qMin(m_cameraTable->columnWidth(column), maxColumnWidth));
+    }
 }
 
 void MonitorWindow::onStreamingStarted(const CameraDescription& camera)
 {
-    m_figures.restart();
+    m_figures->restart();
+    m_ipConfigurations.insert(camera.id, camera.ipConfiguration);
     selectCameraRow(camera);
-    m_cameraLabel->setText(QStringLiteral("%1, %2").arg(camera.id, camera.address));
-    m_stateLabel->setText(tr("Streaming"));
-    statusBar()->showMessage(tr("Streaming from %1").arg(camera.id), statusMessageMs);
-    Q_EMIT streamingStarted(camera.id);
+    m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
+    m_stateLabel->setFullText(tr("Streaming"));
+    statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
+    Q_EMIT streamingStarted(visibleText(camera.idText()));
 }
 
 void MonitorWindow::onStreamingEnded(CameraStreamer::EndReason reason, const QString& message)
 {
     if (reason == CameraStreamer::Stopped) {
-        m_stateLabel->setText(tr("Stopped"));
+        m_stateLabel->setFullText(tr("Stopped"));
         return;
     }
     if (m_retryTimer.interval() > 0) {
-        m_stateLabel->setText(tr("%1 Retrying every %2 s.").arg(message).arg(m_retryTimer.interval() / 1000.0));
+        m_stateLabel->setFullText(tr("%1 Retrying every %2 s.").arg(message).arg(m_retryTimer.interval() / 1000.0));
         m_retryTimer.start();
     } else {
-        m_stateLabel->setText(tr("%1 Use File > Reconnect to try again.").arg(message));
+        m_stateLabel->setFullText(tr("%1 Use File > Reconnect to try again.").arg(message));
     }
 }
 
 void MonitorWindow::onCameraActivated(const QModelIndex& index)
 {
-    connectTo(index.siblingAtColumn(NameColumn).data(Qt::UserRole).toString(), true);
+    m_request.cameraId = index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray();
+    connectTo(true);
 }
 
 void MonitorWindow::selectCameraRow(const CameraDescription& camera)
 {
     for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        if (m_cameras->item(row, NameColumn)->data(Qt::UserRole).toString() == camera.id) {
-            m_cameras->item(row, IpConfigColumn)->setText(ipConfigurationText(camera));
+        if (m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray() == camera.id) {
+            setCellText(m_cameras->item(row, IpConfigColumn), ipConfigurationText(camera));
+            if (!m_headerLayoutRestored) {
+                m_cameraTable->resizeColumnToContents(IpConfigColumn);
+                limitColumnWidths();
+            }
             m_cameraTable->selectRow(row);
             return;
         }
@@ -261,12 +337,12 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
 
 void MonitorWindow::updateFigures()
 {
-    const StreamFigures::Snapshot figures = m_figures.snapshot();
+    const StreamFigures::Snapshot figures = m_figures->snapshot();
     const UnitPrefixes prefixes = unitPrefixes();
-    m_frameRateLabel->setText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
-    m_dataRateLabel->setText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
-    m_frameSizeLabel->setText(figures.images > 0 ? formatFrameSize(figures, prefixes) : tr("-"));
-    m_countLabel->setText(formatImageCount(figures.images, figures.errors));
+    m_frameRateLabel->setFullText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
+    m_dataRateLabel->setFullText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
+    m_frameSizeLabel->setFullText(figures.images > 0 ? formatFrameSize(figures, prefixes) : tr("-"));
+    m_countLabel->setFullText(formatImageCount(figures.images, figures.errors));
 }
 
 UnitPrefixes MonitorWindow::unitPrefixes() const

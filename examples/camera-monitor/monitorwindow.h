@@ -8,14 +8,16 @@
 
 #include <TavixQtBase/errorreporting.h>
 
+#include <QHash>
+#include <QJsonObject>
 #include <QMainWindow>
 #include <QTimer>
 
 #include <memory>
 
+class ElidingLabel;
 class MessageLog;
 class QAction;
-class QLabel;
 class QStandardItemModel;
 class QTableView;
 
@@ -38,14 +40,25 @@ public:
     StreamFigures::Snapshot currentFigures();
     /** Number of error reports received from the queue so far. */
     int reportsReceived() const { return m_reportsReceived; }
+    /**
+     * The texts the window shows, for tests: "size" [width, height], "labels"
+     * {caption (the label's accessible name): whole text}, "table" [[cell texts]], "messages" [texts],
+     * "status" the status bar's message.
+     */
+    QJsonObject shownTexts() const;
 
 Q_SIGNALS:
-    /** A connection to the camera with Aravis's device id @p cameraId streams. */
+    /** A connection to the camera with Aravis's device id @p cameraId (as visibleText()) streams. */
     void streamingStarted(const QString& cameraId);
 
 public Q_SLOTS:
     /** Drops the current connection and connects anew, reporting a failure. */
     void reconnect();
+    /**
+     * Connects to the camera in the table at @p address, as a double-click on its
+     * row does; returns false when no row has this address.
+     */
+    bool activateCameraAt(const QString& address);
     /** Shows the current figures; the timer calls it twice a second. */
     void updateFigures();
 
@@ -65,18 +78,18 @@ private Q_SLOTS:
 
 private:
     QWidget* createFiguresPanel();
+    void limitColumnWidths();
     void createMenus();
-    void connectTo(const QString& cameraName, bool reportFailure);
+    void connectTo(bool reportFailure);
     void stopStreaming();
     void selectCameraRow(const CameraDescription& camera);
     void restoreLayout();
     void saveLayout() const;
     UnitPrefixes unitPrefixes() const;
 
-    QString m_cameraName;
-    const double m_frameRate;
-    StreamFigures m_figures;
-    std::unique_ptr<CameraStreamer> m_streamer;
+    CameraStreamer::Request m_request;
+    const std::shared_ptr<StreamFigures> m_figures;
+    CameraStreamer* m_streamer = nullptr;
     QTimer m_figuresTimer;
     QTimer m_retryTimer;
     int m_reportsReceived = 0;
@@ -84,12 +97,14 @@ private:
 
     QStandardItemModel* m_cameras = nullptr;
     QTableView* m_cameraTable = nullptr;
-    QLabel* m_cameraLabel = nullptr;
-    QLabel* m_stateLabel = nullptr;
-    QLabel* m_frameRateLabel = nullptr;
-    QLabel* m_dataRateLabel = nullptr;
-    QLabel* m_frameSizeLabel = nullptr;
-    QLabel* m_countLabel = nullptr;
+    QHash<QByteArray, long long> m_ipConfigurations; ///< by camera id, as read when each camera was last opened
+    QList<ElidingLabel*> m_figureLabels;
+    ElidingLabel* m_cameraLabel = nullptr;
+    ElidingLabel* m_stateLabel = nullptr;
+    ElidingLabel* m_frameRateLabel = nullptr;
+    ElidingLabel* m_dataRateLabel = nullptr;
+    ElidingLabel* m_frameSizeLabel = nullptr;
+    ElidingLabel* m_countLabel = nullptr;
     MessageLog* m_messages = nullptr;
     QAction* m_binaryPrefixes = nullptr;
 };

@@ -6,14 +6,20 @@ the monitor offscreen, and stops every process it started (whole process
 groups) on every way out, failures and timeouts included. Rates are measured
 over several seconds, so the checks hold on a busy machine.
 
+The case hostile-cameras runs in a private network namespace instead, against
+HostileCameras, a scripted GigE Vision responder that plays broken cameras.
+
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --camera-test BIN --work-dir DIR CASE [--fps N]
-Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart.
+Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart, hostile-cameras.
 """
 
 import argparse
 import fcntl
+import heapq
+import json
 import os
 import re
+import select
 import signal
 import socket
 import statistics
@@ -29,6 +35,7 @@ CAMERA_ADDRESS = "127.0.0.1"
 GVCP_PORT = 3956
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
 RATE_TOLERANCE = 0.05
+SKIPPED = 77  # the exit code that CTest's SKIP_RETURN_CODE turns into a skipped test
 
 
 class TestFailure(Exception):
@@ -80,6 +87,135 @@ def camera_answers(timeout):
         return False
     finally:
         probe.close()
+
+
+def gvcp_header(status, command, payload, packet_id):
+    return struct.pack(">HHHH", status, command, len(payload), packet_id) + payload
+
+
+class HostileCameras(threading.Thread):
+    """GigE Vision cameras played on loopback addresses, one UDP socket each, for the monitor under test.
+
+    Each camera answers discovery, register reads and writes and memory reads (its bootstrap registers and a
+    small GenICam file with the features Aravis needs to stream), and sends no frame. Its memory reads are
+    answered after its delay, without holding up the other cameras; its GenICam file is padded to its size.
+    Speak only inside a private network namespace: discovery listens on every address.
+    """
+
+    XML_ADDRESS = 0x100000
+    XML = ('<?xml version="1.0" encoding="utf-8"?>\n'
+           '<RegisterDescription ModelName="Hostile" VendorName="Hostile" StandardNameSpace="None" '
+           'SchemaMajorVersion="1" SchemaMinorVersion="1" SchemaSubMinorVersion="0" MajorVersion="1" '
+           'MinorVersion="0" SubMinorVersion="0" ToolTip="" ProductGuid="0" VersionGuid="0" '
+           'xmlns="http://www.genicam.org/GenApi/Version_1_1">\n'
+           '<Category Name="Root"><pFeature>AcquisitionMode</pFeature><pFeature>PayloadSize</pFeature>'
+           '<pFeature>AcquisitionStart</pFeature><pFeature>AcquisitionStop</pFeature></Category>\n'
+           '<Enumeration Name="AcquisitionMode"><EnumEntry Name="Continuous"><Value>0</Value></EnumEntry>'
+           '<pValue>AcquisitionModeRegister</pValue></Enumeration>\n'
+           '<Integer Name="PayloadSize"><Value>4096</Value></Integer>\n'
+           '<Command Name="AcquisitionStart"><pValue>AcquisitionRegister</pValue><CommandValue>1</CommandValue>'
+           '</Command>\n'
+           '<Command Name="AcquisitionStop"><pValue>AcquisitionRegister</pValue><CommandValue>0</CommandValue>'
+           '</Command>\n'
+           '%s'
+           '<Port Name="Device"/>\n'
+           '<!-- %s -->\n'
+           '</RegisterDescription>\n')
+    XML_REGISTER = ('<IntReg Name="%s"><Address>%s</Address><Length>4</Length><AccessMode>RW</AccessMode>'
+                    '<pPort>Device</pPort><Sign>Unsigned</Sign><Endianess>BigEndian</Endianess></IntReg>\n')
+
+    def __init__(self, cameras):
+        super().__init__(daemon=True)
+        self.memory_reads = {}
+        self.lock = threading.Lock()
+        self.stopping = False
+        self.sockets = {}
+        self.discovery = self.bind("0.0.0.0")
+        for index, camera in enumerate(cameras):
+            self.sockets[self.bind(camera["address"])] = self.memory(index, camera)
+            self.memory_reads[camera["address"]] = 0
+        self.pending = []  # (due time, sequence, socket, answer, peer)
+
+    @staticmethod
+    def bind(address):
+        udp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        udp.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        udp.bind((address, GVCP_PORT))
+        return udp
+
+    def memory(self, index, camera):
+        xml = self.XML % (self.XML_REGISTER % ("AcquisitionModeRegister", "0x8000")
+                          + self.XML_REGISTER % ("AcquisitionRegister", "0x8004"),
+                          "x" * camera.get("xml_padding", 0))
+        xml = camera.get("xml", xml.encode())
+        registers = bytearray(0x10000)
+        fields = [(0x0000, struct.pack(">I", 0x00010002)), (0x0004, struct.pack(">I", 0x80000000)),
+                  (0x0008, bytes([0, 0, 0x02, 0])), (0x000C, bytes([0, 0, 0, index + 1])),
+                  (0x0010, struct.pack(">I", 0x7)), (0x0014, struct.pack(">I", camera.get("ip_configuration", 0))),
+                  (0x0024, socket.inet_aton(camera["address"])), (0x0034, socket.inet_aton("255.0.0.0")),
+                  (0x0048, camera["vendor"][:32]), (0x0068, camera["model"][:32]), (0x00D8, camera["serial"][:16]),
+                  (0x0200, ("Local:hostile.xml;%x;%x" % (self.XML_ADDRESS, len(xml))).encode()),
+                  (0x0904, struct.pack(">I", 1)), (0x0938, struct.pack(">I", 3000))]
+        for offset, value in fields:
+            registers[offset:offset + len(value)] = value
+        return {"registers": registers, "xml": xml, "delay": camera.get("delay", 0.0), "address": camera["address"],
+                "discovery": bytes(registers[:0xF8])}
+
+    def read(self, camera, address, count):
+        if address >= self.XML_ADDRESS:
+            start = address - self.XML_ADDRESS
+            data = camera["xml"][start:start + count]
+        else:
+            data = bytes(camera["registers"][address:address + count])
+        return data.ljust(count, b"\0")
+
+    def answer(self, camera, packet):
+        """The acknowledge of one command and its delay, or None for commands that get no answer."""
+        if len(packet) < 8 or packet[0] != 0x42:
+            return None
+        command, packet_id, payload = struct.unpack(">H", packet[2:4])[0], packet[6:8], packet[8:]
+        packet_id = struct.unpack(">H", packet_id)[0]
+        if command == 0x0080:  # READREG
+            addresses = struct.unpack(">%dI" % (len(payload) // 4), payload)
+            return gvcp_header(0, 0x0081, b"".join(self.read(camera, a, 4) for a in addresses), packet_id), 0.0
+        if command in (0x0082, 0x0086):  # WRITEREG, WRITEMEM
+            writes = ([struct.unpack(">I", payload[:4]) + (payload[4:],)] if command == 0x0086 else
+                      [(a, struct.pack(">I", v)) for a, v in struct.iter_unpack(">II", payload[:len(payload) // 8 * 8])])
+            for address, data in writes:
+                if address + len(data) <= len(camera["registers"]):
+                    camera["registers"][address:address + len(data)] = data
+            return gvcp_header(0, command + 1, struct.pack(">HH", 0, len(writes)), packet_id), 0.0
+        if command == 0x0084:  # READMEM
+            address, count = struct.unpack(">IxxH", payload[:8])
+            with self.lock:
+                self.memory_reads[camera["address"]] += 1
+            data = struct.pack(">I", address) + self.read(camera, address, count)
+            return gvcp_header(0, 0x0085, data, packet_id), camera["delay"]
+        return None
+
+    def run(self):
+        sequence = 0
+        while not self.stopping:
+            timeout = 0.1 if not self.pending else max(0.0, min(0.1, self.pending[0][0] - time.monotonic()))
+            readable, _, _ = select.select([self.discovery] + list(self.sockets), [], [], timeout)
+            for udp in readable:
+                packet, peer = udp.recvfrom(2048)
+                if udp is self.discovery:
+                    if packet[2:4] == b"\x00\x02":  # DISCOVERY_CMD
+                        for camera in self.sockets.values():
+                            udp.sendto(gvcp_header(0, 0x0003, camera["discovery"], 0xFFFF), peer)
+                    continue
+                reply = self.answer(self.sockets[udp], packet)
+                if reply:
+                    sequence += 1
+                    heapq.heappush(self.pending, (time.monotonic() + reply[1], sequence, udp, reply[0], peer))
+            while self.pending and self.pending[0][0] <= time.monotonic():
+                _, _, udp, data, peer = heapq.heappop(self.pending)
+                udp.sendto(data, peer)
+
+    def reads(self, address):
+        with self.lock:
+            return self.memory_reads[address]
 
 
 def wait_until(condition, timeout, what):
@@ -352,8 +488,108 @@ def case_lossy_camera(args, processes):
           "the window stalled; figure lines at %s" % times)
 
 
+FSI, PDI = "\u2068", "\u2069"
+# Every camera answers discovery; the monitor opens them in turn (see HOSTILE_ACTIONS).
+HOSTILE_CAMERAS = [
+    # Answers each memory read after 0.3 s: its 200 kB GenICam file takes Aravis minutes to read.
+    dict(address="127.0.0.2", vendor=b"Hostile", model=b"Slow", serial=b"S1", delay=0.3, xml_padding=200000),
+    dict(address="127.0.0.3", vendor=b"Hostile", model=b"Mod\xe9l", serial=b"L1", ip_configuration=0x7),
+    dict(address="127.0.0.4", vendor=b"Hostile", model="\u202egpj.exe".encode(), serial="12\u202e34".encode(),
+         ip_configuration=0x4),
+    # Its GenICam file is cut short: it cannot stream, and the long message says so with its name.
+    dict(address="127.0.0.5", vendor=b"Hostile Vendor With A Long Name", model=b"Top\nHidden model, long as well",
+         serial=b"N1", xml=b"<RegisterDescription"),
+]
+HOSTILE_ACTIONS = ["3:reconnect", "5:switch=127.0.0.3", "8:switch=127.0.0.4", "11:switch=127.0.0.2",
+                   "12.5:switch=127.0.0.5"]
+HOSTILE_RUN_TIME = 15
+# What the monitor must show for them, given as cells (address: column: text) and labels.
+HOSTILE_CELLS = {
+    "127.0.0.3": {1: FSI + "Mod\u00e9l" + PDI, 5: "Static IP, DHCP, Auto IP"},
+    "127.0.0.4": {1: FSI + "\\u202Egpj.exe" + PDI, 2: FSI + "12\\u202E34" + PDI, 5: "not reported (bits 0x4)"},
+    "127.0.0.5": {1: FSI + "Top\u240aHidden model, long as well" + PDI, 2: FSI + "N1" + PDI, 4: "127.0.0.5"},
+}
+SPOOF_ID = FSI + "Hostile-\\u202Egpj.exe-12\\u202E34" + PDI
+HOSTILE_LABELS = {"Camera:": SPOOF_ID + ", 127.0.0.4"}
+LONG_ID = FSI + "Hostile Vendor With A Long Name-Top\u240aHidden model, long as well-N1" + PDI
+BIDI_CONTROLS = re.compile("[\u0000-\u001f\u007f-\u009f\u061c\u200e\u200f\u2028-\u202e\u2066-\u2069]")
+
+
+def outside_isolates(text):
+    """The monitor's own part of a text: the text without its isolated camera texts, which must be balanced."""
+    own, depth = "", 0
+    for character in text:
+        depth += (character == FSI) - (character == PDI)
+        check(depth in (0, 1), "unbalanced or nested isolates in %r" % text)
+        if depth == 0 and character != PDI:
+            own += character
+    check(depth == 0, "an isolate is not closed in %r" % text)
+    return own
+
+
+def check_hostile_texts(texts):
+    """Camera texts are isolated and show their controls; they leave the monitor's texts and other cells alone."""
+    check(texts["size"][0] == 760, "the window is %d pixels wide, not 760" % texts["size"][0])
+    shown = list(texts["labels"].values()) + texts["messages"] + [texts["status"]]
+    shown += [cell for row in texts["table"] for cell in row]
+    for text in shown:
+        check(not BIDI_CONTROLS.search(outside_isolates(text).replace(FSI, "")),
+              "a control character reaches the monitor's own text: %r" % text)
+        check(not BIDI_CONTROLS.search(text.replace(FSI, "").replace(PDI, "")),
+              "a control character is shown as it is: %r" % text)
+    rows = {row[4]: row for row in texts["table"]}
+    for address, cells in HOSTILE_CELLS.items():
+        check(address in rows, "no row for the camera at %s: %s" % (address, texts["table"]))
+        for column, text in cells.items():
+            check(rows[address][column] == text, "the camera at %s shows %r in column %d, expected %r"
+                  % (address, rows[address][column], column, text))
+    for caption, text in HOSTILE_LABELS.items():
+        check(texts["labels"].get(caption) == text, "%s shows %r, expected %r"
+              % (caption, texts["labels"].get(caption), text))
+    failure = " the camera %s: " % LONG_ID.replace("\u240a", "")  # Aravis drops the control characters of ids
+    state = texts["labels"]["State:"]
+    check(state.startswith("Cannot ") and failure in state and texts["messages"] and failure in texts["messages"][0],
+          "the failure to open the camera at 127.0.0.5 is not shown as %r: %s" % (failure, texts))
+
+
+def case_hostile_cameras(args, processes):
+    """Broken cameras: a slow one cannot hold up close, reconnect or switch, names of any bytes open and none spoofs."""
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+    cameras = HostileCameras(HOSTILE_CAMERAS)
+    cameras.start()
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    options = ["--camera", "127.0.0.2", "--run-time", str(HOSTILE_RUN_TIME), "--retry-interval", "0",
+               "--dump-texts", texts_file]
+    monitor = Monitor(args, processes, options + ["--test-action=" + action for action in HOSTILE_ACTIONS])
+    # A monitor that waits for the slow camera's thread takes minutes to end.
+    monitor.finish(timeout=HOSTILE_RUN_TIME + 30)
+    cameras.stopping = True
+    timings = [line for line in monitor.stdout if re.match(r"(reconnect|switch=\S+|exit): \d+ ms", line)]
+    print("\n".join(timings))
+    check(len(timings) == len(HOSTILE_ACTIONS) + 1, "missing timings:\n%s" % monitor.transcript())
+    for line in timings:
+        check(int(re.search(r"(\d+) ms", line).group(1)) < 1000, "the GUI thread waited: %s" % line)
+    reads = cameras.reads("127.0.0.2")
+    check(3 <= reads < 400, "the slow camera had %d memory reads; the test did not hold the monitor in them" % reads)
+    check("streaming: Hostile-Mod\u00e9l-L1" in monitor.stdout and not monitor.reports("not found"),
+          "the camera with a Latin-1 name was not opened:\n%s" % monitor.transcript())
+    with open(texts_file, encoding="utf-8") as dump:
+        check_hostile_texts(json.load(dump))
+    check_screenshot_shows_window(monitor.screenshot)
+
+
+def run_in_network_namespace(args):
+    """Runs the case again inside a private network namespace, where only its own cameras answer; SKIPPED without one."""
+    command = ["unshare", "-n"] if os.geteuid() == 0 else ["unshare", "-rn"]
+    if subprocess.run(command + ["true"], stderr=subprocess.DEVNULL).returncode != 0:
+        print("SKIP: cannot make a private network namespace with %s" % " ".join(command))
+        return SKIPPED
+    return subprocess.run(command + [sys.executable] + sys.argv + ["--in-namespace"]).returncode
+
+
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
-         "camera-restart": case_camera_restart}
+         "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras}
+NAMESPACE_CASES = {"hostile-cameras"}
 
 
 def main():
@@ -363,14 +599,18 @@ def main():
     parser.add_argument("--camera-test", required=True)
     parser.add_argument("--work-dir", required=True)
     parser.add_argument("--fps", type=float, default=20)
+    parser.add_argument("--in-namespace", action="store_true", help=argparse.SUPPRESS)
     parser.add_argument("case", choices=sorted(CASES))
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
 
-    # The simulated camera needs the loopback GVCP port: one test at a time on this
-    # machine, also across build directories and ctest runs (RESOURCE_LOCK covers only one run).
-    lock = open(os.path.join(tempfile.gettempdir(), "camera-monitor-e2e.lock"), "w")
-    fcntl.flock(lock, fcntl.LOCK_EX)
+    if args.case in NAMESPACE_CASES and not args.in_namespace:
+        return run_in_network_namespace(args)
+    if args.case not in NAMESPACE_CASES:
+        # The simulated camera needs the loopback GVCP port: one test at a time on this
+        # machine, also across build directories and ctest runs (RESOURCE_LOCK covers only one run).
+        lock = open(os.path.join(tempfile.gettempdir(), "camera-monitor-e2e.lock"), "w")
+        fcntl.flock(lock, fcntl.LOCK_EX)
     processes = Processes()
     # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))

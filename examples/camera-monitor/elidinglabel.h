@@ -1,0 +1,32 @@
+// A label for texts of any length, camera names among them.
+#ifndef CAMERAMONITOR_ELIDINGLABEL_H
+#define CAMERAMONITOR_ELIDINGLABEL_H
+
+#include <QLabel>
+
+/**
+ * Shows as much of its text as fits, with "…" at the end, and the whole text in
+ * its tooltip. Unlike a plain label it asks for no width of its own, so a long
+ * text cannot widen the window.
+ */
+class ElidingLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ElidingLabel(QWidget* parent = nullptr);
+
+    /** The whole text; QLabel::text() is the part shown. */
+    QString fullText() const { return m_fullText; }
+    void setFullText(const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showFitting();
+
+    QString m_fullText;
+};
+
+#endif
