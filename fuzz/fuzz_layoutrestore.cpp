@@ -17,7 +17,8 @@ namespace {
 
 // The widgets stay hidden: a restored size can be anything up to
 // QWIDGETSIZE_MAX, and no window has to be drawn to test the geometry.
-struct Fixture {
+struct Fixture
+{
     Fixture()
     {
         table.setModel(&model);
@@ -33,8 +34,8 @@ struct Fixture {
 
     QTemporaryDir dir;
     // Never synced while the fuzzer runs: no event loop, so the value stays in memory.
-    QSettings headerSettings{dir.filePath(QStringLiteral("header.ini")), QSettings::IniFormat};
-    QStandardItemModel model{3, 5};
+    QSettings headerSettings { dir.filePath(QStringLiteral("header.ini")), QSettings::IniFormat };
+    QStandardItemModel model { 3, 5 };
     QTableView table;
     QByteArray initialHeaderState;
     QWidget window;
@@ -46,7 +47,7 @@ Fixture& fixture()
 {
     static int argc = 1;
     static char name[] = "fuzz_layoutrestore";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QApplication app(argc, argv);
     static Fixture instance;
     return instance;

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     # build
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev qtbase5-dev
     # translations (lrelease and the CMake modules that run it) and the API
     # documentation (Doxygen, and qhelpgenerator for the Qt help file)

@@ -3,11 +3,16 @@
 # test and builds the API documentation (failing on any Doxygen warning), then
 # runs the tests again under AddressSanitizer+UndefinedBehaviorSanitizer and
 # under ThreadSanitizer, and runs every fuzz target over its seed inputs.
+# First it checks that every C++ file matches .clang-format.
 #   scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+echo "=== formatting"
+# Every C++ file of the repository laid out as .clang-format says.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 run_preset() {
     local preset=$1

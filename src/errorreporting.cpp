@@ -32,10 +32,10 @@ void AsyncErrorQueue::clear()
     m_errors.clear();
 }
 
-bool AsyncErrorQueue::reportErrorAsync(ErrorSeverity severity, const QString& message, const QString& details,
-                                       QWidget* parent)
+bool AsyncErrorQueue::reportErrorAsync(
+    ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent)
 {
-    const AsyncErrorEntry entry{severity, message, details, parent};
+    const AsyncErrorEntry entry { severity, message, details, parent };
     {
         RecursiveMutexLocker locker(&m_mutex);
         m_errors.append(entry);
@@ -98,7 +98,7 @@ public:
 };
 
 void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const QByteArray& logLine, const QString& message,
-                  const QString& details, QWidget* parent)
+    const QString& details, QWidget* parent)
 {
     const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
     if (globalQueueClosed) {
@@ -152,12 +152,11 @@ void reportException(const QString& source, const char* text, const QString* mes
 
 } // namespace
 
-void showWarningMessage(const QString& title, const QString& source, const QString& message, const QString& details,
-                        QWidget* parent)
+void showWarningMessage(
+    const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent)
 {
     logAndReport(AsyncErrorQueue::Warning,
-                 "Warning: " + logField(source) + ": " + logField(title) + " : " + logField(message), message, details,
-                 parent);
+        "Warning: " + logField(source) + ": " + logField(title) + " : " + logField(message), message, details, parent);
 }
 
 void showWarningMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)
@@ -165,13 +164,13 @@ void showWarningMessage(const QString& title, const QString& source, const QStri
     showWarningMessage(title, source, message, emptyDetails(), parent);
 }
 
-void showCriticalMessage(const QString& title, const QString& source, const QString& message, const QString& details,
-                         QWidget* parent)
+void showCriticalMessage(
+    const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent)
 {
     logAndReport(AsyncErrorQueue::Critical,
-                 "Critical message: " + logField(source) + " : " + logField(title) + " : " + logField(message) + " : "
-                     + logField(details),
-                 message, details, parent);
+        "Critical message: " + logField(source) + " : " + logField(title) + " : " + logField(message) + " : "
+            + logField(details),
+        message, details, parent);
 }
 
 void showCriticalMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)

@@ -38,8 +38,8 @@ bool isVisibleOnAScreen(qint64 x, qint64 y, const QSize& size)
     for (const QScreen* screen : screens) {
         const QRect area = screen->availableGeometry();
         if (innerSpanMeets(x, size.width(), visibilityMarginLeft, visibilityMarginRight, area.left(), area.right())
-            && innerSpanMeets(y, size.height(), visibilityMarginTop, visibilityMarginBottom, area.top(),
-                              area.bottom())) {
+            && innerSpanMeets(
+                y, size.height(), visibilityMarginTop, visibilityMarginBottom, area.top(), area.bottom())) {
             return true;
         }
     }
@@ -128,26 +128,24 @@ bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget, QW
 
 bool saveHeaderLayout(const wchar_t* groupName, int version, const QHeaderView* header)
 {
-    return inDefaultStoreGroup(groupName, header,
-                               [&](QSettings* settings) { return saveHeaderLayout(settings, version, header); });
+    return inDefaultStoreGroup(
+        groupName, header, [&](QSettings* settings) { return saveHeaderLayout(settings, version, header); });
 }
 
 bool restoreHeaderLayout(const wchar_t* groupName, int version, QHeaderView* header)
 {
-    return inDefaultStoreGroup(groupName, header,
-                               [&](QSettings* settings) { return restoreHeaderLayout(settings, version, header); });
+    return inDefaultStoreGroup(
+        groupName, header, [&](QSettings* settings) { return restoreHeaderLayout(settings, version, header); });
 }
 
 bool saveWidgetPositionAndSize(const wchar_t* groupName, const QWidget* widget, QWidget* referenceWidget)
 {
-    return inDefaultStoreGroup(groupName, widget, [&](QSettings* settings) {
-        return saveWidgetPositionAndSize(settings, widget, referenceWidget);
-    });
+    return inDefaultStoreGroup(groupName, widget,
+        [&](QSettings* settings) { return saveWidgetPositionAndSize(settings, widget, referenceWidget); });
 }
 
 bool restoreWidgetPositionAndSize(const wchar_t* groupName, QWidget* widget, QWidget* referenceWidget)
 {
-    return inDefaultStoreGroup(groupName, widget, [&](QSettings* settings) {
-        return restoreWidgetPositionAndSize(settings, widget, referenceWidget);
-    });
+    return inDefaultStoreGroup(groupName, widget,
+        [&](QSettings* settings) { return restoreWidgetPositionAndSize(settings, widget, referenceWidget); });
 }

@@ -16,7 +16,8 @@
 
 namespace {
 
-struct Delivery {
+struct Delivery
+{
     AsyncErrorQueue::ErrorSeverity severity;
     QString message;
     QString details;
@@ -30,10 +31,10 @@ public:
     explicit DeliveryRecorder(AsyncErrorQueue* queue)
     {
         m_connection = QObject::connect(queue, &AsyncErrorQueue::displayError,
-                                        [this](AsyncErrorQueue::ErrorSeverity severity, const QString& message,
-                                               const QString& details, QWidget* parent) {
-                                            deliveries.push_back({severity, message, details, parent});
-                                        });
+            [this](AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details,
+                QWidget* parent) {
+                deliveries.push_back({ severity, message, details, parent });
+            });
     }
     ~DeliveryRecorder() { QObject::disconnect(m_connection); }
 
@@ -63,7 +64,8 @@ public:
     }
     ~LogCapture() { qInstallMessageHandler(m_previous); }
 
-    struct Line {
+    struct Line
+    {
         QtMsgType type;
         QString text;
     };
@@ -72,7 +74,7 @@ public:
 private:
     static void handler(QtMsgType type, const QMessageLogContext&, const QString& text)
     {
-        s_lines.append({type, text});
+        s_lines.append({ type, text });
     }
 
     static QList<Line> s_lines;
@@ -113,7 +115,8 @@ void ErrorReportingTest::metaObjectHasExactlyTheSignalAndTheSlot()
     QCOMPARE(meta.enumeratorCount() - meta.enumeratorOffset(), 0);
 
     const QMetaMethod signal = meta.method(meta.methodOffset());
-    QCOMPARE(signal.methodSignature(), QByteArray("displayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)"));
+    QCOMPARE(
+        signal.methodSignature(), QByteArray("displayError(AsyncErrorQueue::ErrorSeverity,QString,QString,QWidget*)"));
     QCOMPARE(signal.methodType(), QMetaMethod::Signal);
 
     const QMetaMethod slot = meta.method(meta.methodOffset() + 1);
@@ -128,7 +131,7 @@ void ErrorReportingTest::metaObjectHasExactlyTheSignalAndTheSlot()
     AsyncErrorQueue queue;
     QObject receiver;
     QVERIFY(QObject::connect(&queue, SIGNAL(displayError(AsyncErrorQueue::ErrorSeverity, QString, QString, QWidget*)),
-                             &receiver, SLOT(deleteLater())));
+        &receiver, SLOT(deleteLater())));
 }
 
 void ErrorReportingTest::oddReportIsCarriedAndDestroyedWidgetIsNull()
@@ -161,7 +164,7 @@ void ErrorReportingTest::clearDiscardsPendingReports()
     // The surplus posted calls are spent: a new report is delivered exactly once.
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R3"), QString(), nullptr);
     processPostedCalls();
-    QCOMPARE(recorder.messages(), QStringList{QStringLiteral("R3")});
+    QCOMPARE(recorder.messages(), QStringList { QStringLiteral("R3") });
 }
 
 void ErrorReportingTest::reportFromInsideASlotOvertakesOlderReports()
@@ -169,17 +172,17 @@ void ErrorReportingTest::reportFromInsideASlotOvertakesOlderReports()
     AsyncErrorQueue queue;
     DeliveryRecorder recorder(&queue);
     QObject::connect(&queue, &AsyncErrorQueue::displayError,
-                     [&queue](AsyncErrorQueue::ErrorSeverity, const QString& message, const QString&, QWidget*) {
-                         if (message == QLatin1String("R2")) {
-                             // Would deadlock or recurse if the queue held its lock or emitted synchronously.
-                             queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R3"), QString(), nullptr);
-                             QCOMPARE(queue.count(), 2);
-                         }
-                     });
+        [&queue](AsyncErrorQueue::ErrorSeverity, const QString& message, const QString&, QWidget*) {
+            if (message == QLatin1String("R2")) {
+                // Would deadlock or recurse if the queue held its lock or emitted synchronously.
+                queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R3"), QString(), nullptr);
+                QCOMPARE(queue.count(), 2);
+            }
+        });
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R1"), QString(), nullptr);
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R2"), QString(), nullptr);
     QTRY_COMPARE(int(recorder.deliveries.size()), 3);
-    QCOMPARE(recorder.messages(), (QStringList{QStringLiteral("R2"), QStringLiteral("R3"), QStringLiteral("R1")}));
+    QCOMPARE(recorder.messages(), (QStringList { QStringLiteral("R2"), QStringLiteral("R3"), QStringLiteral("R1") }));
 }
 
 enum class Reporter {
@@ -210,30 +213,36 @@ void ErrorReportingTest::showFunctionsLogAndQueue_data()
 
     // Source S, title T, message M, details D, exception text X.
     QTest::newRow("warning: details queued but not logged")
-        << Reporter::Warning5 << QtWarningMsg << QStringLiteral("Warning: S: T : M") << 30 << "M" << "D" << true;
-    QTest::newRow("warning without details") << Reporter::Warning4 << QtWarningMsg << QStringLiteral("Warning: S: T : M")
-                                             << 30 << "M" << "" << true;
-    QTest::newRow("critical logs all four fields") << Reporter::Critical5 << QtCriticalMsg
-                                                   << QStringLiteral("Critical message: S : T : M : D") << 10 << "M"
-                                                   << "D" << true;
+        << Reporter::Warning5 << QtWarningMsg << QStringLiteral("Warning: S: T : M") << 30 << "M"
+        << "D" << true;
+    QTest::newRow("warning without details")
+        << Reporter::Warning4 << QtWarningMsg << QStringLiteral("Warning: S: T : M") << 30 << "M"
+        << "" << true;
+    QTest::newRow("critical logs all four fields")
+        << Reporter::Critical5 << QtCriticalMsg << QStringLiteral("Critical message: S : T : M : D") << 10 << "M"
+        << "D" << true;
     QTest::newRow("critical without details ends in a blank")
-        << Reporter::Critical4 << QtCriticalMsg << QStringLiteral("Critical message: S : T : M : ") << 10 << "M" << ""
-        << true;
+        << Reporter::Critical4 << QtCriticalMsg << QStringLiteral("Critical message: S : T : M : ") << 10 << "M"
+        << "" << true;
     QTest::newRow("GenICam exception becomes the message")
-        << Reporter::GenericException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : X : ") << 10 << "X"
+        << Reporter::GenericException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : X : ") << 10
+        << "X"
         << "" << false;
     QTest::newRow("GenICam exception becomes the details")
-        << Reporter::GenericExceptionWithMessage << QtCriticalMsg << QStringLiteral("Critical message: S : Error : M : X")
-        << 10 << "M" << "X" << false;
+        << Reporter::GenericExceptionWithMessage << QtCriticalMsg
+        << QStringLiteral("Critical message: S : Error : M : X") << 10 << "M"
+        << "X" << false;
     QTest::newRow("std exception becomes the message")
         << Reporter::StdException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : X : ") << 10 << "X"
         << "" << false;
     QTest::newRow("std exception becomes the details")
         << Reporter::StdExceptionWithMessage << QtCriticalMsg << QStringLiteral("Critical message: S : Error : M : X")
-        << 10 << "M" << "X" << false;
+        << 10 << "M"
+        << "X" << false;
     QTest::newRow("unexpected exception: title logged only")
         << Reporter::Unexpected << QtCriticalMsg
-        << QStringLiteral("Critical message: S : Unexpected exception occurred : M : ") << 10 << "M" << "" << false;
+        << QStringLiteral("Critical message: S : Unexpected exception occurred : M : ") << 10 << "M"
+        << "" << false;
 }
 
 void ErrorReportingTest::showFunctionsLogAndQueue()
@@ -256,15 +265,33 @@ void ErrorReportingTest::showFunctionsLogAndQueue()
     {
         LogCapture capture;
         switch (reporter) {
-        case Reporter::Warning5: showWarningMessage(T, S, M, D, &widget); break;
-        case Reporter::Warning4: showWarningMessage(T, S, M, &widget); break;
-        case Reporter::Critical5: showCriticalMessage(T, S, M, D, &widget); break;
-        case Reporter::Critical4: showCriticalMessage(T, S, M, &widget); break;
-        case Reporter::GenericException: showException(S, genericException, &widget); break;
-        case Reporter::GenericExceptionWithMessage: showException(S, genericException, M, &widget); break;
-        case Reporter::StdException: showException(S, stdException, &widget); break;
-        case Reporter::StdExceptionWithMessage: showException(S, stdException, M, &widget); break;
-        case Reporter::Unexpected: showUnexpectedException(S, M, &widget); break;
+        case Reporter::Warning5:
+            showWarningMessage(T, S, M, D, &widget);
+            break;
+        case Reporter::Warning4:
+            showWarningMessage(T, S, M, &widget);
+            break;
+        case Reporter::Critical5:
+            showCriticalMessage(T, S, M, D, &widget);
+            break;
+        case Reporter::Critical4:
+            showCriticalMessage(T, S, M, &widget);
+            break;
+        case Reporter::GenericException:
+            showException(S, genericException, &widget);
+            break;
+        case Reporter::GenericExceptionWithMessage:
+            showException(S, genericException, M, &widget);
+            break;
+        case Reporter::StdException:
+            showException(S, stdException, &widget);
+            break;
+        case Reporter::StdExceptionWithMessage:
+            showException(S, stdException, M, &widget);
+            break;
+        case Reporter::Unexpected:
+            showUnexpectedException(S, M, &widget);
+            break;
         }
         QCOMPARE(LogCapture::lines().size(), 1);
         QCOMPARE(LogCapture::lines().first().type, logType);
@@ -292,7 +319,7 @@ void ErrorReportingTest::logLineIsLatin1WhileReportKeepsFullText()
         showCriticalMessage(QStringLiteral("T\u00e9"), QStringLiteral("S"), message, QStringLiteral("\u20ac"), nullptr);
         QCOMPARE(LogCapture::lines().size(), 1);
         QCOMPARE(LogCapture::lines().first().text,
-                 QStringLiteral("Critical message: S : T\u00e9 : Kamera \u00fcberhitzt ? ?? : ?"));
+            QStringLiteral("Critical message: S : T\u00e9 : Kamera \u00fcberhitzt ? ?? : ?"));
     }
     processPostedCalls();
     QCOMPARE(int(recorder.deliveries.size()), 1);
@@ -308,15 +335,15 @@ void ErrorReportingTest::stressManyThreadsLoseNothing()
     std::vector<int> seen(threadCount * reportsPerThread, 0);
     int delivered = 0;
     QObject::connect(&queue, &AsyncErrorQueue::displayError,
-                     [&](AsyncErrorQueue::ErrorSeverity, const QString& message, const QString& details, QWidget*) {
-                         const int id = message.toInt();
-                         QVERIFY(id >= 0 && id < int(seen.size()));
-                         QCOMPARE(details, message);
-                         ++seen[size_t(id)];
-                         ++delivered;
-                     });
+        [&](AsyncErrorQueue::ErrorSeverity, const QString& message, const QString& details, QWidget*) {
+            const int id = message.toInt();
+            QVERIFY(id >= 0 && id < int(seen.size()));
+            QCOMPARE(details, message);
+            ++seen[size_t(id)];
+            ++delivered;
+        });
 
-    std::atomic<int> finished{0};
+    std::atomic<int> finished { 0 };
     std::vector<std::thread> threads;
     for (int t = 0; t < threadCount; ++t) {
         threads.emplace_back([&queue, &finished, t] {
@@ -346,9 +373,12 @@ void ErrorReportingTest::globalQueueInFreshProcesses_data()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QString>("output");
-    QTest::newRow("concurrent first calls share one queue") << "first-calls" << "same queue\n";
-    QTest::newRow("reports while main returns are dropped") << "return" << "";
-    QTest::newRow("reports while main calls exit are dropped") << "exit" << "";
+    QTest::newRow("concurrent first calls share one queue") << "first-calls"
+                                                            << "same queue\n";
+    QTest::newRow("reports while main returns are dropped") << "return"
+                                                            << "";
+    QTest::newRow("reports while main calls exit are dropped") << "exit"
+                                                               << "";
 }
 
 void ErrorReportingTest::globalQueueInFreshProcesses()
@@ -359,13 +389,13 @@ void ErrorReportingTest::globalQueueInFreshProcesses()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // ThreadSanitizer would wait a second at exit for the reporters, which never stop.
     environment.insert(QStringLiteral("TSAN_OPTIONS"),
-                       environment.value(QStringLiteral("TSAN_OPTIONS")) + QStringLiteral(":atexit_sleep_ms=0"));
+        environment.value(QStringLiteral("TSAN_OPTIONS")) + QStringLiteral(":atexit_sleep_ms=0"));
     // The race in question is won or lost anew in each process.
     QByteArrayList failures;
     for (int run = 0; run < 100; ++run) {
         QProcess child;
         child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), scenario});
+        child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), scenario });
         QVERIFY(child.waitForFinished(30000));
         // Anything but the log lines (the last one may be cut short by the exit) is a sanitizer's or Qt's complaint.
         QByteArrayList complaints = child.readAllStandardError().split('\n');
@@ -387,7 +417,7 @@ void ErrorReportingTest::globalQueueInFreshProcesses()
 
 // Child mode: threads keep reporting while main returns, or calls exit() with the application still alive.
 // The reports pending at exit are discarded with the queue: a "displayError" line would show one emitted.
-static std::atomic<int> s_lateReports{0};
+static std::atomic<int> s_lateReports { 0 };
 
 static int runReportWhileExiting(bool callExit, int argc, char* argv[])
 {
@@ -415,11 +445,10 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
 static int runFirstCallRace(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    std::atomic<bool> go{false};
-    AsyncErrorQueue* seen[2] = {nullptr, nullptr};
+    std::atomic<bool> go { false };
+    AsyncErrorQueue* seen[2] = { nullptr, nullptr };
     const auto firstCall = [&go, &seen](int i) {
-        while (!go.load()) {
-        }
+        while (!go.load()) { }
         seen[i] = GetTheGlobalAsyncErrorQueue();
     };
     std::thread first(firstCall, 0), second(firstCall, 1);

@@ -24,9 +24,9 @@ const char* severityName(AsyncErrorQueue::ErrorSeverity severity)
 void reportFromWorker()
 {
     showWarningMessage(QStringLiteral("Acquisition"), QStringLiteral("worker"),
-                       QStringLiteral("frame 17 arrived incomplete"), nullptr);
+        QStringLiteral("frame 17 arrived incomplete"), nullptr);
     showCriticalMessage(QStringLiteral("Acquisition"), QStringLiteral("worker"),
-                        QStringLiteral("the camera stopped streaming"), QStringLiteral("no frame for 2 s"), nullptr);
+        QStringLiteral("the camera stopped streaming"), QStringLiteral("no frame for 2 s"), nullptr);
     try {
         throw GenICam::GenericException("node 'ExposureTime' is not writable");
     } catch (const GenICam::GenericException& e) {
@@ -43,16 +43,14 @@ int main(int argc, char* argv[])
     constexpr int expectedReports = 3;
     int received = 0;
     QObject::connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, &app,
-                     [&](AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details,
-                         QWidget*) {
-                         std::printf("GUI thread received %s: %s%s%s\n", severityName(severity),
-                                     message.toLocal8Bit().constData(), details.isEmpty() ? "" : " / ",
-                                     details.toLocal8Bit().constData());
-                         std::fflush(stdout);
-                         if (++received == expectedReports) {
-                             app.quit();
-                         }
-                     });
+        [&](AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget*) {
+            std::printf("GUI thread received %s: %s%s%s\n", severityName(severity), message.toLocal8Bit().constData(),
+                details.isEmpty() ? "" : " / ", details.toLocal8Bit().constData());
+            std::fflush(stdout);
+            if (++received == expectedReports) {
+                app.quit();
+            }
+        });
 
     QThread* worker = QThread::create(reportFromWorker);
     worker->start();

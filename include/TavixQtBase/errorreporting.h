@@ -67,7 +67,8 @@ public:
     };
 
     /** One pending report. */
-    struct AsyncErrorEntry {
+    struct AsyncErrorEntry
+    {
         ErrorSeverity severity = Critical; ///< as passed to reportErrorAsync()
         QString message; ///< the text for the user, as passed to reportErrorAsync()
         QString details; ///< further text, such as an exception's description; may be empty
@@ -145,17 +146,17 @@ TAVIXQTBASE_EXPORT AsyncErrorQueue* GetTheGlobalAsyncErrorQueue();
  */
 
 /** Reports a warning. @p details is queued but not logged; @p parent is queued. */
-TAVIXQTBASE_EXPORT void showWarningMessage(const QString& title, const QString& source, const QString& message,
-                                           const QString& details, QWidget* parent);
+TAVIXQTBASE_EXPORT void showWarningMessage(
+    const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent);
 /** Reports a warning with empty details. */
-TAVIXQTBASE_EXPORT void showWarningMessage(const QString& title, const QString& source, const QString& message,
-                                           QWidget* parent);
+TAVIXQTBASE_EXPORT void showWarningMessage(
+    const QString& title, const QString& source, const QString& message, QWidget* parent);
 /** Reports a critical message; all four texts are logged and @p parent is queued. */
-TAVIXQTBASE_EXPORT void showCriticalMessage(const QString& title, const QString& source, const QString& message,
-                                            const QString& details, QWidget* parent);
+TAVIXQTBASE_EXPORT void showCriticalMessage(
+    const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent);
 /** Reports a critical message with empty details; the log line ends in " : ". */
-TAVIXQTBASE_EXPORT void showCriticalMessage(const QString& title, const QString& source, const QString& message,
-                                            QWidget* parent);
+TAVIXQTBASE_EXPORT void showCriticalMessage(
+    const QString& title, const QString& source, const QString& message, QWidget* parent);
 
 /**
  * Reports a caught GenICam exception with the title "Error": its description is
@@ -168,13 +169,13 @@ TAVIXQTBASE_EXPORT void showException(const QString& source, const GenICam::Gene
  * @p message; the exception's description becomes the details. @p parent is
  * ignored; the report is queued without a widget.
  */
-TAVIXQTBASE_EXPORT void showException(const QString& source, const GenICam::GenericException& e,
-                                      const QString& message, QWidget* parent);
+TAVIXQTBASE_EXPORT void showException(
+    const QString& source, const GenICam::GenericException& e, const QString& message, QWidget* parent);
 /** As the GenICam form, with the text of what(). */
 TAVIXQTBASE_EXPORT void showException(const QString& source, const std::exception& e, QWidget* parent);
 /** As the GenICam form, with the text of what() as the details. */
-TAVIXQTBASE_EXPORT void showException(const QString& source, const std::exception& e, const QString& message,
-                                      QWidget* parent);
+TAVIXQTBASE_EXPORT void showException(
+    const QString& source, const std::exception& e, const QString& message, QWidget* parent);
 /**
  * Reports an exception of unknown type (from a catch (...) block) with the title
  * "Unexpected exception occurred" in the log line. @p parent is ignored.

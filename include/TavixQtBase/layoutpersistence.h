@@ -111,8 +111,7 @@ TAVIXQTBASE_EXPORT bool restoreHeaderLayout(const wchar_t* groupName, int versio
  * @param referenceWidget null for an absolute position
  * @return true when the position and size were written
  */
-TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWidget* widget,
-                                                  QWidget* referenceWidget);
+TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWidget* widget, QWidget* referenceWidget);
 
 /**
  * Gives @p widget back its stored size, and its stored position when that keeps
@@ -139,15 +138,15 @@ TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWi
  *        the widget that "pos_r" is relative to
  * @return true when the widget was moved to the stored position
  */
-TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget,
-                                                     QWidget* referenceWidget);
+TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(
+    const QSettings* settings, QWidget* widget, QWidget* referenceWidget);
 
 /** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
-TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(const wchar_t* groupName, const QWidget* widget,
-                                                  QWidget* referenceWidget);
+TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(
+    const wchar_t* groupName, const QWidget* widget, QWidget* referenceWidget);
 /** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
-TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(const wchar_t* groupName, QWidget* widget,
-                                                     QWidget* referenceWidget);
+TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(
+    const wchar_t* groupName, QWidget* widget, QWidget* referenceWidget);
 
 /** @} */
 
