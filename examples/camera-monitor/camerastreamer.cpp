@@ -5,7 +5,6 @@
 
 #include <TavixQtBase/errorreporting.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSet>
 
@@ -20,11 +19,6 @@ constexpr guint64 popTimeoutUs = 100 * 1000;
 constexpr qint64 silenceLimitMs = 3000;
 constexpr qint64 reportIntervalMs = 2000;
 constexpr int bufferCount = 16;
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("CameraStreamer", text);
-}
 
 QString reportSource()
 {
@@ -42,17 +36,17 @@ QString bufferStatusText(ArvBufferStatus status)
 {
     switch (status) {
     case ARV_BUFFER_STATUS_TIMEOUT:
-        return tr("timed out before all packets arrived");
+        return CameraStreamer::tr("timed out before all packets arrived");
     case ARV_BUFFER_STATUS_MISSING_PACKETS:
-        return tr("packets are missing");
+        return CameraStreamer::tr("packets are missing");
     case ARV_BUFFER_STATUS_WRONG_PACKET_ID:
-        return tr("a packet had a wrong id");
+        return CameraStreamer::tr("a packet had a wrong id");
     case ARV_BUFFER_STATUS_SIZE_MISMATCH:
-        return tr("the image does not fit the buffer");
+        return CameraStreamer::tr("the image does not fit the buffer");
     case ARV_BUFFER_STATUS_ABORTED:
-        return tr("the transfer was aborted");
+        return CameraStreamer::tr("the transfer was aborted");
     default:
-        return tr("status %1").arg(static_cast<int>(status));
+        return CameraStreamer::tr("status %1").arg(static_cast<int>(status));
     }
 }
 
@@ -83,11 +77,12 @@ public:
         if (m_pending == 0 || (m_sinceReport.isValid() && m_sinceReport.elapsed() < reportIntervalMs)) {
             return;
         }
-        const QString message = m_pending == 1 || !m_sinceReport.isValid() ? m_latest
-                                                                           : tr("%1 in the last %2 s, the latest: %3")
-                                                                                 .arg(m_pending)
-                                                                                 .arg(m_sinceReport.elapsed() / 1000)
-                                                                                 .arg(m_latest);
+        const QString message = m_pending == 1 || !m_sinceReport.isValid()
+            ? m_latest
+            : CameraStreamer::tr("%1 in the last %2 s, the latest: %3")
+                  .arg(m_pending)
+                  .arg(m_sinceReport.elapsed() / 1000)
+                  .arg(m_latest);
         showWarningMessage(m_title, reportSource(), message, nullptr);
         m_sinceReport.start();
         m_pending = 0;
@@ -177,8 +172,8 @@ public:
         ArvError error;
         m_camera.reset(newCamera(camera, error));
         if (!m_camera) {
-            *message
-                = tr("Cannot open the camera %1: %2").arg(isolatedText(camera.idText()), isolatedText(error.message()));
+            *message = CameraStreamer::tr("Cannot open the camera %1: %2")
+                           .arg(isolatedText(camera.idText()), isolatedText(error.message()));
             return false;
         }
         ArvDevice* device = arv_camera_get_device(m_camera.get());
@@ -196,14 +191,14 @@ public:
             arv_camera_set_frame_rate(m_camera.get(), frameRate, error.out());
         }
         if (error.failed() || !createStream(error)) {
-            *message = tr("Cannot set up streaming from the camera %1: %2")
+            *message = CameraStreamer::tr("Cannot set up streaming from the camera %1: %2")
                            .arg(isolatedText(camera.idText()), isolatedText(error.message()));
             return false;
         }
         arv_camera_start_acquisition(m_camera.get(), error.out());
         m_acquiring = !error.failed();
         if (!m_acquiring) {
-            *message = tr("Cannot start the camera %1: %2")
+            *message = CameraStreamer::tr("Cannot start the camera %1: %2")
                            .arg(isolatedText(camera.idText()), isolatedText(error.message()));
         }
         return m_acquiring;
@@ -261,8 +256,8 @@ class FrameCounter
 public:
     explicit FrameCounter(StreamFigures& figures)
         : m_figures(figures)
-        , m_badFrames(tr("Incomplete frames"))
-        , m_missingFrames(tr("Lost frames"))
+        , m_badFrames(CameraStreamer::tr("Incomplete frames"))
+        , m_missingFrames(CameraStreamer::tr("Lost frames"))
     {
     }
 
@@ -276,7 +271,9 @@ public:
                 arv_buffer_get_image_height(buffer));
         } else {
             m_figures.addErrors(1);
-            m_badFrames.note(tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)), 1);
+            m_badFrames.note(
+                CameraStreamer::tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)),
+                1);
         }
     }
 
@@ -286,7 +283,7 @@ public:
         if (lostFrames > m_lostFrames) {
             const guint64 missing = lostFrames - m_lostFrames;
             m_figures.addErrors(missing);
-            m_missingFrames.note(tr("%1 frames lost").arg(missing), missing);
+            m_missingFrames.note(CameraStreamer::tr("%1 frames lost").arg(missing), missing);
             m_lostFrames = lostFrames;
         }
         m_badFrames.flush();

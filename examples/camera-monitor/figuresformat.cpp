@@ -2,6 +2,8 @@
 
 #include <TavixQtBase/stringhelpers.h>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int decimals = 2;
@@ -45,7 +47,7 @@ QString formatFrameSize(const StreamFigures::Snapshot& figures, UnitPrefixes pre
     if (figures.images == 0) {
         return QString();
     }
-    return QStringLiteral("%1 \u00d7 %2 pixels, %3 per frame")
+    return QCoreApplication::translate("CameraMonitor", "%1 \u00d7 %2 pixels, %3 per frame")
         .arg(figures.width)
         .arg(figures.height)
         .arg(formatBytes(figures.frameBytes, QStringLiteral("B"), prefixes));

@@ -6,13 +6,16 @@
 #include "monitorwindow.h"
 
 #include <TavixQtBase/stringhelpers.h>
+#include <TavixQtBase/translations.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QPixmap>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,24 @@ QStringList argumentList(int argc, char* argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
     return arguments;
+}
+
+/**
+ * Installs the monitor's translation and the library's for the system locale. Both
+ * stay English when there is none for its languages. Command-line texts (--help,
+ * usage errors, the lines for scripts) are never translated: they are read before
+ * the application object exists, or by scripts.
+ */
+void loadTranslations(QApplication* app)
+{
+    loadTavixQtBaseTranslation();
+    auto* translator = new QTranslator(app);
+    const QString directory = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral(CAMERA_MONITOR_TRANSLATIONS_FROM_BINDIR));
+    if (!translator->load(QLocale(), QStringLiteral("camera-monitor"), QStringLiteral("_"), directory)
+        || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+    }
 }
 
 void printLine(const QString& line)
@@ -122,7 +143,7 @@ private:
             }
         }
         const StreamFigures::Snapshot figures = m_window->currentFigures();
-        printLine(QStringLiteral("Frame rate: %1; data rate: %2; %3")
+        printLine(QCoreApplication::translate("CameraMonitor", "Frame rate: %1; data rate: %2; %3")
                       .arg(formatFrameRate(figures.framesPerSecond),
                           formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
                           formatImageCount(figures.images, figures.errors)));
@@ -166,6 +187,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tavix"));
     QCoreApplication::setApplicationName(QStringLiteral("CameraMonitor"));
+    loadTranslations(&app);
 
     auto window = std::make_unique<MonitorWindow>(options.cameraName, options.frameRate, options.retryIntervalSeconds);
     window->show();

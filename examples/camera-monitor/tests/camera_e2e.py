@@ -10,7 +10,7 @@ The case hostile-cameras runs in a private network namespace instead, against
 HostileCameras, a scripted GigE Vision responder that plays broken cameras.
 
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --camera-test BIN --work-dir DIR CASE [--fps N]
-Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart, hostile-cameras.
+Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart, hostile-cameras, german.
 """
 
 import argparse
@@ -256,13 +256,13 @@ def measure_with_camera_test(args, processes, fps, duration=8):
 class Monitor:
     """The monitor, run offscreen; its stdout and stderr lines are collected while it runs."""
 
-    def __init__(self, args, processes, options):
+    def __init__(self, args, processes, options, env=None):
         self.screenshot = os.path.join(args.work_dir, "screenshot.png")
         if os.path.exists(self.screenshot):
             os.remove(self.screenshot)
         self.process = processes.start([args.monitor, "--offscreen", "--screenshot", self.screenshot] + options,
                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-                                       cwd=args.work_dir)
+                                       cwd=args.work_dir, env=env)
         self.stdout = []
         self.stderr = []
         self.readers = [threading.Thread(target=self.collect, args=(self.process.stdout, self.stdout)),
@@ -488,6 +488,24 @@ def case_lossy_camera(args, processes):
           "the window stalled; figure lines at %s" % times)
 
 
+def case_german(args, processes):
+    """Under a German locale the window shows the monitor's own texts and the library's in German."""
+    start_camera(args, processes)
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    monitor = Monitor(args, processes, ["--run-time", "6", "--dump-texts", texts_file],
+                      env=dict(os.environ, LANG="de_DE.UTF-8"))
+    status = monitor.finish(timeout=60)
+    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    with open(texts_file, encoding="utf-8") as dump:
+        labels = json.load(dump)["labels"]
+    check(labels.get("Status:") == "Erfassung l\u00e4uft"
+          and re.fullmatch(r"\d+ \u00d7 \d+ Pixel, .+ pro Bild", labels.get("Bildgr\u00f6\u00dfe:", ""))
+          and re.fullmatch(r"Bilder: [\d.]+; Fehler: \d+", labels.get("Z\u00e4hler:", "")),
+          "the figures are not shown in German: %s" % labels)
+    check(any(line.startswith("Bildrate: ") for line in monitor.stdout),
+          "no German summary line:\n%s" % monitor.transcript())
+
+
 FSI, PDI = "\u2068", "\u2069"
 # Every camera answers discovery; the monitor opens them in turn (see HOSTILE_ACTIONS).
 HOSTILE_CAMERAS = [
@@ -588,7 +606,7 @@ def run_in_network_namespace(args):
 
 
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
-         "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras}
+         "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german}
 NAMESPACE_CASES = {"hostile-cameras"}
 
 

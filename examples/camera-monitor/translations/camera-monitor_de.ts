@@ -1,0 +1,263 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name>CameraMonitor</name>
+    <message>
+        <source>%1 × %2 pixels, %3 per frame</source>
+        <translation>%1 × %2 Pixel, %3 pro Bild</translation>
+    </message>
+    <message>
+        <source>Frame rate: %1; data rate: %2; %3</source>
+        <translation>Bildrate: %1; Datenrate: %2; %3</translation>
+    </message>
+</context>
+<context>
+    <name>CameraStreamer</name>
+    <message>
+        <source>timed out before all packets arrived</source>
+        <translation>Zeitüberschreitung, bevor alle Pakete ankamen</translation>
+    </message>
+    <message>
+        <source>packets are missing</source>
+        <translation>Pakete fehlen</translation>
+    </message>
+    <message>
+        <source>a packet had a wrong id</source>
+        <translation>ein Paket hatte eine falsche ID</translation>
+    </message>
+    <message>
+        <source>the image does not fit the buffer</source>
+        <translation>das Bild passt nicht in den Puffer</translation>
+    </message>
+    <message>
+        <source>the transfer was aborted</source>
+        <translation>die Übertragung wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>status %1</source>
+        <translation>Status %1</translation>
+    </message>
+    <message>
+        <source>%1 in the last %2 s, the latest: %3</source>
+        <translation>%1 in den letzten %2 s, zuletzt: %3</translation>
+    </message>
+    <message>
+        <source>Cannot open the camera %1: %2</source>
+        <translation>Die Kamera %1 lässt sich nicht öffnen: %2</translation>
+    </message>
+    <message>
+        <source>Cannot set up streaming from the camera %1: %2</source>
+        <translation>Die Bildübertragung der Kamera %1 lässt sich nicht einrichten: %2</translation>
+    </message>
+    <message>
+        <source>Cannot start the camera %1: %2</source>
+        <translation>Die Kamera %1 lässt sich nicht starten: %2</translation>
+    </message>
+    <message>
+        <source>Incomplete frames</source>
+        <translation>Unvollständige Bilder</translation>
+    </message>
+    <message>
+        <source>Lost frames</source>
+        <translation>Verlorene Bilder</translation>
+    </message>
+    <message>
+        <source>Frame %1: %2</source>
+        <translation>Bild %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 frames lost</source>
+        <translation>Verlorene Bilder: %1</translation>
+    </message>
+    <message>
+        <source>No camera found. Is the camera switched on and connected?</source>
+        <translation>Keine Kamera gefunden. Ist die Kamera eingeschaltet und angeschlossen?</translation>
+    </message>
+    <message>
+        <source>No camera &quot;%1&quot; found among %2 cameras.</source>
+        <translation>Kamera „%1“ nicht gefunden (gefundene Kameras: %2).</translation>
+    </message>
+    <message>
+        <source>No frames</source>
+        <translation>Keine Bilder</translation>
+    </message>
+    <message>
+        <source>The camera %1 sent no frame for %2 s.</source>
+        <translation>Die Kamera %1 hat seit %2 s kein Bild gesendet.</translation>
+    </message>
+    <message>
+        <source>Lost the connection to the camera %1.</source>
+        <translation>Verbindung zur Kamera %1 verloren.</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorWindow</name>
+    <message>
+        <source>(read when connected)</source>
+        <translation>(wird beim Verbinden gelesen)</translation>
+    </message>
+    <message>
+        <source>not reported (bits 0x%1)</source>
+        <translation>nicht gemeldet (Bits 0x%1)</translation>
+    </message>
+    <message>
+        <source>This discovery answer does not look like a camera&apos;s; it may be damaged.
+%1</source>
+        <translation>Diese Antwort auf die Gerätesuche stammt offenbar nicht von einer Kamera; sie ist womöglich beschädigt.
+%1</translation>
+    </message>
+    <message>
+        <source>Camera Monitor</source>
+        <translation>Kameramonitor</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC-Adresse</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>IP configuration</source>
+        <translation>IP-Konfiguration</translation>
+    </message>
+    <message>
+        <source>Double-click a camera to monitor it.</source>
+        <translation>Doppelklicken Sie auf eine Kamera, um sie zu überwachen.</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+    <message>
+        <source>Live figures</source>
+        <translation>Aktuelle Werte</translation>
+    </message>
+    <message>
+        <source>Camera:</source>
+        <translation>Kamera:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Bildrate:</translation>
+    </message>
+    <message>
+        <source>Data rate:</source>
+        <translation>Datenrate:</translation>
+    </message>
+    <message>
+        <source>Frame size:</source>
+        <translation>Bildgröße:</translation>
+    </message>
+    <message>
+        <source>Counts:</source>
+        <translation>Zähler:</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Neu verbinden</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Binary prefixes (KiB, MiB)</source>
+        <translation>&amp;Binärpräfixe (KiB, MiB)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contact support...</source>
+        <translation>&amp;Support kontaktieren …</translation>
+    </message>
+    <message>
+        <source>Send &amp;feedback...</source>
+        <translation>&amp;Feedback senden …</translation>
+    </message>
+    <message>
+        <source>&amp;System information...</source>
+        <translation>System&amp;informationen …</translation>
+    </message>
+    <message>
+        <source>Looking for cameras...</source>
+        <translation>Suche nach Kameras …</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Verbindung wird hergestellt …</translation>
+    </message>
+    <message>
+        <source>Streaming</source>
+        <translation>Erfassung läuft</translation>
+    </message>
+    <message>
+        <source>Streaming from %1</source>
+        <translation>Erfassung von %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>%1 Retrying every %2 s.</source>
+        <translation>%1 Neuer Versuch alle %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 Use File &gt; Reconnect to try again.</source>
+        <translation>%1 Mit Datei &gt; Neu verbinden erneut versuchen.</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>–</translation>
+    </message>
+    <message>
+        <source>No mail program is set up; see Help &gt; System information for the text to send.</source>
+        <translation>Kein E-Mail-Programm eingerichtet; den zu sendenden Text zeigt Hilfe &gt; Systeminformationen.</translation>
+    </message>
+    <message>
+        <source>No web browser is set up; the feedback page is %1</source>
+        <translation>Kein Webbrowser eingerichtet; die Feedback-Seite ist %1</translation>
+    </message>
+    <message>
+        <source>System Information</source>
+        <translation>Systeminformationen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+</context>
+</TS>
