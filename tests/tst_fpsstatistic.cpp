@@ -235,6 +235,7 @@ void FpsStatisticTest::scenarios()
     QFETCH(Scenario, s);
     FakeClock clock;
     FpsStatistic statistic(s.capacity);
+    QCOMPARE(statistic.stallTimeout(), 10.5); // the documented default
     QVERIFY(statistic.setStallTimeout(s.stallLimit));
     QVERIFY(!statistic.setStallTimeout(std::numeric_limits<double>::quiet_NaN()));
     QCOMPARE(statistic.addSample(1000), s.capacity >= 3 && s.capacity < 0x80000000u);
