@@ -192,37 +192,6 @@ private Q_SLOTS:
         QCOMPARE(window.geometry(), QRect(moved ? storedPosition : start, storedSize));
     }
 
-    void badIniContentNeverCrashes_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QPoint>("position");
-
-        // Text where a point is expected converts to (0, 0); where a size is
-        // expected, to an invalid size, which leaves no inner rectangle.
-        QTest::newRow("a position written as text") << QByteArray("pos=left\nsize=@Size(300 200)\n") << QPoint(0, 0);
-        QTest::newRow("a size written as text") << QByteArray("pos=@Point(40 50)\nsize=huge\n") << QPoint(20, 30);
-        QTest::newRow("cut off in a size") << QByteArray("pos=@Point(40 50)\nsize=@Size(300 2") << QPoint(20, 30);
-        static const char binary[] = "pos=@Point(40 50)\r\nsize=@Size(300 200)\r\n\0\xff\0\0\xfe=\x80\n";
-        QTest::newRow("NUL bytes and invalid UTF-8") << QByteArray(binary, sizeof(binary) - 1) << QPoint(40, 50);
-    }
-
-    void badIniContentNeverCrashes()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QPoint, position);
-        QFile file(m_settings->fileName());
-        m_settings.reset();
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
-        QSettings* settings = reopened();
-
-        const QPoint start(20, 30);
-        QWidget window;
-        window.setGeometry(QRect(start, windowSize));
-        QCOMPARE(restoreWidgetPositionAndSize(settings, &window, nullptr), position != start);
-        QCOMPARE(window.pos(), position);
-    }
-
     void groupNameFormsUseTheApplicationsDefaultStore()
     {
         QCoreApplication::setOrganizationName(QStringLiteral("TavixTest"));
