@@ -1,5 +1,7 @@
 #include <TavixQtBase/fpsstatistic.h>
 
+#include "benchsupport.h"
+
 #include <QMutex>
 
 #include <benchmark/benchmark.h>
@@ -54,31 +56,31 @@ void floorOnce(QRecursiveMutex& mutex)
 void BM_Floor_ClockAndRecursiveMutex(benchmark::State& state)
 {
     QRecursiveMutex mutex;
-    for (auto _ : state) {
-        floorOnce(mutex);
-    }
+    timedLoop(state, [&mutex] { floorOnce(mutex); });
 }
 BENCHMARK(BM_Floor_ClockAndRecursiveMutex);
 
 void BM_Floor_ClockAndRecursiveMutexTwice(benchmark::State& state)
 {
     QRecursiveMutex mutex;
-    for (auto _ : state) {
+    timedLoop(state, [&mutex] {
         floorOnce(mutex);
         floorOnce(mutex);
-    }
+    });
 }
 BENCHMARK(BM_Floor_ClockAndRecursiveMutexTwice);
 
-// Runs @p operation in the timed loop and reports the allocations per iteration.
+// Runs @p operation in the timed loop, then reports the allocations of 1000 further calls per call.
 template <typename Operation> void measure(benchmark::State& state, const char* label, Operation operation)
 {
+    timedLoop(state, operation);
+    constexpr int calls = 1000;
     const long long allocationsBefore = g_allocations.load();
-    for (auto _ : state) {
+    for (int i = 0; i < calls; ++i) {
         operation();
     }
     const double allocations = double(g_allocations.load() - allocationsBefore);
-    state.counters["allocs_per_iter"] = benchmark::Counter(allocations / double(state.iterations()));
+    state.counters["allocs_per_iter"] = benchmark::Counter(allocations / calls);
     state.SetLabel(label);
 }
 

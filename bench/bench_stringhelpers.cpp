@@ -1,5 +1,7 @@
 #include <TavixQtBase/stringhelpers.h>
 
+#include "benchsupport.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -32,28 +34,38 @@ const DoubleCase& doubleCase(const benchmark::State& state)
     return doubleCases[state.range(0)];
 }
 
-std::string floorLabel(const char* floor, const benchmark::State& state, const char* goal)
+// "vs=FLOOR/CASE" and the goals: "goal=" for the time ratio, "igoal=" for the instruction ratio.
+std::string floorLabel(const char* floor, const benchmark::State& state, const char* goals)
 {
-    return std::string("vs=") + floor + "/" + std::to_string(state.range(0)) + " goal=" + goal;
+    return std::string("vs=") + floor + "/" + std::to_string(state.range(0)) + " " + goals;
 }
 
 void BM_Floor_LocaleToStringDouble(benchmark::State& state)
 {
     const DoubleCase& c = doubleCase(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(english().toString(c.value, 'f', c.precision));
-    }
+    timedLoop(state, [&] { benchmark::DoNotOptimize(english().toString(c.value, 'f', c.precision)); });
 }
 BENCHMARK(BM_Floor_LocaleToStringDouble)->DenseRange(0, 1);
+
+// The least formatDoubleValue() costs with or without grouping: the text, and the
+// group separators removed from it in the plainest way.
+void BM_Floor_LocaleToStringDoubleUngrouped(benchmark::State& state)
+{
+    const DoubleCase& c = doubleCase(state);
+    timedLoop(state, [&] {
+        QString text = english().toString(c.value, 'f', c.precision);
+        text.remove(english().groupSeparator());
+        benchmark::DoNotOptimize(text);
+    });
+}
+BENCHMARK(BM_Floor_LocaleToStringDoubleUngrouped)->DenseRange(0, 1);
 
 template <FormatValueFlag... Flags> void BM_FormatDoubleValue(benchmark::State& state)
 {
     const FormatValueFlags flags = (FormatValueFlags() | ... | Flags);
     const DoubleCase& c = doubleCase(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(formatDoubleValue(c.value, c.precision, flags, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "1.3"));
+    timedLoop(state, [&] { benchmark::DoNotOptimize(formatDoubleValue(c.value, c.precision, flags, english())); });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDoubleUngrouped", state, "goal=1.3 igoal=1.05"));
 }
 BENCHMARK(BM_FormatDoubleValue<>)->DenseRange(0, 1);
 BENCHMARK_TEMPLATE(BM_FormatDoubleValue, FormatValueTrimZeros, FormatValueOmitZeroFraction)->DenseRange(0, 1);
@@ -67,11 +79,11 @@ template <FormatValueFlag... Flags> void BM_FormatDoubleValueAndUnits(benchmark:
     const DoubleCase& c = doubleCase(state);
     const double factor = flags.testFlag(FormatValueBinaryMultiplier) ? 1024.0 : 1000.0;
     const QString unit = QStringLiteral("Hz");
-    for (auto _ : state) {
+    timedLoop(state, [&] {
         benchmark::DoNotOptimize(
             formatDoubleValueAndUnits(c.value * factor, c.precision, MultiplierKilo, unit, flags, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "1.6"));
+    });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
 }
 BENCHMARK(BM_FormatDoubleValueAndUnits<>)->DenseRange(0, 1);
 BENCHMARK_TEMPLATE(BM_FormatDoubleValueAndUnits, FormatValueBinaryMultiplier, FormatValueMultiplierName)
@@ -82,11 +94,11 @@ void BM_FormatIntegerValueAndUnits(benchmark::State& state)
     const DoubleCase& c = doubleCase(state);
     const auto value = static_cast<long long>(c.value * 1000.0);
     const QString unit = QStringLiteral("B");
-    for (auto _ : state) {
+    timedLoop(state, [&] {
         benchmark::DoNotOptimize(
             formatIntegerValueAndUnits(value, c.precision, MultiplierKilo, unit, FormatValueShowMultiplier, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "1.6"));
+    });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
 }
 BENCHMARK(BM_FormatIntegerValueAndUnits)->DenseRange(0, 1);
 
@@ -95,57 +107,47 @@ void BM_FormatUnsignedIntegerValueAndUnits(benchmark::State& state)
     const DoubleCase& c = doubleCase(state);
     const auto value = static_cast<unsigned long long>(c.value * 1000.0);
     const QString unit = QStringLiteral("B");
-    for (auto _ : state) {
+    timedLoop(state, [&] {
         benchmark::DoNotOptimize(formatUnsignedIntegerValueAndUnits(
             value, c.precision, MultiplierKilo, unit, FormatValueShowMultiplier, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "1.6"));
+    });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
 }
 BENCHMARK(BM_FormatUnsignedIntegerValueAndUnits)->DenseRange(0, 1);
 
 void BM_Floor_LocaleToStringLongLong(benchmark::State& state)
 {
     const qlonglong value = integerCases[state.range(0)];
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(english().toString(value));
-    }
+    timedLoop(state, [&] { benchmark::DoNotOptimize(english().toString(value)); });
 }
 BENCHMARK(BM_Floor_LocaleToStringLongLong)->DenseRange(0, 1);
 
 void BM_FormatIntegerValue(benchmark::State& state)
 {
     const long long value = integerCases[state.range(0)];
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(formatIntegerValue(value, {}, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringLongLong", state, "1.3"));
+    timedLoop(state, [&] { benchmark::DoNotOptimize(formatIntegerValue(value, {}, english())); });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringLongLong", state, "goal=1.3"));
 }
 BENCHMARK(BM_FormatIntegerValue)->DenseRange(0, 1);
 
 void BM_FormatUnsignedIntegerValue(benchmark::State& state)
 {
     const auto value = static_cast<unsigned long long>(integerCases[state.range(0)]);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(formatUnsignedIntegerValue(value, {}, english()));
-    }
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringLongLong", state, "1.3"));
+    timedLoop(state, [&] { benchmark::DoNotOptimize(formatUnsignedIntegerValue(value, {}, english())); });
+    state.SetLabel(floorLabel("BM_Floor_LocaleToStringLongLong", state, "goal=1.3"));
 }
 BENCHMARK(BM_FormatUnsignedIntegerValue)->DenseRange(0, 1);
 
 // The least a MAC address text costs: one Latin-1 conversion of the finished text.
 void BM_Floor_FromLatin1MacText(benchmark::State& state)
 {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(QString::fromLatin1("01-23-45-Ab-cD-EF"));
-    }
+    timedLoop(state, [&] { benchmark::DoNotOptimize(QString::fromLatin1("01-23-45-Ab-cD-EF")); });
 }
 BENCHMARK(BM_Floor_FromLatin1MacText);
 
 void BM_FormatMACAddress(benchmark::State& state)
 {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(formatMACAddress("012345AbcDEF"));
-    }
+    timedLoop(state, [&] { benchmark::DoNotOptimize(formatMACAddress("012345AbcDEF")); });
     state.SetLabel("vs=BM_Floor_FromLatin1MacText");
 }
 BENCHMARK(BM_FormatMACAddress);
@@ -198,10 +200,10 @@ void BM_Floor_ScanToField(benchmark::State& state)
 {
     const FieldCase c = fieldCase(state);
     const QChar separator = QLatin1Char(';');
-    for (auto _ : state) {
+    timedLoop(state, [&] {
         benchmark::DoNotOptimize(QStringView(c.text).left(c.fieldEnd).count(separator));
         benchmark::DoNotOptimize(c.text.mid(c.fieldEnd - 8, 8));
-    }
+    });
     setFieldCounters(state, c);
 }
 BENCHMARK(BM_Floor_ScanToField)->Apply(fieldArguments);
@@ -211,14 +213,13 @@ void BM_ExtractSubString(benchmark::State& state)
     const FieldCase c = fieldCase(state);
     const QString separator = QStringLiteral(";");
     QString field;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ExtractSubString(field, c.text, c.index, separator));
-    }
+    timedLoop(state, [&] { benchmark::DoNotOptimize(ExtractSubString(field, c.text, c.index, separator)); });
     if (field != c.text.mid(c.fieldEnd - 8, 8)) {
         state.SkipWithError("wrong field");
     }
     setFieldCounters(state, c);
-    state.SetLabel("vs=BM_Floor_ScanToField/" + std::to_string(state.range(0)) + "/" + std::to_string(state.range(1)));
+    state.SetLabel("vs=BM_Floor_ScanToField/" + std::to_string(state.range(0)) + "/" + std::to_string(state.range(1))
+        + " igoal=1.7");
 }
 BENCHMARK(BM_ExtractSubString)->Apply(fieldArguments);
 

@@ -3,27 +3,47 @@
 its floor from the same run.
 
 A measured benchmark names its floor in its label: "vs=<floor name> goal=<ratio>"
-(goal is optional). The ratio is the operation's CPU time over the floor's.
+(goal is optional). The ratio is the operation's CPU time over the floor's. With
+--benchmark_repetitions, the median of the repetitions is used for both.
 Exit status 0 always: benchmarks on a shared machine are a report, not a test.
 """
 import json
 import sys
 
 
-def main():
-    data = json.load(open(sys.argv[1]) if len(sys.argv) > 1 else sys.stdin)
-    runs = [b for b in data["benchmarks"] if b.get("run_type", "iteration") == "iteration"]
-    by_name = {b["name"]: b for b in runs}
-    print(f"{'benchmark':60} {'ns':>12} {'floor ns':>12} {'ratio':>7} {'goal':>6}")
-    for bench in runs:
+def medians(data):
+    """Each benchmark's row: its median aggregate where repetitions gave one, else its single run."""
+    rows = {}
+    for bench in data["benchmarks"]:
+        name = bench.get("run_name", bench["name"])
+        if bench.get("run_type", "iteration") == "iteration":
+            rows.setdefault(name, bench)
+        elif bench.get("aggregate_name") == "median":
+            rows[name] = bench
+    return rows
+
+
+def ratios(data):
+    """(name, ns, floor ns, ratio, goal, verdict) for every benchmark whose floor ran too."""
+    rows = medians(data)
+    result = []
+    for name, bench in rows.items():
         fields = dict(item.split("=", 1) for item in bench.get("label", "").split() if "=" in item)
-        floor = by_name.get(fields.get("vs", ""))
+        floor = rows.get(fields.get("vs", ""))
         if not floor:
             continue
         ratio = bench["cpu_time"] / floor["cpu_time"] if floor["cpu_time"] else float("inf")
         goal = fields.get("goal", "")
         verdict = "" if not goal else ("ok" if ratio <= float(goal) else "OVER")
-        print(f"{bench['name']:60} {bench['cpu_time']:12.1f} {floor['cpu_time']:12.1f} {ratio:7.2f} {goal:>6} {verdict}")
+        result.append((name, bench["cpu_time"], floor["cpu_time"], ratio, goal, verdict))
+    return result
+
+
+def main():
+    data = json.load(open(sys.argv[1]) if len(sys.argv) > 1 else sys.stdin)
+    print(f"{'benchmark':60} {'ns':>12} {'floor ns':>12} {'ratio':>7} {'goal':>6}")
+    for name, ns, floor_ns, ratio, goal, verdict in ratios(data):
+        print(f"{name:60} {ns:12.1f} {floor_ns:12.1f} {ratio:7.2f} {goal:>6} {verdict}")
 
 
 if __name__ == "__main__":

@@ -3,10 +3,18 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMetaObject>
+#include <QStringView>
+#include <QVarLengthArray>
+#include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <mutex>
 #include <type_traits>
+#include <utility>
+
+#include <GenICam/GCException.h>
 
 #include "recursivemutexlocker_p.h"
 
@@ -35,14 +43,19 @@ void AsyncErrorQueue::clear()
 bool AsyncErrorQueue::reportErrorAsync(
     ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent)
 {
-    const AsyncErrorEntry entry { severity, message, details, parent };
+    AsyncErrorEntry entry { severity, message, details, parent };
     {
         RecursiveMutexLocker locker(&m_mutex);
-        m_errors.append(entry);
+        m_errors.append(std::move(entry));
     }
     // One posted call per report, even in the owning thread, so that the
-    // signal is never emitted from inside this function.
-    QMetaObject::invokeMethod(this, "asyncSignaler", Qt::QueuedConnection);
+    // signal is never emitted from inside this function. A subclass may declare
+    // a slot of the same name, which the call by name finds first.
+    if (metaObject() == &staticMetaObject) {
+        QMetaObject::invokeMethod(this, &AsyncErrorQueue::asyncSignaler, Qt::QueuedConnection);
+    } else {
+        QMetaObject::invokeMethod(this, "asyncSignaler", Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -56,7 +69,7 @@ void AsyncErrorQueue::asyncSignaler()
         }
         entry = m_errors.takeLast();
     }
-    Q_EMIT displayError(entry.severity, entry.message, entry.details, entry.parent.data());
+    Q_EMIT displayError(entry.severity, std::move(entry.message), std::move(entry.details), entry.parent.data());
 }
 
 namespace {
@@ -97,19 +110,19 @@ public:
     AsyncErrorQueue queue;
 };
 
-void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const QByteArray& logLine, const QString& message,
+void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const char* logLine, const QString& message,
     const QString& details, QWidget* parent)
 {
     const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
     if (globalQueueClosed) {
         // The process is ending: Qt's message log may be gone, and nobody would see the report.
-        std::fprintf(stderr, "%s\n", logLine.constData());
+        std::fprintf(stderr, "%s\n", logLine);
         return;
     }
     if (severity == AsyncErrorQueue::Warning) {
-        qWarning("%s", logLine.constData());
+        qWarning("%s", logLine);
     } else {
-        qCritical("%s", logLine.constData());
+        qCritical("%s", logLine);
     }
     GetTheGlobalAsyncErrorQueue()->reportErrorAsync(severity, message, details, parent);
 }
@@ -124,13 +137,82 @@ AsyncErrorQueue* GetTheGlobalAsyncErrorQueue()
 
 namespace {
 
-// A log field as 8-bit text: Latin-1, with "?" for characters beyond U+00FF.
-// Qt's message log decodes %s arguments as UTF-8, so the Latin-1 bytes are
-// handed over re-encoded, and the log shows exactly the 8-bit text.
-QByteArray logField(const QString& text)
+// One piece of a log line: a literal, or a field shown as 8-bit text, Latin-1 with "?" for
+// characters beyond U+00FF. Qt's message log decodes %s arguments as UTF-8, so a field is
+// written re-encoded, at most two bytes a character, and the log shows exactly the 8-bit text.
+class LogPiece
 {
-    return QString::fromLatin1(text.toLatin1()).toUtf8();
-}
+public:
+    LogPiece(const char* literal)
+        : m_literal(literal)
+    {
+    }
+    LogPiece(const QString& field)
+        : m_field(&field)
+    {
+    }
+
+    qsizetype maxSize() const { return m_field ? 2 * qsizetype(m_field->size()) : qsizetype(m_literal.size()); }
+
+    char* write(char* out) const
+    {
+        if (!m_field) {
+            return std::copy(m_literal.begin(), m_literal.end(), out);
+        }
+        // Mostly ASCII: copied in one loop that the compiler vectorises, and done again
+        // character by character only when some character is beyond it.
+        const char16_t* units = QStringView(*m_field).utf16();
+        const qsizetype size = m_field->size();
+        char16_t allUnits = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            out[i] = char(units[i]);
+            allUnits |= units[i];
+        }
+        if (allUnits < 0x80) {
+            return out + size;
+        }
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t unit = units[i];
+            if (unit < 0x80) {
+                *out++ = char(unit);
+            } else if (unit < 0x100) {
+                *out++ = char(0xc0 | (unit >> 6));
+                *out++ = char(0x80 | (unit & 0x3f));
+            } else {
+                *out++ = '?';
+            }
+        }
+        return out;
+    }
+
+private:
+    QLatin1String m_literal;
+    const QString* m_field = nullptr;
+};
+
+// The pieces joined in one pass into a null-terminated line, on the stack unless it is long.
+class LogLine
+{
+public:
+    LogLine(std::initializer_list<LogPiece> pieces)
+    {
+        qsizetype capacity = 1;
+        for (const LogPiece& piece : pieces) {
+            capacity += piece.maxSize();
+        }
+        m_text.resize(capacity);
+        char* end = m_text.data();
+        for (const LogPiece& piece : pieces) {
+            end = piece.write(end);
+        }
+        *end = '\0';
+    }
+
+    const char* text() const { return m_text.constData(); }
+
+private:
+    QVarLengthArray<char, 256> m_text;
+};
 
 // Empty, not null. Made per call rather than held in a static, which late reporters
 // could reach after its destruction.
@@ -155,8 +237,8 @@ void reportException(const QString& source, const char* text, const QString* mes
 void showWarningMessage(
     const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent)
 {
-    logAndReport(AsyncErrorQueue::Warning,
-        "Warning: " + logField(source) + ": " + logField(title) + " : " + logField(message), message, details, parent);
+    logAndReport(AsyncErrorQueue::Warning, LogLine({ "Warning: ", source, ": ", title, " : ", message }).text(),
+        message, details, parent);
 }
 
 void showWarningMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)
@@ -168,9 +250,8 @@ void showCriticalMessage(
     const QString& title, const QString& source, const QString& message, const QString& details, QWidget* parent)
 {
     logAndReport(AsyncErrorQueue::Critical,
-        "Critical message: " + logField(source) + " : " + logField(title) + " : " + logField(message) + " : "
-            + logField(details),
-        message, details, parent);
+        LogLine({ "Critical message: ", source, " : ", title, " : ", message, " : ", details }).text(), message,
+        details, parent);
 }
 
 void showCriticalMessage(const QString& title, const QString& source, const QString& message, QWidget* parent)

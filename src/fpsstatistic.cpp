@@ -69,7 +69,7 @@ int FpsStatistic::getPhysicalIndex(int logicalIndex) const
     return physicalIndex < m_maxNumSamples ? physicalIndex : physicalIndex - m_maxNumSamples;
 }
 
-void FpsStatistic::store(const Sample& sample)
+inline void FpsStatistic::store(const Sample& sample)
 {
     int slot = m_numSamples;
     if (m_numSamples < m_maxNumSamples) {
@@ -86,7 +86,7 @@ void FpsStatistic::store(const Sample& sample)
     m_totalAmount += sample.amount;
 }
 
-void FpsStatistic::forget(const Sample& sample)
+inline void FpsStatistic::forget(const Sample& sample)
 {
     if (sample.hasPredecessor) {
         m_intervalMean.remove(sample.interval);

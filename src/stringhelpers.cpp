@@ -1,10 +1,11 @@
 #include <TavixQtBase/stringhelpers.h>
 
 #include <QCoreApplication>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
-#include <cwchar>
 #include <type_traits>
 
 const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
@@ -70,27 +71,55 @@ qsizetype findSeparator(const QString& text, const QString& separator, qsizetype
     return separator.size() == 1 ? text.indexOf(separator.at(0), from) : text.indexOf(separator, from);
 }
 
-template <typename Separator> qsizetype indexOfSeparator(const QString& text, const Separator& separator)
+// Where field @p index starts, or -1 when the text has fewer separators. A one-character
+// separator is counted in one pass over the text rather than searched for field by field.
+qsizetype fieldStart(const QString& text, const QString& separator, unsigned int index)
+{
+    if (index == 0) {
+        return 0;
+    }
+    if (separator.size() == 1) {
+        const char16_t wanted = separator.at(0).unicode();
+        const char16_t* units = QStringView(text).utf16();
+        for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+            if (units[i] == wanted && --index == 0) {
+                return i + 1;
+            }
+        }
+        return -1;
+    }
+    qsizetype start = 0;
+    for (; index > 0; --index) {
+        const qsizetype hit = text.indexOf(separator, start);
+        if (hit < 0) {
+            return -1;
+        }
+        start = hit + separator.size();
+    }
+    return start;
+}
+
+// Searched from the end, where a number's decimal point is.
+template <typename Separator> qsizetype lastIndexOfSeparator(const QString& text, const Separator& separator)
 {
     if constexpr (std::is_same_v<Separator, QChar>) {
-        return text.indexOf(separator);
+        return text.lastIndexOf(separator);
     } else {
-        return separator.size() == 1 ? text.indexOf(separator.at(0)) : text.indexOf(separator);
+        return separator.size() == 1 ? text.lastIndexOf(separator.at(0)) : text.lastIndexOf(separator);
     }
 }
 
 // Cuts the fraction of a whole value, or drops the trailing zeros of the fraction
-// but its first digit. Both start from the first decimal point of the text.
+// but its first digit. Both start from the decimal point, of which the text holds one.
 void shortenFraction(QString& text, double value, FormatValueFlags flags, const QLocale& locale)
 {
     const auto decimalPoint = locale.decimalPoint();
-    const qsizetype decimalPosition = indexOfSeparator(text, decimalPoint);
+    const qsizetype decimalPosition = lastIndexOfSeparator(text, decimalPoint);
     if (decimalPosition < 0) {
         return;
     }
-    double whole;
-    // The value decides, not its text: 2.0004 at precision 3 keeps "2.000".
-    if (flags.testFlag(FormatValueOmitZeroFraction) && std::modf(value, &whole) == 0.0) {
+    // The value decides, not its text: 2.0004 at precision 3 keeps "2.000". It is finite here.
+    if (flags.testFlag(FormatValueOmitZeroFraction) && std::trunc(value) == value) {
         text.truncate(decimalPosition);
         return;
     }
@@ -100,15 +129,9 @@ void shortenFraction(QString& text, double value, FormatValueFlags flags, const 
         while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
             --last;
         }
-        text.truncate(last + 1);
-    }
-}
-
-void appendWide(QString& text, const wchar_t* wide)
-{
-    // Every prefix in the table is within the Basic Multilingual Plane.
-    for (; *wide; ++wide) {
-        text.append(QChar(char16_t(*wide)));
+        if (last + 1 < text.size()) {
+            text.truncate(last + 1);
+        }
     }
 }
 
@@ -153,14 +176,10 @@ bool ExtractSubString(QString& result, const QString& text, unsigned int index, 
     if (text.isEmpty() || separator.isEmpty()) {
         return false;
     }
-    qsizetype start = 0;
-    for (unsigned int hits = 0; hits < index; ++hits) {
-        const qsizetype hit = findSeparator(text, separator, start);
-        if (hit < 0) {
-            result = QString();
-            return false;
-        }
-        start = hit + separator.size();
+    const qsizetype start = fieldStart(text, separator, index);
+    if (start < 0) {
+        result = QString();
+        return false;
     }
     qsizetype end = findSeparator(text, separator, start);
     if (end < 0) {
@@ -215,13 +234,22 @@ QString formatDoubleValueAndUnits(double value, int precision, FormatMultiplier 
     if (!showPrefix && unit.isEmpty()) {
         return text;
     }
-    text.reserve(text.size() + 1 + (showPrefix ? qsizetype(std::wcslen(prefix)) : 0) + unit.size());
-    text.append(QLatin1Char(' '));
-    if (showPrefix) {
-        appendWide(text, prefix);
+    // The space, the prefix and the unit are joined on the stack. Every prefix in the table
+    // is within the Basic Multilingual Plane.
+    QVarLengthArray<QChar, 64> suffix;
+    suffix.append(QLatin1Char(' '));
+    for (; showPrefix && *prefix; ++prefix) {
+        suffix.append(QChar(char16_t(*prefix)));
     }
-    text.append(unit);
-    return text;
+    suffix.append(unit.constData(), unit.size());
+    if (text.capacity() - text.size() >= suffix.size()) {
+        text.append(suffix.constData(), suffix.size());
+        return text;
+    }
+    // A fresh string of the final size costs less than growing the number's text.
+    QString result(text.size() + suffix.size(), Qt::Uninitialized);
+    std::copy(suffix.cbegin(), suffix.cend(), std::copy(text.cbegin(), text.cend(), result.begin()));
+    return result;
 }
 
 QString formatIntegerValueAndUnits(long long value, int precision, FormatMultiplier multiplier, const QString& unit,
