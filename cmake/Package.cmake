@@ -1,39 +1,67 @@
-# Installs the libraries, the CMake package (TavixQtBaseConfig.cmake with the
-# targets TavixQtBase::TavixQtBase, TavixQtBase::TavixBase and
-# TavixQtBase::GCBase) and the pkg-config file.
+# Installs the library and its CMake package and pkg-config module, named
+# TAVIXQTBASE_NAME (TavixQtBase for Qt 6, TavixQtBase-qt5 for Qt 5). The package
+# provides the target TavixQtBase::TavixQtBase and finds the SDK again through
+# FindTavixSdk.cmake (the targets TavixSdk::TavixBase and TavixSdk::GCBase):
+# where the library was built against an installed SDK, in that SDK's prefix;
+# with the stand-ins, in the library's own prefix, where the component
+# SdkStandins puts them.
 
 include(CMakePackageConfigHelpers)
 
-set(TAVIXQTBASE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavixQtBase)
+set(TAVIXQTBASE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/${TAVIXQTBASE_NAME})
 
-install(TARGETS TavixQtBase TavixBase GCBase
+install(TARGETS TavixQtBase
     EXPORT TavixQtBaseTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Devel
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Devel)
 
 install(EXPORT TavixQtBaseTargets
     NAMESPACE TavixQtBase::
     DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
     COMPONENT Devel)
 
+# The .pc file names the library's headers first, then the SDK's (in the same
+# include directory when the stand-ins are installed beside the library).
+if(TAVIXQTBASE_QT_MAJOR STREQUAL "6")
+    set(TAVIXQTBASE_OTHER_QT_MAJOR 5)
+    set(TAVIXQTBASE_OTHER_NAME TavixQtBase-qt5)
+    set(TAVIXQTBASE_PC_CFLAGS "-I\${includedir}")
+else()
+    set(TAVIXQTBASE_OTHER_QT_MAJOR 6)
+    set(TAVIXQTBASE_OTHER_NAME TavixQtBase)
+    set(TAVIXQTBASE_PC_CFLAGS "-I\${prefix}/${TAVIXQTBASE_INCLUDE_ROOT} -I\${includedir}")
+endif()
+if(TAVIXQTBASE_BUILD_SDK_STANDINS)
+    set(TAVIXQTBASE_SDK_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+    set(TAVIXQTBASE_PC_SDK_FLAGS "")
+else()
+    set(TAVIXQTBASE_SDK_INSTALL_PREFIX ${TAVIXQTBASE_SDK_PREFIX})
+    if(NOT TAVIXQTBASE_SDK_INSTALL_PREFIX)
+        get_filename_component(TAVIXQTBASE_SDK_INSTALL_PREFIX ${TavixSdk_TAVIX_INCLUDE_DIR} DIRECTORY)
+    endif()
+    list(TRANSFORM TavixSdk_LIBRARY_DIRS PREPEND " -L" OUTPUT_VARIABLE TAVIXQTBASE_PC_SDK_FLAGS)
+    list(TRANSFORM TavixSdk_INCLUDE_DIRS PREPEND -I OUTPUT_VARIABLE sdk_cflags)
+    list(JOIN TAVIXQTBASE_PC_SDK_FLAGS "" TAVIXQTBASE_PC_SDK_FLAGS)
+    list(JOIN sdk_cflags " " sdk_cflags)
+    string(APPEND TAVIXQTBASE_PC_CFLAGS " ${sdk_cflags}")
+endif()
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBaseConfig.cmake.in
-    ${CMAKE_CURRENT_BINARY_DIR}/TavixQtBaseConfig.cmake
-    INSTALL_DESTINATION ${TAVIXQTBASE_CMAKE_DIR})
-write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/TavixQtBaseConfigVersion.cmake
+    ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}Config.cmake
+    INSTALL_DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
+    PATH_VARS TAVIXQTBASE_SDK_INSTALL_PREFIX)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}ConfigVersion.cmake
     VERSION ${PROJECT_VERSION}
     COMPATIBILITY SameMajorVersion)
 install(FILES
-        ${CMAKE_CURRENT_BINARY_DIR}/TavixQtBaseConfig.cmake
-        ${CMAKE_CURRENT_BINARY_DIR}/TavixQtBaseConfigVersion.cmake
+        ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}Config.cmake
+        ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}ConfigVersion.cmake
+        ${CMAKE_CURRENT_LIST_DIR}/FindTavixSdk.cmake
     DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
     COMPONENT Devel)
 
-get_target_property(TAVIXBASE_OUTPUT_NAME TavixBase OUTPUT_NAME)
-get_target_property(GCBASE_OUTPUT_NAME GCBase OUTPUT_NAME)
 # The prefix is found relative to the .pc file, so the installed tree can be moved.
 file(RELATIVE_PATH TAVIXQTBASE_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" TAVIXQTBASE_PC_TO_PREFIX "${TAVIXQTBASE_PC_TO_PREFIX}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${CMAKE_CURRENT_BINARY_DIR}/TavixQtBase.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TavixQtBase.pc
+configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT Devel)

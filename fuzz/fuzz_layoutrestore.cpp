@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
+#include <QSettings>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>

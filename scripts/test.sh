@@ -27,6 +27,9 @@ run_preset qt6
 cmake --build --preset qt6 --target docs
 run_preset qt5 --label-exclude camera-e2e
 cmake --build --preset qt5 --target docs
+
+echo "=== both Qt builds and the SDK stand-ins in one prefix, and a build against an installed SDK"
+cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package -P tests/package/InstallAndConsume.cmake
 run_preset asan
 run_preset tsan
 

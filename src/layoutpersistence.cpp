@@ -3,8 +3,11 @@
 #include "headerstatecheck_p.h"
 
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QRect>
 #include <QScreen>
+#include <QSettings>
+#include <QWidget>
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include <TavixQtBase/layoutpersistence.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTableView>

@@ -12,7 +12,11 @@
 
 #include <exception>
 
-#include <GenICam/GCException.h>
+#include <GenICam/GCTypes.h>
+
+namespace GENICAM_NAMESPACE {
+class GenericException;
+}
 
 /**
  * @file errorreporting.h

@@ -3,9 +3,9 @@
 
 #include <TavixQtBase/tavixqtbase_export.h>
 
-#include <QHeaderView>
-#include <QSettings>
-#include <QWidget>
+class QHeaderView;
+class QSettings;
+class QWidget;
 
 /**
  * @file layoutpersistence.h

@@ -24,7 +24,8 @@
  * support mails, URLs and the operating system's name are never translated.
  *
  * The library ships the translation files tavixqtbase_<language>.qm (German:
- * tavixqtbase_de.qm), installed in share/tavixqtbase/translations under the
+ * tavixqtbase_de.qm), installed in share/tavixqtbase/translations (the Qt 5
+ * build: share/tavixqtbase-qt5/translations) under the
  * installation prefix. An application that installs its translators itself can
  * load them from there with QTranslator::load(locale, "tavixqtbase", "_", directory).
  */
@@ -36,7 +37,8 @@
  * The translation is looked up with QTranslator::load() for each of
  * @p locale's QLocale::uiLanguages(), as "tavixqtbase_de_DE.qm", then
  * "tavixqtbase_de.qm", and so on, in the translations directory of the loaded
- * library: share/tavixqtbase/translations beside the library's installation
+ * library: share/tavixqtbase/translations (share/tavixqtbase-qt5/translations
+ * for the Qt 5 build) beside the library's installation
  * prefix (found from the directory of libTavixQtBase.so.1, so the installed
  * tree can be moved), or the build tree's translations directory when the
  * library runs from its build tree.

@@ -1,5 +1,6 @@
 // A minimal application built against the installed library.
 #include <TavixQtBase/errorreporting.h>
+#include <TavixQtBase/tavixqtbase_version.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -7,6 +8,11 @@
 #include <tavix/TavixVersion.h>
 
 #include <cstdio>
+
+#if TAVIXQTBASE_VERSION < TAVIXQTBASE_VERSION_CHECK(1, 0, 0)                                                           \
+    || TAVIXQTBASE_VERSION >= TAVIXQTBASE_VERSION_CHECK(2, 0, 0)
+#error "TAVIXQTBASE_VERSION is not a 1.x version"
+#endif
 
 int main(int argc, char* argv[])
 {
@@ -18,6 +24,7 @@ int main(int argc, char* argv[])
         });
     showWarningMessage(QStringLiteral("title"), QStringLiteral("consumer"), QStringLiteral("consumer works"), nullptr);
     QTimer::singleShot(5000, &app, [&app] { app.exit(1); });
-    std::printf("SDK %s\n", GetTavixVersionString());
+    std::printf(
+        "TavixQtBase %s, Qt %d, SDK %s\n", TAVIXQTBASE_VERSION_STRING, QT_VERSION_MAJOR, GetTavixVersionString());
     return app.exec();
 }

@@ -1,0 +1,138 @@
+# Installs the Qt 6 build, the Qt 5 build and the SDK stand-ins into one prefix
+# and checks that no file is installed twice; builds and runs a Qt 6 and a Qt 5
+# application against that prefix, each with CMake and with pkg-config; checks
+# that a project finding the build of the other Qt major is told which package
+# to ask for. Then builds the library against the stand-ins installed elsewhere
+# as an SDK, with the stand-ins off, and runs the application against it.
+#   cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package \
+#         -P tests/package/InstallAndConsume.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(source_dir ${CMAKE_CURRENT_LIST_DIR}/../..)
+# The directories may be given relative to the working directory; the builds
+# below run in directories of their own.
+foreach(dir QT6_BUILD_DIR QT5_BUILD_DIR WORK_DIR)
+    get_filename_component(${dir} "${${dir}}" ABSOLUTE)
+endforeach()
+set(consumer_source ${CMAKE_CURRENT_LIST_DIR}/consumer)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 0)
+        string(REPLACE ";" " " command "${ARGN}")
+        message(FATAL_ERROR "'${command}' failed (${status}):\n${out}\n${err}")
+    endif()
+    set(run_output "${out}" PARENT_SCOPE)
+endfunction()
+
+# Installs one component of a build into PREFIX and appends the files it wrote
+# to the list installed_files, failing on a file that an earlier install wrote.
+function(install_component build_dir component prefix)
+    run(${CMAKE_COMMAND} --install ${build_dir} --prefix ${prefix} --component ${component})
+    file(STRINGS ${build_dir}/install_manifest_${component}.txt files)
+    foreach(file IN LISTS files)
+        if(file IN_LIST installed_files)
+            message(FATAL_ERROR "installed twice: ${file} (again by ${build_dir}, component ${component})")
+        endif()
+    endforeach()
+    set(installed_files ${installed_files} ${files} PARENT_SCOPE)
+endfunction()
+
+function(check_installed prefix)
+    foreach(path IN LISTS ARGN)
+        if(NOT EXISTS ${prefix}/${path})
+            message(FATAL_ERROR "not installed: ${path}")
+        endif()
+    endforeach()
+endfunction()
+
+# Builds the application for Qt QT_MAJOR with find_package(PACKAGE) against
+# PREFIX and runs it; with pkg-config as well when PC_MODULE is given.
+function(consume name qt_major package prefix pc_module)
+    set(build ${WORK_DIR}/${name})
+    run(${CMAKE_COMMAND} -S ${consumer_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
+        -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
+    run(${CMAKE_COMMAND} --build ${build})
+    run(${build}/consumer)
+    if(NOT run_output MATCHES "TavixQtBase ${version}, Qt ${qt_major}, SDK .*delivered: consumer works")
+        message(FATAL_ERROR "unexpected output of ${name}:\n${run_output}")
+    endif()
+    if(NOT pc_module)
+        return()
+    endif()
+    set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+    run(pkg-config --cflags --libs ${pc_module})
+    separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
+    run(pkg-config --variable=libdir ${pc_module})
+    string(STRIP "${run_output}" libdir)
+    run(c++ -std=c++17 -fPIC ${consumer_source}/main.cpp -o ${build}/consumer-pc ${pc_flags} -Wl,-rpath,${libdir})
+    run(${build}/consumer-pc)
+    if(NOT run_output MATCHES "TavixQtBase ${version}, Qt ${qt_major}, SDK .*delivered: consumer works")
+        message(FATAL_ERROR "unexpected output of ${name} built with pkg-config:\n${run_output}")
+    endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+set(prefix ${WORK_DIR}/usr)
+set(installed_files "")
+install_component(${QT6_BUILD_DIR} SdkStandins ${prefix})
+foreach(build_dir ${QT6_BUILD_DIR} ${QT5_BUILD_DIR})
+    foreach(component Runtime Devel Documentation)
+        install_component(${build_dir} ${component} ${prefix})
+    endforeach()
+endforeach()
+
+check_installed(${prefix}
+    lib/libTavixQtBase.so.1 lib/libTavixQtBase.so lib/libTavixQtBase-qt5.so.1 lib/libTavixQtBase-qt5.so
+    lib/libtavixbase-5.0.1.so lib/libGCBase_tavix_v5_0.so
+    include/GenICam/GCBase.h include/tavix/DeviceInfo.h include/tavix/TavixVersion.h
+    lib/pkgconfig/TavixQtBase.pc lib/pkgconfig/TavixQtBase-qt5.pc
+    lib/cmake/TavixQtBase/TavixQtBaseConfigVersion.cmake lib/cmake/TavixQtBase-qt5/TavixQtBase-qt5ConfigVersion.cmake)
+file(GLOB public_headers RELATIVE ${source_dir}/include/TavixQtBase ${source_dir}/include/TavixQtBase/*.h)
+foreach(header IN LISTS public_headers ITEMS tavixqtbase_version.h)
+    check_installed(${prefix} include/TavixQtBase/${header} include/TavixQtBase-qt5/TavixQtBase/${header})
+endforeach()
+file(GLOB_RECURSE private_headers ${prefix}/include/*_p.h)
+if(private_headers)
+    message(FATAL_ERROR "private headers installed: ${private_headers}")
+endif()
+
+# The version the version header must give: the one of the package version file.
+file(STRINGS ${prefix}/lib/cmake/TavixQtBase/TavixQtBaseConfigVersion.cmake version REGEX "^set\\(PACKAGE_VERSION ")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" version "${version}")
+consume(qt6 6 TavixQtBase ${prefix} TavixQtBase)
+consume(qt5 5 TavixQtBase-qt5 ${prefix} TavixQtBase-qt5)
+
+# A Qt QT_MAJOR project that finds PACKAGE, built for the other major, fails
+# with the message that names the package to ask for instead.
+function(expect_other_major qt_major package found_major other_package)
+    execute_process(COMMAND ${CMAKE_COMMAND} -S ${consumer_source} -B ${WORK_DIR}/mixed-qt${qt_major}
+        -DCMAKE_PREFIX_PATH=${prefix} -DQT_MAJOR=${qt_major} -DPACKAGE=${package}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "[ \n]+" " " err "${err}")
+    if(status EQUAL 0 OR NOT err MATCHES "is the Qt ${found_major} build.*find_package\\(${other_package}\\)")
+        message(FATAL_ERROR "a Qt ${qt_major} project finding ${package} was not told to ask for ${other_package}:\n${err}")
+    endif()
+endfunction()
+expect_other_major(5 TavixQtBase 6 TavixQtBase-qt5)
+expect_other_major(6 TavixQtBase-qt5 5 TavixQtBase)
+
+# The stand-ins installed as an SDK of their own, the library built against them.
+set(sdk ${WORK_DIR}/sdk)
+set(opt ${WORK_DIR}/opt)
+run(${CMAKE_COMMAND} --install ${QT6_BUILD_DIR} --prefix ${sdk} --component SdkStandins)
+run(${CMAKE_COMMAND} -S ${source_dir} -B ${WORK_DIR}/sdk-build -G Ninja -DCMAKE_BUILD_TYPE=Release
+    -DTAVIXQTBASE_BUILD_SDK_STANDINS=OFF -DTAVIXQTBASE_SDK_PREFIX=${sdk} -DBUILD_TESTING=OFF
+    -DTAVIXQTBASE_BUILD_EXAMPLES=OFF -DTAVIXQTBASE_BUILD_DOCS=OFF)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/sdk-build --parallel 2)
+run(${CMAKE_COMMAND} --install ${WORK_DIR}/sdk-build --prefix ${opt})
+consume(sdk 6 TavixQtBase ${opt} "")
+
+# A build with the stand-ins installs them only when asked for.
+run(${CMAKE_COMMAND} --install ${QT6_BUILD_DIR} --prefix ${WORK_DIR}/default)
+file(GLOB_RECURSE stand_ins ${WORK_DIR}/default/*tavixbase* ${WORK_DIR}/default/*GCBase* ${WORK_DIR}/default/include/tavix/*)
+if(stand_ins)
+    message(FATAL_ERROR "the stand-ins were installed without being asked for: ${stand_ins}")
+endif()
