@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Costs that callers of the support functions rely on, each beside its floor:
 // - Baselibs::GetOsName with an /etc/os-release that has PRETTY_NAME starts no
 //   process (system() is counted by interposition) and costs about as much as

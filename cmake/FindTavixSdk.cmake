@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Finds an installed camera SDK: the GenICam base library (GCBase_tavix_v5_0)
 # and the camera SDK base library (tavixbase-5.0.1) with their headers, under
 # TavixSdk_ROOT, TAVIXQTBASE_SDK_PREFIX or the usual places, and provides them

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the library and its CMake package and pkg-config module, named
 # TAVIXQTBASE_NAME (TavixQtBase for Qt 6, TavixQtBase-qt5 for Qt 5). The package
 # provides the target TavixQtBase::TavixQtBase and finds the SDK again through

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Builds the library's translations, translations/tavixqtbase_<language>.ts, into
 # .qm files with lrelease, and installs them. The build tree keeps them in
 # TAVIXQTBASE_TRANSLATIONS_BUILD_DIR; installed, they lie in

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary doubles, precisions, flag sets, multipliers and locales to
 // formatDoubleValue() and formatDoubleValueAndUnits(), and checks what the
 // flags promise about the text.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary text to ExtractSubString() and compares the result with
 // QString::split(), which cuts a text at the same non-overlapping separators.
 // Byte 0 chooses the index, byte 1 the separator length (0 to 3 UTF-16 units),

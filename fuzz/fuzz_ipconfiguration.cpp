@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary text to formatIPConfiguration(const char*, unsigned int): the
 // first four bytes are the option word, the rest is the text. The text must be
 // read the way the C library's atoi() reads it, and the result must be one of

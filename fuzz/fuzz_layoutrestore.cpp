@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary bytes to the restore functions, twice per input: as the
 // stored header state, and as the content of the INI file that the settings
 // are read from.

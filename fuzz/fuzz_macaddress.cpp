@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary bytes to formatMACAddress(): the first byte chooses the
 // separator (none, the default, or up to three bytes taken from the input),
 // the rest is the address. Checks the result against the digits of the input.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Feeds arbitrary bytes as an os-release file to the library's PRETTY_NAME rule
 // and compares the result with a second, independently written statement of
 // the same rule.

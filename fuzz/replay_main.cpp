@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Runs a fuzz target's entry points once over each file named on the command
 // line, and over each file in each directory named there, without libFuzzer:
 // for builds with other compilers, and for valgrind, which cannot run beside

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Counts the instructions of each benchmark's operation with callgrind and prints
 each measured operation beside its floor, as scripts/bench-ratios.py does for times.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Runs the camera monitor on Aravis's simulated GigE Vision camera.
 #
 # Usage: scripts/camera-monitor.sh BUILD_DIR [monitor options...]
@@ -12,7 +17,7 @@
 set -euo pipefail
 
 if [[ $# -lt 1 || $1 == -h || $1 == --help ]]; then
-    sed -n '2,11s/^# \{0,1\}//p' "$0"
+    sed -n '7,16s/^# \{0,1\}//p' "$0"
     exit 2
 fi
 build_dir=$1

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs what is missing, builds the library and its examples for Qt 6, starts
 # Aravis's simulated GigE Vision camera on the loopback interface and runs the
 # camera monitor on it. With a display it opens the window; without one it runs

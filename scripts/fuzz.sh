@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Builds the 'fuzz' preset and runs every libFuzzer target for SECONDS each
 # (default 60). Fails when a target finds a crash, a sanitizer report or a leak.
 # New inputs go to build/fuzz/corpus/TARGET; fuzz/corpus/TARGET holds a

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the Debian 12 packages that building, testing and running the project
 # need, and only those that are missing. Runs apt-get as root (directly, or
 # through sudo).
@@ -7,6 +12,8 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkg-config clang-format
+    # the license check of every file
+    reuse
     qt6-base-dev qtbase5-dev
     # translations (lrelease and the CMake modules that run it) and the API
     # documentation (Doxygen, and qhelpgenerator for the Qt help file)

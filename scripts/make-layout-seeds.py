@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Writes the crafted header states among the layout fuzz target's seeds,
 fuzz/seeds/fuzz_layoutrestore/refused-*: damaged states that would make
 QHeaderView::restoreState() of Qt 5.15 or 6.4 allocate without bound or read

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 """Measures which faults the tests catch.
 
 Copies the source tree (without .git and build*/) into a temporary directory,

@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs what is missing, builds the library for Qt 6 and Qt 5, runs every
 # test and builds the API documentation (failing on any Doxygen warning), then
 # runs the tests again under AddressSanitizer+UndefinedBehaviorSanitizer and
 # under ThreadSanitizer, and runs every fuzz target over its seed inputs.
-# First it checks that every C++ file matches .clang-format.
+# First it checks that every file carries its license information (reuse lint)
+# and that every C++ file matches .clang-format.
 #   scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+echo "=== license information of every file"
+reuse lint
 
 echo "=== formatting"
 # Every C++ file of the repository laid out as .clang-format says.

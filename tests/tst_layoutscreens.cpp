@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Windows on several screens. The platform reads its screens when the
 // application starts, so every save and every restore runs in a child process
 // of this program under a screen set-up of its own: Qt 6's offscreen platform

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Small RAII helpers for using Aravis's GObject-based C API from C++.
 #ifndef CAMERAMONITOR_ARAVIS_P_H
 #define CAMERAMONITOR_ARAVIS_P_H

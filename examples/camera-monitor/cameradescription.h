@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // What the monitor knows about one camera, and how it is found on the network.
 #ifndef CAMERAMONITOR_CAMERADESCRIPTION_H
 #define CAMERAMONITOR_CAMERADESCRIPTION_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The streaming thread: finds the camera, opens it and counts its frames.
 #ifndef CAMERAMONITOR_CAMERASTREAMER_H
 #define CAMERAMONITOR_CAMERASTREAMER_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A label for texts of any length, camera names among them.
 #ifndef CAMERAMONITOR_ELIDINGLABEL_H
 #define CAMERAMONITOR_ELIDINGLABEL_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Texts for the live figures, made with the library's formatters.
 #ifndef CAMERAMONITOR_FIGURESFORMAT_H
 #define CAMERAMONITOR_FIGURESFORMAT_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Camera monitor: shows the live figures of a GigE Vision camera with the
 // library's formatting, frame-rate statistic, error reporting, layout
 // persistence and support functions. See --help for the options.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A list of error messages that stays small and responsive under bursts.
 #ifndef CAMERAMONITOR_MESSAGELOG_H
 #define CAMERAMONITOR_MESSAGELOG_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The command line of the camera monitor.
 #ifndef CAMERAMONITOR_MONITOROPTIONS_H
 #define CAMERAMONITOR_MONITOROPTIONS_H

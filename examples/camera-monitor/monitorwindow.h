@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The camera monitor's main window.
 #ifndef CAMERAMONITOR_MONITORWINDOW_H
 #define CAMERAMONITOR_MONITORWINDOW_H

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The live figures of one stream: written by the streaming thread, read by the GUI.
 #ifndef CAMERAMONITOR_STREAMFIGURES_H
 #define CAMERAMONITOR_STREAMFIGURES_H

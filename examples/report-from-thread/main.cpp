@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Reports errors from a worker thread and prints what the GUI thread receives.
 //
 // The global error queue is created in the main thread (by connecting to it), a

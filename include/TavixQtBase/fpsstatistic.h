@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 #ifndef TAVIXQTBASE_FPSSTATISTIC_H
 #define TAVIXQTBASE_FPSSTATISTIC_H
 

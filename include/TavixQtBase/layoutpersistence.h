@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 #ifndef TAVIXQTBASE_LAYOUTPERSISTENCE_H
 #define TAVIXQTBASE_LAYOUTPERSISTENCE_H
 

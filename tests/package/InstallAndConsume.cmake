@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the Qt 6 build, the Qt 5 build and the SDK stand-ins into one prefix
 # and checks that no file is installed twice; builds and runs a Qt 6 and a Qt 5
 # application against that prefix, each with CMake and with pkg-config; checks

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Compares the dynamic symbols that LIBRARY defines with the documented
 # interface listed in INTERFACE (see that file). Driven by ctest.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 """End-to-end and fault tests of the camera monitor against Aravis's simulated camera.
 
 Each test case starts its own simulated camera on the loopback interface and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 #include <GenICam/GCException.h>
 
 namespace GenICam_3_0_Velnor_tavix_v5_0 {

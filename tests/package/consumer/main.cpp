@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A minimal application built against the installed library.
 #include <TavixQtBase/errorreporting.h>
 #include <TavixQtBase/tavixqtbase_version.h>
