@@ -30,9 +30,10 @@ import tempfile
 
 def load_bench_ratios():
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "bench-ratios.py")
-    spec = importlib.util.spec_from_file_location("bench_ratios", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    # The file name has a hyphen, so it is loaded by path rather than imported.
+    found = importlib.util.spec_from_file_location("bench_ratios", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
