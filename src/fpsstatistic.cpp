@@ -118,8 +118,10 @@ bool FpsStatistic::addSample(unsigned int amount)
         sample.hasPredecessor = true;
         if (m_numSamples > 3) {
             // Whole seconds only: trunc() instead of a cast to int keeps a clock
-            // jump beyond 2^31 s well-defined.
-            const double jump = std::trunc(std::fabs(sample.interval - last.interval));
+            // jump beyond 2^31 s well-defined. A difference below one second,
+            // the usual case, skips the rounding.
+            const double difference = std::fabs(sample.interval - last.interval);
+            const double jump = difference < 1.0 ? 0.0 : std::trunc(difference);
             double offset = 0.0;
             if (jump > IntervalJumpFactor * m_intervalMean.getMeanUnsafe() && removeAllButLastTwoSamples(&offset)) {
                 m_restarted = true;

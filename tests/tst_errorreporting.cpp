@@ -91,6 +91,22 @@ void processPostedCalls()
     QCoreApplication::sendPostedEvents();
 }
 
+// A queue that declares a slot of its own under the name that the queued call uses.
+class CountingQueue : public AsyncErrorQueue
+{
+    Q_OBJECT
+
+public:
+    int calls = 0;
+
+protected Q_SLOTS:
+    void asyncSignaler()
+    {
+        ++calls;
+        AsyncErrorQueue::asyncSignaler();
+    }
+};
+
 } // namespace
 
 class ErrorReportingTest : public QObject
@@ -101,6 +117,7 @@ private Q_SLOTS:
     void metaObjectHasExactlyTheSignalAndTheSlot();
     void oddReportIsCarriedAndDestroyedWidgetIsNull();
     void clearDiscardsPendingReports();
+    void subclassSlotOfTheSameNameIsCalled();
     void reportFromInsideASlotOvertakesOlderReports();
     void showFunctionsLogAndQueue_data();
     void showFunctionsLogAndQueue();
@@ -169,6 +186,16 @@ void ErrorReportingTest::clearDiscardsPendingReports()
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R3"), QString(), nullptr);
     processPostedCalls();
     QCOMPARE(recorder.messages(), QStringList { QStringLiteral("R3") });
+}
+
+void ErrorReportingTest::subclassSlotOfTheSameNameIsCalled()
+{
+    CountingQueue queue;
+    DeliveryRecorder recorder(&queue);
+    queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R1"), QString(), nullptr);
+    processPostedCalls();
+    QCOMPARE(queue.calls, 1);
+    QCOMPARE(recorder.messages(), QStringList { QStringLiteral("R1") });
 }
 
 void ErrorReportingTest::reportFromInsideASlotOvertakesOlderReports()

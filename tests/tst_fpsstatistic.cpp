@@ -193,6 +193,8 @@ class FpsStatisticTest : public QObject
 
 private Q_SLOTS:
     void flexiMeanExample();
+    void clockSecondsAsDividedByABillion_data();
+    void clockSecondsAsDividedByABillion();
     void scenarios_data();
     void scenarios();
     void amountPerSecondBeyond64BitsSaturates();
@@ -209,6 +211,27 @@ void FpsStatisticTest::flexiMeanExample()
     mean.remove(1.0);
     QCOMPARE(mean.getMeanUnsafe(), 4.0);
     QCOMPARE(mean.getSumSquaredDiff(), 8.0);
+}
+
+void FpsStatisticTest::clockSecondsAsDividedByABillion_data()
+{
+    QTest::addColumn<qint64>("seconds");
+    for (const qint64 seconds : { Q_INT64_C(1), Q_INT64_C(0x1000000), FakeEpochSeconds, Q_INT64_C(0x200000000) }) {
+        QTest::addRow("%lld s", seconds) << seconds;
+    }
+}
+
+void FpsStatisticTest::clockSecondsAsDividedByABillion()
+{
+    QFETCH(qint64, seconds);
+    FakeClock clock(seconds);
+    std::mt19937 random { unsigned(seconds) };
+    for (int i = 0; i < 100000; ++i) {
+        const qint64 nanoseconds = i < 2 ? i * 999999999 : qint64(random() % NanosecondsPerSecond);
+        g_fakeNanoseconds = seconds * NanosecondsPerSecond + nanoseconds;
+        const double expected = double(seconds) + double(nanoseconds) / 1e9;
+        QVERIFY2(StopWatch::gettime() == expected, qPrintable(QString::number(nanoseconds)));
+    }
 }
 
 void FpsStatisticTest::scenarios_data()

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+// Complete, not declared: a connection to displayError() needs QWidget* as a meta type.
 #include <QWidget>
 
 #include <exception>
