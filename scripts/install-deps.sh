@@ -28,7 +28,12 @@ packages=(
     # the camera monitor: GigE Vision through Aravis (whose pkg-config module
     # needs libusb's, which the package does not pull in), and its simulated camera
     libaravis-dev libusb-1.0-0-dev aravis-tools
+    # the camera monitor's window-state test: a real window manager on Xvfb
+    openbox
     python3
+    # Debian packages of the library: the package checker, and the ABI tools
+    # (abidw, abidiff) that compare the library's interface with its baseline
+    lintian abigail-tools
 )
 
 missing=()

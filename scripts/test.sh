@@ -5,7 +5,8 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # Installs what is missing, builds the library for Qt 6 and Qt 5, runs every
-# test and builds the API documentation (failing on any Doxygen warning), then
+# test (the ABI check among them) and builds the API documentation (failing on
+# any Doxygen warning), checks the installed tree and the Debian packages, then
 # runs the tests again under AddressSanitizer+UndefinedBehaviorSanitizer and
 # under ThreadSanitizer, and runs every fuzz target over its seed inputs.
 # First it checks that every file carries its license information (reuse lint)
@@ -39,6 +40,8 @@ cmake --build --preset qt5 --target docs
 
 echo "=== both Qt builds and the SDK stand-ins in one prefix, and a build against an installed SDK"
 cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package -P tests/package/InstallAndConsume.cmake
+echo "=== Debian packages of both Qt builds: lintian, one root, the application against it"
+cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
 run_preset asan
 run_preset tsan
 

@@ -1,0 +1,120 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
+# Debian packages of one Qt build, made by CPack from the install components:
+#   cpack --config build/qt6/CPackConfig.cmake -B build/debs
+# Runtime becomes the library package, named after the soname as Debian names
+# library packages (libtavixqtbase1; the Qt 5 build libtavixqtbase-qt5-1), Devel
+# its -dev package, and SdkStandins, from one of the two Qt builds only, the
+# package tavix-sdk-standins. Examples and Documentation stay out: the examples
+# of both builds install the same paths. The packages install into /usr, whose
+# library directory the dynamic linker searches, so the libraries lose their
+# run path there (cmake/debian/StagePackages.cmake, which also adds each
+# package's copyright file and changelog).
+
+string(TOLOWER ${TAVIXQTBASE_NAME} deb_name)
+# libfoo.so.1 is packaged as libfoo1, libfoo-qt5.so.1 as libfoo-qt5-1.
+if(deb_name MATCHES "[0-9]$")
+    set(deb_runtime lib${deb_name}-${PROJECT_VERSION_MAJOR})
+else()
+    set(deb_runtime lib${deb_name}${PROJECT_VERSION_MAJOR})
+endif()
+set(deb_standins tavix-sdk-standins)
+
+if(TAVIXQTBASE_QT_MAJOR STREQUAL "6")
+    set(deb_qt_dev qt6-base-dev)
+else()
+    set(deb_qt_dev qtbase5-dev)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL Runtime Devel)
+set(CPACK_PACKAGE_NAME ${deb_name})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(deb_version ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TavixQtBase contributors <${TAVIXQTBASE_SUPPORT_EMAIL}>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TAVIXQTBASE_WEBSITE_URL})
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Each package has a synopsis of its own; an empty summary keeps CPack from
+# putting the project's description in front of every one.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
+# Qt, the C++ runtime and libc from what the libraries need; a library that
+# no package provides (the SDK's) gives nothing and is named below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+# A library package's shlibs file (what packages built against it depend on)
+# and its ldconfig trigger. CPack would write shlibs itself, but cannot read a
+# soname of the form libtavixbase-5.0.1.so.
+function(deb_library_control component)
+    set(dir ${PROJECT_BINARY_DIR}/debian/${component})
+    list(JOIN ARGN "\n" shlibs)
+    file(WRITE ${dir}/shlibs "${shlibs}\n")
+    file(WRITE ${dir}/triggers "activate-noawait ldconfig\n")
+    string(TOUPPER ${component} upper)
+    set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${dir}/shlibs ${dir}/triggers PARENT_SCOPE)
+endfunction()
+
+set(deb_about
+    "TavixQtBase is the library that the Qt desktop applications of the tavix
+machine-vision camera SDK have in common: error reporting from any thread,
+frame-rate statistics, locale-aware formatting of values and device
+descriptions, persistence of window and table layouts, and system and
+support information.")
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${deb_runtime})
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+deb_library_control(Runtime "lib${TAVIXQTBASE_NAME} ${PROJECT_VERSION_MAJOR} ${deb_runtime} (>= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "Qt ${TAVIXQTBASE_QT_MAJOR} helpers for tavix camera applications - library
+${deb_about}
+
+This package contains the shared library built with Qt ${TAVIXQTBASE_QT_MAJOR}
+and its translations.")
+
+set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME lib${deb_name}-dev)
+set(CPACK_DEBIAN_DEVEL_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS "${deb_runtime} (= ${deb_version}), ${deb_qt_dev}")
+set(CPACK_DEBIAN_DEVEL_DESCRIPTION "Qt ${TAVIXQTBASE_QT_MAJOR} helpers for tavix camera applications - development files
+${deb_about}
+
+This package contains the headers, the CMake package ${TAVIXQTBASE_NAME} and
+the pkg-config module ${TAVIXQTBASE_NAME} of the Qt ${TAVIXQTBASE_QT_MAJOR} build.")
+
+if(TAVIXQTBASE_BUILD_SDK_STANDINS)
+    set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${deb_standins} (>= ${deb_version})")
+    string(APPEND CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS ", ${deb_standins} (= ${deb_version})")
+    get_target_property(deb_sdk_libdirs TavixBase BINARY_DIR)
+else()
+    set(deb_sdk_libdirs ${TavixSdk_LIBRARY_DIRS})
+endif()
+# dpkg-shlibdeps looks here for the SDK's libraries.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${deb_sdk_libdirs})
+
+if(TAVIXQTBASE_BUILD_SDK_STANDINS AND TAVIXQTBASE_DEB_SDK_STANDINS)
+    list(APPEND CPACK_COMPONENTS_ALL SdkStandins)
+    set(CPACK_DEBIAN_SDKSTANDINS_PACKAGE_NAME ${deb_standins})
+    set(CPACK_DEBIAN_SDKSTANDINS_PACKAGE_SECTION libdevel)
+    deb_library_control(SdkStandins "libGCBase_tavix_v5_0 5.0 ${deb_standins} (>= ${PROJECT_VERSION})"
+        "libtavixbase 5.0.1 ${deb_standins} (>= ${PROJECT_VERSION})")
+    set(CPACK_DEBIAN_SDKSTANDINS_DESCRIPTION "stand-ins for the libraries of the tavix camera SDK
+Small shared libraries with the interfaces of the tavix camera SDK's base
+library (libtavixbase-5.0.1.so) and GenICam base library
+(libGCBase_tavix_v5_0.so), with their headers and the CMake targets
+TavixSdk::TavixBase and TavixSdk::GCBase, laid out as the SDK is.
+
+They let TavixQtBase be built, tested and used without the SDK; they
+conflict with an installed SDK.")
+endif()
+
+# What StagePackages.cmake needs; CPack hands on only CPACK_ variables.
+set(CPACK_TAVIXQTBASE_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_TAVIXQTBASE_DEB_VERSION ${deb_version})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/StagePackages.cmake)
+
+include(CPack)
