@@ -12,13 +12,16 @@ fault of scripts/mutations.txt: applies it, rebuilds incrementally, runs the
 tests of the fault's family by their ctest labels, and restores the file.
 A fault is caught when a test fails or times out, survives when all pass, and
 is "not compiled" when the build fails. A fault whose file the tree does not
-have is "not applicable". Prints a table per family and every survivor.
+have is "not applicable". Prints a table per family and every survivor, then
+which test functions caught which faults: a test function that catches no
+fault that another one misses is a candidate for folding.
 
     nice scripts/mutation-test.py [--tree DIR] [--only FAMILY] [--keep]
 """
 import argparse
 import collections
 import os
+import re
 import resource
 import shutil
 import subprocess
@@ -89,16 +92,27 @@ def build(build_dir, log):
     return run(["cmake", "--build", build_dir, "-j2"], log) == 0
 
 
+def catchers(output):
+    """The test functions that failed ("tst_x::function"), or whole programs that failed without
+    naming a function (a crash, a timeout, a failure in a script)."""
+    failed = set()
+    for program, text in re.findall(r"^\s*\d+/\d+ Test +#\d+: (\S+) \.+\**(?:Failed|Exception|Timeout|\S*Child aborted)"
+                                    r".*?\n(.*?)(?=^\s*\d+/\d+ Test +#|\Z)", output, re.M | re.S):
+        functions = set(re.findall(r"^FAIL! +: \w+::(\w+)\(", text, re.M))
+        failed |= {f"{program}::{function}" for function in functions} or {program}
+    return failed
+
+
 def run_tests(build_dir, family, log):
-    """caught, timeout or survived."""
+    """(caught, timeout or survived; the catchers)."""
     label = "^(" + "|".join(FAMILY_LABELS[family]) + ")$"
     start = log.stat().st_size if log.exists() else 0
     rc = run(["ctest", "--test-dir", build_dir, "-L", label, "--no-tests=error", "--timeout", str(TEST_TIMEOUT),
               "--output-on-failure"], log, timeout=TEST_TIMEOUT * 10, preexec_fn=limit_address_space)
     output = log.read_text(errors="replace")[start:]
     if rc is None or "***Timeout" in output:
-        return "timeout"
-    return "survived" if rc == 0 else "caught"
+        return "timeout", catchers(output)
+    return ("survived" if rc == 0 else "caught"), catchers(output)
 
 
 def main():
@@ -131,13 +145,14 @@ def main():
                 "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON"], log) != 0 or not build(build_dir, log):
             sys.exit(f"the unchanged tree does not build; see {log}")
         for family in sorted({f.family for f in faults}):
-            if run_tests(build_dir, family, log) != "survived":
+            if run_tests(build_dir, family, log)[0] != "survived":
                 sys.exit(f"the tests of {family} fail on the unchanged tree; see {log}")
         print(f"built and tested the unchanged tree in {time.monotonic() - started:.0f} s", flush=True)
 
         results = []
         for i, f in enumerate(faults, 1):
             path = source / f.file
+            caught_by = set()
             if not path.is_file():
                 outcome = "not applicable"
             else:
@@ -147,11 +162,11 @@ def main():
                 write_source(path, original.replace(f.original, f.replacement, 1))
                 try:
                     fault_log = work / f"fault-{f.line}.log"
-                    outcome = run_tests(build_dir, f.family, fault_log) if build(build_dir, fault_log) \
-                        else "not compiled"
+                    outcome, caught_by = run_tests(build_dir, f.family, fault_log) \
+                        if build(build_dir, fault_log) else ("not compiled", set())
                 finally:
                     write_source(path, original)
-            results.append((f, outcome))
+            results.append((f, outcome, caught_by))
             print(f"[{i}/{len(faults)} {time.monotonic() - started:.0f} s] {outcome:14} {f.family} "
                   f"{f.file}: {f.original} -> {f.replacement}", flush=True)
     finally:
@@ -165,7 +180,7 @@ def main():
 
 def report(results, seconds):
     counts = collections.defaultdict(collections.Counter)
-    for f, outcome in results:
+    for f, outcome, _ in results:
         counts[f.family][outcome] += 1
         counts["total"][outcome] += 1
     print(f"\nfinished in {seconds / 60:.0f} min; caught share = (caught + timeout) / (caught + timeout + survived)")
@@ -177,13 +192,26 @@ def report(results, seconds):
         share = f"{100 * (c['caught'] + c['timeout']) / judged:.0f}%" if judged else "-"
         print(f"{family:20}{sum(c.values()):>7}{c['caught']:>8}{c['timeout']:>9}{c['survived']:>10}"
               f"{c['not compiled']:>14}{c['not applicable']:>5}{share:>7}")
-    survivors = [f for f, outcome in results if outcome == "survived"]
+    survivors = [f for f, outcome, _ in results if outcome == "survived"]
     print(f"\nsurvivors ({len(survivors)}):")
     for f in survivors:
         print(f"  {f.family} {f.file} (mutations.txt:{f.line}):\n    - {f.original}\n    + {f.replacement}")
-    compile_failures = [f for f, outcome in results if outcome == "not compiled"]
+    compile_failures = [f for f, outcome, _ in results if outcome == "not compiled"]
     for f in compile_failures:
         print(f"not compiled: {f.file} (mutations.txt:{f.line}): {f.original} -> {f.replacement}")
+    report_catchers(results)
+
+
+def report_catchers(results):
+    """Per test function: the faults it caught, and those that no other test function caught."""
+    caught = collections.defaultdict(list)
+    for f, _, caught_by in results:
+        for catcher in caught_by:
+            caught[catcher].append(f.line)
+    print(f"\n{'test function':60}{'caught':>7}  alone (mutations.txt lines)")
+    for catcher in sorted(caught):
+        alone = [line for f, _, by in results if by == {catcher} for line in [f.line]]
+        print(f"{catcher:60}{len(caught[catcher]):>7}  {' '.join(map(str, alone)) or '-'}")
 
 
 if __name__ == "__main__":

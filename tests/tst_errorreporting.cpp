@@ -193,6 +193,7 @@ void ErrorReportingTest::subclassSlotOfTheSameNameIsCalled()
     CountingQueue queue;
     DeliveryRecorder recorder(&queue);
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R1"), QString(), nullptr);
+    QCOMPARE(queue.calls, 0);
     processPostedCalls();
     QCOMPARE(queue.calls, 1);
     QCOMPARE(recorder.messages(), QStringList { QStringLiteral("R1") });
