@@ -6,27 +6,40 @@
 
 # Runs the camera monitor on Aravis's simulated GigE Vision camera.
 #
-# Usage: scripts/camera-monitor.sh BUILD_DIR [monitor options...]
+# Usage: scripts/camera-monitor.sh BUILD_DIR [--cameras N] [monitor options...]
 #   e.g. scripts/camera-monitor.sh build/qt6 --frame-rate 20 --run-time 10 --screenshot monitor.png
 #
 # Starts the simulated camera on the loopback interface (unless a camera already
 # answers there), waits until it answers discovery, runs the monitor from
 # BUILD_DIR with the given options and stops the camera again on every way out.
-# Without a display the monitor runs offscreen (see its --help). The exit code is
-# the monitor's: 0 when frames arrived.
+# With --cameras N (2 to 9) it starts N simulated cameras at 127.0.0.2 and on in
+# a private network namespace, whose loopback interface takes those addresses,
+# and the monitor streams from all of them. Without a display the monitor runs
+# offscreen (see its --help). The exit code is the monitor's: 0 when frames
+# arrived; 77 when no private network namespace can be made for --cameras.
 set -euo pipefail
 
 if [[ $# -lt 1 || $1 == -h || $1 == --help ]]; then
-    sed -n '7,16s/^# \{0,1\}//p' "$0"
+    sed -n '7,20s/^# \{0,1\}//p' "$0"
     exit 2
 fi
 build_dir=$1
 shift
-monitor=$build_dir/examples/camera-monitor/camera-monitor
-camera_address=127.0.0.1
+cameras=1
+if [[ ${1:-} == --cameras ]]; then
+    cameras=${2:-}
+    shift 2 || true
+    if [[ ! $cameras =~ ^[1-9]$ ]]; then
+        echo "camera-monitor.sh: --cameras needs a number from 1 to 9" >&2
+        exit 2
+    fi
+fi
+# The Qt 5 build names its monitor camera-monitor-qt5.
+monitor=$(ls "$build_dir"/examples/camera-monitor/camera-monitor{,-qt5} 2>/dev/null | head -n 1 || true)
+camera_addresses=(127.0.0.1)
 
 if [[ ! -x $monitor ]]; then
-    echo "camera-monitor.sh: $monitor not found; build $build_dir with Aravis (libaravis-dev) installed" >&2
+    echo "camera-monitor.sh: no camera monitor in $build_dir/examples/camera-monitor; build $build_dir with Aravis (libaravis-dev) installed" >&2
     exit 2
 fi
 if ! command -v arv-fake-gv-camera-0.8 > /dev/null; then
@@ -50,37 +63,61 @@ sys.exit(0 if answer[2:4] == b"\x00\x03" else 1)
 PYTHON
 }
 
-camera_pid=
-stop_camera() {
-    if [[ -n $camera_pid ]]; then
-        kill -TERM -- "-$camera_pid" 2> /dev/null || true
-        wait "$camera_pid" 2> /dev/null || true
-        camera_pid=
+if [[ $cameras -gt 1 ]]; then
+    if [[ -z ${CAMERA_MONITOR_NAMESPACE:-} ]]; then
+        # Further loopback addresses only in a network namespace of our own, never on the host.
+        unshare=(unshare -n)
+        [[ $(id -u) -eq 0 ]] || unshare=(unshare -rn)
+        if ! "${unshare[@]}" true 2> /dev/null; then
+            echo "camera-monitor.sh: skipped: cannot make a private network namespace with ${unshare[*]}" >&2
+            exit 77
+        fi
+        CAMERA_MONITOR_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" --cameras "$cameras" "$@"
     fi
+    ip link set lo up
+    camera_addresses=()
+    for i in $(seq 2 $((cameras + 1))); do
+        ip addr add "127.0.0.$i/8" dev lo
+        camera_addresses+=("127.0.0.$i")
+    done
+    set -- --all-cameras "$@"
+fi
+
+camera_pids=()
+stop_cameras() {
+    for pid in "${camera_pids[@]}"; do
+        kill -TERM -- "-$pid" 2> /dev/null || true
+        wait "$pid" 2> /dev/null || true
+    done
+    camera_pids=()
 }
-trap stop_camera EXIT
+trap stop_cameras EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-if camera_answers "$camera_address" 0.5; then
-    echo "camera-monitor.sh: a camera already answers at $camera_address; using it"
-else
-    # In a process group of its own, so that stopping it reaches every process it started.
-    setsid arv-fake-gv-camera-0.8 -i "$camera_address" &
+for address in "${camera_addresses[@]}"; do
+    if camera_answers "$address" 0.5; then
+        echo "camera-monitor.sh: a camera already answers at $address; using it"
+        continue
+    fi
+    # In a process group of its own, so that stopping it reaches every process it started;
+    # a serial number of its own, so that Aravis tells the cameras apart.
+    setsid arv-fake-gv-camera-0.8 -i "$address" -s "GV${address##*.}" &
     camera_pid=$!
+    camera_pids+=("$camera_pid")
     for _ in $(seq 1 40); do
-        camera_answers "$camera_address" 0.25 && break
+        camera_answers "$address" 0.25 && break
         if ! kill -0 "$camera_pid" 2> /dev/null; then
-            echo "camera-monitor.sh: the simulated camera exited at start" >&2
+            echo "camera-monitor.sh: the simulated camera at $address exited at start" >&2
             exit 1
         fi
     done
-    if ! camera_answers "$camera_address" 1; then
-        echo "camera-monitor.sh: the simulated camera does not answer at $camera_address" >&2
+    if ! camera_answers "$address" 1; then
+        echo "camera-monitor.sh: the simulated camera does not answer at $address" >&2
         exit 1
     fi
-    echo "camera-monitor.sh: simulated camera running at $camera_address (pid $camera_pid)"
-fi
+    echo "camera-monitor.sh: simulated camera running at $address (pid $camera_pid)"
+done
 
 status=0
 "$monitor" "$@" || status=$?

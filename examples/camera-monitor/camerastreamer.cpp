@@ -5,14 +5,19 @@
 #include "camerastreamer.h"
 
 #include "aravis_p.h"
+#include "latestframe.h"
+#include "pixelconversion.h"
 #include "streamfigures.h"
 
 #include <TavixQtBase/errorreporting.h>
 
 #include <QElapsedTimer>
+#include <QMutexLocker>
 #include <QSet>
 
 #include <cstring>
+#include <ctime>
+#include <utility>
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
@@ -23,6 +28,7 @@ constexpr guint64 popTimeoutUs = 100 * 1000;
 constexpr qint64 silenceLimitMs = 3000;
 constexpr qint64 reportIntervalMs = 2000;
 constexpr int bufferCount = 16;
+constexpr int openLockWaitMs = 1000;
 
 QString reportSource()
 {
@@ -138,7 +144,7 @@ GObjectPtr<GInetAddress> interfaceFacing(GInetAddress* device)
 // arv_camera_new() holds Aravis's global lock until the camera is open, and a slow
 // camera stretches that to minutes, in which no other thread can discover or open
 // a camera. A GigE Vision camera on a local subnet is opened without that lock.
-ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
+ArvCamera* openCamera(const CameraDescription& camera, ArvError& error)
 {
     GObjectPtr<GInetAddress> address(
         camera.isGigE() ? g_inet_address_new_from_string(camera.address.toLatin1().constData()) : nullptr);
@@ -148,6 +154,29 @@ ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
     }
     const GObjectPtr<ArvDevice> device(arv_gv_device_new(interface.get(), address.get(), error.out()));
     return device ? arv_camera_new_with_device(device.get(), error.out()) : nullptr;
+}
+
+/**
+ * Taken while a camera opens. Aravis parses each camera's GenICam description
+ * with state that two threads opening cameras at the same moment corrupt (the
+ * feature tree of one of them breaks), so openings go one after another; a
+ * camera that holds the lock for long (a slow GenICam download) lets the others
+ * go ahead after openLockWaitMs, at that risk, rather than hold them up for minutes.
+ */
+QMutex& openLock()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
+{
+    const bool locked = openLock().tryLock(openLockWaitMs);
+    ArvCamera* opened = openCamera(camera, error);
+    if (locked) {
+        openLock().unlock();
+    }
+    return opened;
 }
 
 /** One open camera with a running stream; closes both on destruction. */
@@ -208,13 +237,95 @@ public:
         return m_acquiring;
     }
 
+    /** The camera's acquisition settings as it reports them now. */
+    CameraSettings readSettings()
+    {
+        CameraSettings settings;
+        ArvCamera* camera = m_camera.get();
+        const auto read = [camera](CameraFeature* feature, auto isAvailable, auto getBounds, auto getValue) {
+            ArvError error;
+            feature->available = isAvailable(camera, error.out()) && !error.failed();
+            if (feature->available) {
+                getBounds(camera, &feature->minimum, &feature->maximum, error.out());
+                feature->value = getValue(camera, error.out());
+                feature->available = !error.failed();
+            }
+        };
+        read(&settings.frameRate, arv_camera_is_frame_rate_available, arv_camera_get_frame_rate_bounds,
+            arv_camera_get_frame_rate);
+        read(&settings.exposureTime, arv_camera_is_exposure_time_available, arv_camera_get_exposure_time_bounds,
+            arv_camera_get_exposure_time);
+        read(&settings.gain, arv_camera_is_gain_available, arv_camera_get_gain_bounds, arv_camera_get_gain);
+        ArvError error;
+        settings.pixelFormat = QString::fromLatin1(arv_camera_get_pixel_format_as_string(camera, error.out()));
+        guint count = 0;
+        const char** names = arv_camera_dup_available_pixel_formats_as_strings(camera, &count, error.out());
+        for (guint i = 0; names && i < count; ++i) {
+            settings.pixelFormats.append(QString::fromLatin1(names[i]));
+        }
+        g_free(names);
+        return settings;
+    }
+
+    /**
+     * Applies @p change; a new pixel format restarts the stream with buffers of
+     * the new size. Returns false with @p message set when the camera refused
+     * a setting or the stream could not restart.
+     */
+    bool apply(const SettingsChange& change, QString* message)
+    {
+        ArvCamera* camera = m_camera.get();
+        QStringList refused;
+        const auto set = [&refused, camera](const QString& what, double value, auto setter) {
+            ArvError error;
+            setter(camera, value, error.out());
+            if (error.failed()) {
+                refused.append(QStringLiteral("%1: %2").arg(what, error.message()));
+            }
+        };
+        if (change.frameRate >= 0.0) {
+            set(CameraStreamer::tr("frame rate"), change.frameRate, arv_camera_set_frame_rate);
+        }
+        if (change.exposureTime >= 0.0) {
+            set(CameraStreamer::tr("exposure time"), change.exposureTime, arv_camera_set_exposure_time);
+        }
+        if (change.gain >= 0.0) {
+            set(CameraStreamer::tr("gain"), change.gain, arv_camera_set_gain);
+        }
+        if (!change.pixelFormat.isEmpty()) {
+            ArvError error;
+            arv_camera_stop_acquisition(camera, error.out());
+            m_acquiring = false;
+            m_stream.reset();
+            arv_camera_set_pixel_format_from_string(camera, change.pixelFormat.toLatin1().constData(), error.out());
+            if (error.failed()) {
+                refused.append(CameraStreamer::tr("pixel format: %1").arg(error.message()));
+            }
+            // With the old format if the new one was refused.
+            if (createStream(error)) {
+                arv_camera_start_acquisition(camera, error.out());
+                m_acquiring = !error.failed();
+            }
+            if (!m_acquiring) {
+                *message = CameraStreamer::tr("The stream did not restart: %1").arg(error.message());
+                return false;
+            }
+        }
+        *message = refused.join(QStringLiteral("; "));
+        return refused.isEmpty();
+    }
+
+    bool acquiring() const { return m_acquiring; }
     bool controlLost() const { return m_controlLost; }
     long long ipConfiguration() const { return m_ipConfiguration; }
-    ArvBuffer* pop() { return arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs); }
+    ArvBuffer* pop() { return m_stream ? arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs) : nullptr; }
     void push(ArvBuffer* buffer) { arv_stream_push_buffer(m_stream.get(), buffer); }
     /** Frames that never reached a buffer: missing in the stream, or without a free buffer. */
     guint64 lostFrames()
     {
+        if (!m_stream) {
+            return 0;
+        }
         return arv_stream_get_info_uint64_by_name(m_stream.get(), "n_missing_frames")
             + arv_stream_get_info_uint64_by_name(m_stream.get(), "n_underruns");
     }
@@ -258,8 +369,9 @@ private:
 class FrameCounter
 {
 public:
-    explicit FrameCounter(StreamFigures& figures)
+    FrameCounter(StreamFigures& figures, LatestFrame& frame)
         : m_figures(figures)
+        , m_frame(frame)
         , m_badFrames(CameraStreamer::tr("Incomplete frames"))
         , m_missingFrames(CameraStreamer::tr("Lost frames"))
     {
@@ -270,9 +382,20 @@ public:
         const ArvBufferStatus status = arv_buffer_get_status(buffer);
         if (status == ARV_BUFFER_STATUS_SUCCESS) {
             size_t size = 0;
-            arv_buffer_get_data(buffer, &size);
-            m_figures.addFrame(static_cast<unsigned int>(size), arv_buffer_get_image_width(buffer),
-                arv_buffer_get_image_height(buffer));
+            const void* data = arv_buffer_get_data(buffer, &size);
+            const int width = arv_buffer_get_image_width(buffer);
+            const int height = arv_buffer_get_image_height(buffer);
+            m_figures.addFrame(static_cast<unsigned int>(size), width, height);
+            if (m_frame.due()) {
+                LatestFrame::Frame frame;
+                frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
+                frame.frameId = arv_buffer_get_frame_id(buffer);
+                frame.image = imageFromPixels(data, size, width, height, frame.pixelFormat);
+                if (m_frame.keepRaw()) {
+                    frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
+                }
+                m_frame.put(std::move(frame));
+            }
         } else {
             m_figures.addErrors(1);
             m_badFrames.note(
@@ -280,6 +403,9 @@ public:
                 1);
         }
     }
+
+    /** For a new stream of the same camera, whose loss count starts at zero. */
+    void restartStream() { m_lostFrames = 0; }
 
     /** Counts the frames the stream lost so far in all (@p lostFrames) and sends due summaries. */
     void flush(guint64 lostFrames)
@@ -296,6 +422,7 @@ public:
 
 private:
     StreamFigures& m_figures;
+    LatestFrame& m_frame;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
     guint64 m_lostFrames = 0;
@@ -303,10 +430,13 @@ private:
 
 } // namespace
 
-CameraStreamer::CameraStreamer(const Request& request, std::shared_ptr<StreamFigures> figures)
+CameraStreamer::CameraStreamer(
+    const Request& request, std::shared_ptr<StreamFigures> figures, std::shared_ptr<LatestFrame> frame)
     : m_request(request)
     , m_figures(std::move(figures))
+    , m_frame(std::move(frame))
 {
+    qRegisterMetaType<CameraSettings>();
     qRegisterMetaType<CameraDescription>();
     qRegisterMetaType<QList<CameraDescription>>();
     qRegisterMetaType<CameraStreamer::EndReason>();
@@ -315,6 +445,20 @@ CameraStreamer::CameraStreamer(const Request& request, std::shared_ptr<StreamFig
 CameraStreamer::~CameraStreamer()
 {
     releasedStreamers().remove(this);
+}
+
+void CameraStreamer::changeSettings(const SettingsChange& change)
+{
+    QMutexLocker locker(&m_changeMutex);
+    m_change.merge(change);
+    m_changePending = true;
+}
+
+SettingsChange CameraStreamer::takeSettingsChange()
+{
+    QMutexLocker locker(&m_changeMutex);
+    m_changePending = false;
+    return std::exchange(m_change, SettingsChange());
 }
 
 void CameraStreamer::release(CameraStreamer* streamer)
@@ -371,12 +515,33 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
     }
     camera.ipConfiguration = session.ipConfiguration();
     Q_EMIT streamingStarted(camera);
+    Q_EMIT settingsRead(session.readSettings());
 
-    FrameCounter counter(*m_figures);
+    FrameCounter counter(*m_figures, *m_frame);
     QElapsedTimer sinceLastFrame;
     sinceLastFrame.start();
     bool silenceReported = false;
     while (!m_stopRequested && !session.controlLost()) {
+        if (m_changePending) {
+            const SettingsChange change = takeSettingsChange();
+            QString failure;
+            if (!session.apply(change, &failure)) {
+                showWarningMessage(tr("Camera settings"), reportSource(),
+                    tr("The camera %1 did not take the settings: %2").arg(isolatedText(camera.idText()), failure),
+                    nullptr);
+            }
+            if (!change.pixelFormat.isEmpty()) {
+                counter.restartStream();
+            }
+            // The frames before the change say nothing about the new rate.
+            m_figures->restartRate();
+            Q_EMIT settingsRead(session.readSettings());
+            if (!session.acquiring()) {
+                *message = tr("The camera %1 stopped streaming after a change of its settings.")
+                               .arg(isolatedText(camera.idText()));
+                return OpenFailed;
+            }
+        }
         if (ArvBuffer* buffer = session.pop()) {
             counter.count(buffer);
             session.push(buffer);
@@ -391,6 +556,9 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
             silenceReported = true;
         }
         counter.flush(session.lostFrames());
+        timespec cpu {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        m_figures->setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
     }
     if (session.controlLost()) {
         *message = tr("Lost the connection to the camera %1.").arg(isolatedText(camera.idText()));

@@ -7,18 +7,23 @@
 #define CAMERAMONITOR_CAMERASTREAMER_H
 
 #include "cameradescription.h"
+#include "camerasettings.h"
 
 #include <QDeadlineTimer>
+#include <QMutex>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
 
+class LatestFrame;
 class StreamFigures;
 
 /**
  * Runs one connection to one camera: discovery, opening, streaming until
- * stopped or until the camera goes away. Frames feed a StreamFigures object;
+ * stopped or until the camera goes away. Frames feed a StreamFigures object
+ * and, as far as it wants them, a LatestFrame with their images; settings
+ * asked for with changeSettings() reach the camera between two frames;
  * faults are reported through the library's show... functions, at most one
  * report per fault and kind every two seconds, so a burst of bad frames
  * cannot flood the GUI. For another connection the owner starts a new streamer.
@@ -51,8 +56,14 @@ public:
     };
 
     /** A streamer without parent: its lifetime ends through release(). */
-    CameraStreamer(const Request& request, std::shared_ptr<StreamFigures> figures);
+    CameraStreamer(const Request& request, std::shared_ptr<StreamFigures> figures, std::shared_ptr<LatestFrame> frame);
     ~CameraStreamer() override;
+
+    /**
+     * Asks for new settings, applied by the streaming thread before its next
+     * frame; settingsRead() tells what the camera took. Any thread.
+     */
+    void changeSettings(const SettingsChange& change);
 
     /**
      * Stops @p streamer without waiting for it: it reports and emits nothing more
@@ -71,6 +82,8 @@ public:
 Q_SIGNALS:
     void camerasDiscovered(const QList<CameraDescription>& cameras);
     void streamingStarted(const CameraDescription& camera);
+    /** The camera's settings, after opening it and after each change. */
+    void settingsRead(const CameraSettings& settings);
     void streamingEnded(CameraStreamer::EndReason reason, const QString& message);
 
 protected:
@@ -79,9 +92,14 @@ protected:
 private:
     EndReason connectAndStream(QString* message);
     void end(EndReason reason, const QString& message);
+    SettingsChange takeSettingsChange();
 
     const Request m_request;
     const std::shared_ptr<StreamFigures> m_figures;
+    const std::shared_ptr<LatestFrame> m_frame;
+    QMutex m_changeMutex;
+    SettingsChange m_change;
+    std::atomic<bool> m_changePending { false };
     std::atomic<bool> m_stopRequested { false };
 };
 

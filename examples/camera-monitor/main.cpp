@@ -6,6 +6,7 @@
 // library's formatting, frame-rate statistic, error reporting, layout
 // persistence and support functions. See --help for the options.
 
+#include "cameracontrols.h"
 #include "monitoroptions.h"
 #include "monitorwindow.h"
 
@@ -23,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -74,9 +76,12 @@ void printLine(const QString& line)
 /**
  * Reports a timed run on stdout, for people and scripts: a line for each
  * connection that starts streaming and a line of figures every second; at the
- * end the screenshot, a last line of figures and the exit code. Test actions
- * print how long the GUI thread spent in them ("reconnect: 3 ms"); the end of
- * the run starts @p sinceClose, the clock of the close request.
+ * end the screenshot, a last line of figures and the exit code. With more than
+ * one camera a line per camera follows each line of figures ("camera-figures:",
+ * "camera-result:"), and the result ends with how late the window's
+ * once-a-second timer fired at worst. Test actions print how long the GUI
+ * thread spent in them ("reconnect: 3 ms"); the end of the run starts
+ * @p sinceClose, the clock of the close request.
  */
 class TimedRun : public QObject
 {
@@ -85,6 +90,7 @@ public:
         : m_window(window)
         , m_screenshotFile(options.screenshotFile)
         , m_textsFile(options.textsFile)
+        , m_imageFile(options.imageFile)
         , m_sinceClose(sinceClose)
     {
         m_clock.start();
@@ -105,11 +111,29 @@ private:
     void perform(const QString& action)
     {
         const QString switchPrefix = QStringLiteral("switch=");
+        const QString name = action.section(QLatin1Char('='), 0, 0);
+        const QString value = action.section(QLatin1Char('='), 1);
         QElapsedTimer clock;
         clock.start();
+        CameraControls* controls = m_window->controls();
         if (action.startsWith(switchPrefix)) {
             if (!m_window->activateCameraAt(action.mid(switchPrefix.size()))) {
                 printLine(QStringLiteral("%1: no such camera in the table").arg(action));
+                return;
+            }
+        } else if (action == QLatin1String("maximize")) {
+            m_window->showMaximized();
+        } else if (action == QLatin1String("normal")) {
+            m_window->showNormal();
+        } else if (name == QLatin1String("move")) {
+            m_window->move(value.section(QLatin1Char(','), 0, 0).toInt(), value.section(QLatin1Char(','), 1).toInt());
+        } else if (name != QLatin1String("reconnect")) {
+            const bool entered = name == QLatin1String("frame-rate") ? controls->enterFrameRate(value.toDouble())
+                : name == QLatin1String("exposure-time")             ? controls->enterExposureTime(value.toDouble())
+                : name == QLatin1String("gain")                      ? controls->enterGain(value.toDouble())
+                                                                     : controls->choosePixelFormat(value);
+            if (!entered) {
+                printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
                 return;
             }
         } else {
@@ -128,11 +152,33 @@ private:
 
     void printFigures(const QString& prefix)
     {
+        const QString time = QString::number(m_clock.elapsed() / 1000.0, 'f', 1);
         printLine(QStringLiteral("%1 t=%2 %3 reports=%4")
-                      .arg(prefix)
-                      .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1)
-                      .arg(formatFiguresForScripts(m_window->currentFigures()))
+                      .arg(prefix, time, formatFiguresForScripts(m_window->currentFigures()))
                       .arg(m_window->reportsReceived()));
+        const QList<CameraChannel*>& channels = m_window->channels();
+        if (channels.size() < 2) {
+            return;
+        }
+        // The camera's address first, without a key, so that every key=value pair is a number.
+        for (CameraChannel* channel : channels) {
+            const StreamFigures::Snapshot figures = channel->figures().snapshot();
+            printLine(QStringLiteral("camera-%1 %2 t=%3 %4 cpu_seconds=%5")
+                          .arg(prefix, channel->camera().address, time, formatFiguresForScripts(figures))
+                          .arg(figures.cpuSeconds, 0, 'f', 3));
+        }
+    }
+
+    void printResult()
+    {
+        printFigures(QStringLiteral("result:"));
+        timespec cpu {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        printLine(QStringLiteral("timing: cameras=%1 timer_max_late_ms=%2 process_cpu_seconds=%3 run_seconds=%4")
+                      .arg(m_window->channels().size())
+                      .arg(m_window->maxTimerLatenessMs())
+                      .arg(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9, 0, 'f', 3)
+                      .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1));
     }
 
     void finish()
@@ -151,7 +197,11 @@ private:
                       .arg(formatFrameRate(figures.framesPerSecond),
                           formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
                           formatImageCount(figures.images, figures.errors)));
-        printFigures(QStringLiteral("result:"));
+        printResult();
+        if (!m_imageFile.isEmpty() && !m_window->saveImage(m_imageFile)) {
+            std::fprintf(
+                stderr, "camera-monitor: cannot save the image to %s\n", m_imageFile.toLocal8Bit().constData());
+        }
         if (!m_textsFile.isEmpty()) {
             writeTexts();
         }
@@ -163,6 +213,7 @@ private:
     MonitorWindow* const m_window;
     const QString m_screenshotFile;
     const QString m_textsFile;
+    const QString m_imageFile;
     QElapsedTimer* const m_sinceClose;
     QElapsedTimer m_clock;
     QTimer m_progressTimer;
@@ -193,7 +244,13 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("CameraMonitor"));
     loadTranslations(&app);
 
-    auto window = std::make_unique<MonitorWindow>(options.cameraName, options.frameRate, options.retryIntervalSeconds);
+    MonitorWindow::Options windowOptions;
+    windowOptions.cameraName = options.cameraName;
+    windowOptions.frameRate = options.frameRate;
+    windowOptions.retryIntervalSeconds = options.retryIntervalSeconds;
+    windowOptions.allCameras = options.allCameras;
+    windowOptions.keepRawFrames = !options.imageFile.isEmpty();
+    auto window = std::make_unique<MonitorWindow>(windowOptions);
     window->show();
     QElapsedTimer sinceClose;
     std::unique_ptr<TimedRun> timedRun;

@@ -57,14 +57,22 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         QStringLiteral("Reconnect this many seconds after the camera was lost "
                        "or not found; 0 turns it off. Default: 2."),
         QStringLiteral("seconds"));
+    const QCommandLineOption allCameras(QStringLiteral("all-cameras"),
+        QStringLiteral("Stream from every camera found, each in its own thread; the table shows their rates."));
     QCommandLineOption texts(QStringLiteral("dump-texts"),
         QStringLiteral("Write the window's texts as JSON when the run time is over."), QStringLiteral("file"));
     QCommandLineOption action(QStringLiteral("test-action"),
-        QStringLiteral("At <seconds> into a timed run, File > Reconnect or a double-click on the camera at <address>."),
-        QStringLiteral("seconds:reconnect|seconds:switch=address"));
+        QStringLiteral("At <seconds> into a timed run, File > Reconnect, a double-click on the camera at <address> "
+                       "or a camera setting entered."),
+        QStringLiteral("seconds:reconnect|seconds:switch=address|seconds:setting=value"));
+    QCommandLineOption image(QStringLiteral("save-image"),
+        QStringLiteral("Save the shown image as PNG and its raw bytes to <file>.raw when the run time is over."),
+        QStringLiteral("file"));
     texts.setFlags(QCommandLineOption::HiddenFromHelp);
     action.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({ camera, frameRate, runTime, screenshot, offscreen, retryInterval, texts, action });
+    image.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions(
+        { camera, frameRate, runTime, screenshot, offscreen, retryInterval, allCameras, texts, action, image });
 
     if (!parser.parse(arguments)) {
         *text = parser.errorText();
@@ -83,16 +91,21 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
     options->screenshotFile = parser.value(screenshot);
     options->textsFile = parser.value(texts);
     options->actions = parser.values(action);
+    options->imageFile = parser.value(image);
+    options->allCameras = parser.isSet(allCameras);
     options->offscreen = parser.isSet(offscreen) || !hasDisplay;
     if (!readNonNegative(parser, frameRate, &options->frameRate, text)
         || !readNonNegative(parser, runTime, &options->runTimeSeconds, text)
         || !readNonNegative(parser, retryInterval, &options->retryIntervalSeconds, text)) {
         return ParseOutcome::Error;
     }
-    const QRegularExpression actionPattern(QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|switch=.+)$"));
+    const QRegularExpression actionPattern(
+        QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|maximize|normal|move=-?\\d+,-?\\d+|switch=.+|"
+                       "(frame-rate|exposure-time|gain)=\\d+(\\.\\d*)?|pixel-format=\\w+)$"));
     for (const QString& value : qAsConst(options->actions)) {
         if (!actionPattern.match(value).hasMatch()) {
-            *text = QStringLiteral("--test-action needs <seconds>:reconnect or <seconds>:switch=<address>, not \"%1\"")
+            *text = QStringLiteral("--test-action needs <seconds>:reconnect, <seconds>:switch=<address> or "
+                                   "<seconds>:<setting>=<value>, not \"%1\"")
                         .arg(value);
             return ParseOutcome::Error;
         }

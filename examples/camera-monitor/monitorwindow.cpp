@@ -4,8 +4,13 @@
 
 #include "monitorwindow.h"
 
+#include "cameracontrols.h"
 #include "elidinglabel.h"
+#include "imageview.h"
 #include "messagelog.h"
+#include "pixelconversion.h"
+#include "ratechart.h"
+#include "windowstate.h"
 
 #include <TavixQtBase/layoutpersistence.h>
 #include <TavixQtBase/stringhelpers.h>
@@ -15,8 +20,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -25,6 +33,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -32,16 +41,29 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Raise when the table's columns change, so that an old saved layout is not applied.
-constexpr int cameraTableLayoutVersion = 1;
+constexpr int cameraTableLayoutVersion = 2;
 constexpr int figuresIntervalMs = 500;
 constexpr int statusMessageMs = 10000;
 // Wider cells elide their text; the tooltip has all of it.
 constexpr int maxColumnWidth = 240;
+constexpr QSize defaultSize(960, 640);
 
-enum CameraColumn { NameColumn, ModelColumn, SerialColumn, MacColumn, AddressColumn, IpConfigColumn, ColumnCount };
+enum CameraColumn {
+    NameColumn,
+    FrameRateColumn,
+    DataRateColumn,
+    ModelColumn,
+    SerialColumn,
+    MacColumn,
+    AddressColumn,
+    IpConfigColumn,
+    ColumnCount
+};
 
 QString settingsGroup()
 {
@@ -75,7 +97,7 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
 {
     const Tavix::CDeviceInfo info = toDeviceInfo(camera);
     const QByteArray mac = camera.macAddress.toLatin1();
-    const QStringList texts { isolatedText(formatDeviceName(&info, FormatDeviceNameFlags())),
+    const QStringList texts { isolatedText(formatDeviceName(&info, FormatDeviceNameFlags())), QString(), QString(),
         isolatedText(camera.model), isolatedText(camera.serialNumber), formatMACAddress(mac.constData(), ":"),
         camera.address, ipConfigurationText(camera) };
     QList<QStandardItem*> row;
@@ -86,6 +108,8 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
         item->setData(camera.id, Qt::UserRole);
         row.append(item);
     }
+    row.at(FrameRateColumn)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row.at(DataRateColumn)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (camera.looksDamaged()) {
         QStandardItem* name = row.at(NameColumn);
         name->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
@@ -94,6 +118,11 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
                 .arg(name->text()));
     }
     return row;
+}
+
+QJsonArray jsonRect(const QRect& rect)
+{
+    return { rect.x(), rect.y(), rect.width(), rect.height() };
 }
 
 QJsonArray jsonArray(const QStringList& texts)
@@ -107,17 +136,15 @@ QJsonArray jsonArray(const QStringList& texts)
 
 } // namespace
 
-MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds, QWidget* parent)
+MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
     : QMainWindow(parent)
-    , m_figures(std::make_shared<StreamFigures>())
+    , m_options(options)
 {
-    m_request.cameraName = cameraName;
-    m_request.frameRate = frameRate;
     setWindowTitle(tr("Camera Monitor"));
 
     m_cameras = new QStandardItemModel(0, ColumnCount, this);
-    m_cameras->setHorizontalHeaderLabels(
-        { tr("Name"), tr("Model"), tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration") });
+    m_cameras->setHorizontalHeaderLabels({ tr("Name"), tr("Frame rate"), tr("Data rate"), tr("Model"),
+        tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration") });
     m_cameraTable = new QTableView;
     m_cameraTable->setModel(m_cameras);
     m_cameraTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -133,36 +160,69 @@ MonitorWindow::MonitorWindow(const QString& cameraName, double frameRate, double
     auto* messagesLayout = new QVBoxLayout(messagesBox);
     messagesLayout->addWidget(m_messages);
 
-    auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(m_cameraTable);
-    splitter->addWidget(createFiguresPanel());
-    splitter->addWidget(messagesBox);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(2, 1);
+    m_imageView = new ImageView;
+    m_imageView->setPlaceholderText(tr("No image"));
+    m_chart = new RateChart;
+    m_chart->setFormatters([](double fps) { return formatFrameRateSetting(fps); },
+        [this](double bytes) { return formatDataRate(static_cast<unsigned long long>(bytes), unitPrefixes()); });
+    m_controls = new CameraControls;
+    connect(m_controls, &CameraControls::changeRequested, this, [this](const SettingsChange& change) {
+        if (m_selected) {
+            m_selected->changeSettings(change);
+        }
+    });
+
+    auto* figuresAndControls = new QWidget;
+    auto* figuresLayout = new QHBoxLayout(figuresAndControls);
+    figuresLayout->setContentsMargins(0, 0, 0, 0);
+    figuresLayout->addWidget(createFiguresPanel(), 3);
+    figuresLayout->addWidget(m_controls, 2);
+
+    auto* left = new QSplitter(Qt::Vertical);
+    left->addWidget(m_cameraTable);
+    left->addWidget(figuresAndControls);
+    left->addWidget(messagesBox);
+    left->setStretchFactor(0, 1);
+    left->setStretchFactor(2, 1);
+    auto* right = new QSplitter(Qt::Vertical);
+    right->addWidget(m_imageView);
+    right->addWidget(m_chart);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(1, 2);
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
     setCentralWidget(splitter);
     createMenus();
-    resize(760, 560);
+    resize(defaultSize);
+    m_windowState = new WindowState(this);
 
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, &MonitorWindow::onDisplayError);
     connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorWindow::updateFigures);
     m_figuresTimer.start(figuresIntervalMs);
-    m_retryTimer.setSingleShot(true);
-    m_retryTimer.setInterval(static_cast<int>(retryIntervalSeconds * 1000));
-    connect(&m_retryTimer, &QTimer::timeout, this, [this] { connectTo(false); });
+    connect(&m_imageTimer, &QTimer::timeout, this, &MonitorWindow::showLatestImage);
+    m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
+    m_secondTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_secondTimer, &QTimer::timeout, this, &MonitorWindow::everySecond);
+    m_secondTimer.start(1000);
 
     restoreLayout();
+    select(addChannel(QByteArray()));
     updateFigures();
-    connectTo(true);
+    m_selected->connectCamera(true);
 }
 
 MonitorWindow::~MonitorWindow()
 {
-    stopStreaming();
+    // The channels release their streamers without waiting.
+    qDeleteAll(m_channels);
 }
 
 StreamFigures::Snapshot MonitorWindow::currentFigures()
 {
-    return m_figures->snapshot();
+    return m_selected->figures().snapshot();
 }
 
 QJsonObject MonitorWindow::shownTexts() const
@@ -183,9 +243,23 @@ QJsonObject MonitorWindow::shownTexts() const
     for (int row = 0; row < m_messages->count(); ++row) {
         messages.append(m_messages->item(row)->text());
     }
+    QJsonArray chart;
+    for (const RateChart::Point& point : m_chart->points()) {
+        chart.append(QJsonArray { double(point.msecsSinceEpoch), point.framesPerSecond, point.bytesPerSecond,
+            point.restarted, point.stalled });
+    }
+    const QImage image = m_imageView->image();
     return { { QStringLiteral("size"), QJsonArray { width(), height() } }, { QStringLiteral("labels"), labels },
         { QStringLiteral("table"), table }, { QStringLiteral("messages"), jsonArray(messages) },
-        { QStringLiteral("status"), statusBar()->currentMessage() } };
+        { QStringLiteral("status"), statusBar()->currentMessage() },
+        { QStringLiteral("controls"), jsonArray(m_controls->shownValues()) }, { QStringLiteral("chart"), chart },
+        { QStringLiteral("image"), QJsonArray { image.width(), image.height() } },
+        { QStringLiteral("window"),
+            QJsonObject { { QStringLiteral("frame"), jsonRect(frameGeometry()) },
+                { QStringLiteral("normal"),
+                    jsonRect(QRect(m_windowState->normalPosition(), m_windowState->normalSize())) },
+                { QStringLiteral("maximized"), isMaximized() }, { QStringLiteral("fullScreen"), isFullScreen() },
+                { QStringLiteral("available"), jsonRect(screen()->availableGeometry()) } } } };
 }
 
 QWidget* MonitorWindow::createFiguresPanel()
@@ -218,6 +292,8 @@ void MonitorWindow::createMenus()
     QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     QAction* reconnectAction = fileMenu->addAction(tr("&Reconnect"), this, &MonitorWindow::reconnect);
     reconnectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    QAction* saveAction = fileMenu->addAction(tr("&Save image..."), this, &MonitorWindow::saveImageAs);
+    saveAction->setShortcut(QKeySequence::Save);
     fileMenu->addSeparator();
     QAction* quitAction = fileMenu->addAction(tr("&Quit"), this, &QWidget::close);
     quitAction->setShortcut(QKeySequence::Quit);
@@ -234,9 +310,69 @@ void MonitorWindow::createMenus()
     helpMenu->addAction(tr("&System information..."), this, &MonitorWindow::showSystemInformation);
 }
 
+CameraChannel* MonitorWindow::addChannel(const QByteArray& cameraId)
+{
+    CameraStreamer::Request request;
+    request.cameraName = m_options.cameraName;
+    request.cameraId = cameraId;
+    request.frameRate = m_options.frameRate;
+    auto* channel = new CameraChannel(request, static_cast<int>(m_options.retryIntervalSeconds * 1000));
+    channel->frame().setKeepRaw(m_options.keepRawFrames);
+    connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
+    connect(channel, &CameraChannel::streamingStarted, this,
+        [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });
+    connect(channel, &CameraChannel::stateChanged, this, [this, channel](const QString& state) {
+        if (channel == m_selected) {
+            m_stateLabel->setFullText(state);
+        }
+    });
+    connect(channel, &CameraChannel::settingsRead, this, [this, channel](const CameraSettings& settings) {
+        if (channel == m_selected) {
+            m_controls->showSettings(settings);
+        }
+    });
+    m_channels.append(channel);
+    return channel;
+}
+
+CameraChannel* MonitorWindow::channelFor(const QByteArray& cameraId) const
+{
+    for (CameraChannel* channel : m_channels) {
+        if (channel->cameraId() == cameraId) {
+            return channel;
+        }
+    }
+    return nullptr;
+}
+
+void MonitorWindow::select(CameraChannel* channel)
+{
+    if (m_selected) {
+        m_selected->frame().setWanted(false);
+    }
+    m_selected = channel;
+    channel->frame().setWanted(true);
+    m_shownFrame = LatestFrame::Frame();
+    m_imageView->setImage(QImage());
+    m_imageView->setPlaceholderText(tr("No image"));
+    m_stateLabel->setFullText(channel->stateText());
+    // A camera not opened yet leaves the last one named until it streams.
+    const CameraDescription& camera = channel->camera();
+    if (!camera.id.isEmpty()) {
+        m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
+    }
+    if (channel->isStreaming()) {
+        m_controls->showSettings(channel->settings());
+    } else {
+        m_controls->clear();
+    }
+    m_chart->setPoints(channel->history());
+    updateFigures();
+}
+
 void MonitorWindow::reconnect()
 {
-    connectTo(true);
+    m_selected->connectCamera(true);
 }
 
 bool MonitorWindow::activateCameraAt(const QString& address)
@@ -250,26 +386,25 @@ bool MonitorWindow::activateCameraAt(const QString& address)
     return false;
 }
 
-void MonitorWindow::connectTo(bool reportFailure)
+void MonitorWindow::onCameraActivated(const QModelIndex& index)
 {
-    stopStreaming();
-    m_retryTimer.stop();
-    m_stateLabel->setFullText(tr("Looking for cameras..."));
-    m_request.reportConnectFailure = reportFailure;
-    m_streamer = new CameraStreamer(m_request, m_figures);
-    connect(m_streamer, &CameraStreamer::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
-    connect(m_streamer, &CameraStreamer::streamingStarted, this, &MonitorWindow::onStreamingStarted);
-    connect(m_streamer, &CameraStreamer::streamingEnded, this, &MonitorWindow::onStreamingEnded);
-    m_streamer->start();
-}
-
-void MonitorWindow::stopStreaming()
-{
-    if (m_streamer) {
-        // Never waits: a camera may hold the thread in Aravis for minutes.
-        CameraStreamer::release(m_streamer);
-        m_streamer = nullptr;
+    const QByteArray id = index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray();
+    if (CameraChannel* channel = channelFor(id)) {
+        select(channel);
+        if (!channel->isStreaming()) {
+            channel->connectCamera(true);
+        }
+        return;
     }
+    if (!m_options.allCameras) {
+        // One camera at a time: the one before lets go of its camera.
+        m_channels.removeOne(m_selected);
+        delete m_selected;
+        m_selected = nullptr;
+    }
+    CameraChannel* channel = addChannel(id);
+    select(channel);
+    channel->connectCamera(true);
 }
 
 void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
@@ -283,7 +418,20 @@ void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
         m_cameraTable->resizeColumnsToContents();
         limitColumnWidths();
     }
-    m_stateLabel->setFullText(tr("Connecting..."));
+    if (m_selected->isStreaming()) {
+        selectCameraRow(m_selected->camera());
+    }
+    updateTableRates();
+    if (!m_options.allCameras) {
+        return;
+    }
+    // The first channel may still be looking for its camera by name; that one is its.
+    const int own = m_selected->cameraId().isEmpty() ? selectCamera(cameras, QByteArray(), m_options.cameraName) : -1;
+    for (int i = 0; i < cameras.size(); ++i) {
+        if (i != own && !channelFor(cameras.at(i).id)) {
+            addChannel(cameras.at(i).id)->connectCamera(false);
+        }
+    }
 }
 
 void MonitorWindow::limitColumnWidths()
@@ -291,37 +439,25 @@ void MonitorWindow::limitColumnWidths()
     for (int column = 0; column < ColumnCount; ++column) {
         m_cameraTable->setColumnWidth(column, qMin(m_cameraTable->columnWidth(column), maxColumnWidth));
     }
+    // The rates arrive after the columns were fitted to their contents.
+    const QFontMetrics metrics = m_cameraTable->fontMetrics();
+    const int margin = 2 * metrics.averageCharWidth();
+    for (const auto& [column, widest] : { std::make_pair(FrameRateColumn, formatFrameRate(888.88)),
+             std::make_pair(DataRateColumn, formatDataRate(888880000, UnitPrefixes::Binary)) }) {
+        m_cameraTable->setColumnWidth(
+            column, qMax(m_cameraTable->columnWidth(column), metrics.horizontalAdvance(widest) + margin));
+    }
 }
 
-void MonitorWindow::onStreamingStarted(const CameraDescription& camera)
+void MonitorWindow::onChannelStarted(CameraChannel* channel, const CameraDescription& camera)
 {
-    m_figures->restart();
     m_ipConfigurations.insert(camera.id, camera.ipConfiguration);
-    selectCameraRow(camera);
-    m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
-    m_stateLabel->setFullText(tr("Streaming"));
-    statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
+    if (channel == m_selected) {
+        selectCameraRow(camera);
+        m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
+        statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
+    }
     Q_EMIT streamingStarted(visibleText(camera.idText()));
-}
-
-void MonitorWindow::onStreamingEnded(CameraStreamer::EndReason reason, const QString& message)
-{
-    if (reason == CameraStreamer::Stopped) {
-        m_stateLabel->setFullText(tr("Stopped"));
-        return;
-    }
-    if (m_retryTimer.interval() > 0) {
-        m_stateLabel->setFullText(tr("%1 Retrying every %2 s.").arg(message).arg(m_retryTimer.interval() / 1000.0));
-        m_retryTimer.start();
-    } else {
-        m_stateLabel->setFullText(tr("%1 Use File > Reconnect to try again.").arg(message));
-    }
-}
-
-void MonitorWindow::onCameraActivated(const QModelIndex& index)
-{
-    m_request.cameraId = index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray();
-    connectTo(true);
 }
 
 void MonitorWindow::selectCameraRow(const CameraDescription& camera)
@@ -339,9 +475,52 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
     }
 }
 
+void MonitorWindow::everySecond()
+{
+    // Lateness counts once a camera streams: start-up work before that is not the monitor's steady state.
+    const bool streaming = std::any_of(
+        m_channels.cbegin(), m_channels.cend(), [](const CameraChannel* channel) { return channel->isStreaming(); });
+    if (m_sinceSecondTick.isValid() && streaming) {
+        m_maxLatenessMs = qMax(m_maxLatenessMs, m_sinceSecondTick.elapsed() - m_secondTimer.interval());
+    }
+    m_sinceSecondTick.start();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->sample(now);
+    }
+    m_chart->setPoints(m_selected->history());
+    updateTableRates();
+}
+
+void MonitorWindow::updateTableRates()
+{
+    const UnitPrefixes prefixes = unitPrefixes();
+    for (int row = 0; row < m_cameras->rowCount(); ++row) {
+        const CameraChannel* channel = channelFor(m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray());
+        const bool shown = channel && channel->isStreaming() && channel->lastSample().hasRate;
+        const StreamFigures::Snapshot& figures = channel ? channel->lastSample() : StreamFigures::Snapshot();
+        setCellText(
+            m_cameras->item(row, FrameRateColumn), shown ? formatFrameRate(figures.framesPerSecond) : QString());
+        setCellText(
+            m_cameras->item(row, DataRateColumn), shown ? formatDataRate(figures.bytesPerSecond, prefixes) : QString());
+    }
+}
+
+void MonitorWindow::showLatestImage()
+{
+    if (!m_selected->frame().takeNew(&m_shownFrame)) {
+        return;
+    }
+    m_imageView->setImage(m_shownFrame.image);
+    if (m_shownFrame.image.isNull() && m_shownFrame.pixelFormat != 0) {
+        m_imageView->setPlaceholderText(
+            tr("The pixel format 0x%1 cannot be shown.").arg(m_shownFrame.pixelFormat, 8, 16, QLatin1Char('0')));
+    }
+}
+
 void MonitorWindow::updateFigures()
 {
-    const StreamFigures::Snapshot figures = m_figures->snapshot();
+    const StreamFigures::Snapshot figures = m_selected->figures().snapshot();
     const UnitPrefixes prefixes = unitPrefixes();
     m_frameRateLabel->setFullText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
     m_dataRateLabel->setFullText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
@@ -352,6 +531,34 @@ void MonitorWindow::updateFigures()
 UnitPrefixes MonitorWindow::unitPrefixes() const
 {
     return m_binaryPrefixes->isChecked() ? UnitPrefixes::Binary : UnitPrefixes::Decimal;
+}
+
+bool MonitorWindow::saveImage(const QString& path) const
+{
+    if (m_shownFrame.image.isNull() || !m_shownFrame.image.save(path, "PNG")) {
+        return false;
+    }
+    if (m_shownFrame.raw.isEmpty()) {
+        return true;
+    }
+    QFile raw(path + QStringLiteral(".raw"));
+    return raw.open(QIODevice::WriteOnly) && raw.write(m_shownFrame.raw) == m_shownFrame.raw.size();
+}
+
+void MonitorWindow::saveImageAs()
+{
+    if (m_shownFrame.image.isNull()) {
+        statusBar()->showMessage(tr("No image to save."), statusMessageMs);
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save Image"), QStringLiteral("frame-%1.png").arg(m_shownFrame.frameId), tr("PNG images (*.png)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    statusBar()->showMessage(
+        saveImage(path) ? tr("Saved the image to %1").arg(path) : tr("Cannot write the image to %1").arg(path),
+        statusMessageMs);
 }
 
 void MonitorWindow::onDisplayError(
@@ -400,7 +607,9 @@ void MonitorWindow::showSystemInformation()
 void MonitorWindow::closeEvent(QCloseEvent* event)
 {
     saveLayout();
-    stopStreaming();
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->stop();
+    }
     event->accept();
 }
 
@@ -409,6 +618,7 @@ void MonitorWindow::restoreLayout()
     QSettings settings;
     settings.beginGroup(settingsGroup());
     restoreWidgetPositionAndSize(&settings, this, nullptr);
+    m_windowState->restore(&settings);
     m_headerLayoutRestored
         = restoreHeaderLayout(&settings, cameraTableLayoutVersion, m_cameraTable->horizontalHeader());
     m_binaryPrefixes->setChecked(settings.value(binaryPrefixesKey(), false).toBool());
@@ -419,6 +629,7 @@ void MonitorWindow::saveLayout() const
     QSettings settings;
     settings.beginGroup(settingsGroup());
     saveWidgetPositionAndSize(&settings, this, nullptr);
+    m_windowState->save(&settings);
     saveHeaderLayout(&settings, cameraTableLayoutVersion, m_cameraTable->horizontalHeader());
     settings.setValue(binaryPrefixesKey(), m_binaryPrefixes->isChecked());
 }

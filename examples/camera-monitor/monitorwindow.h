@@ -6,60 +6,88 @@
 #ifndef CAMERAMONITOR_MONITORWINDOW_H
 #define CAMERAMONITOR_MONITORWINDOW_H
 
-#include "camerastreamer.h"
+#include "camerachannel.h"
 #include "figuresformat.h"
 #include "streamfigures.h"
 
 #include <TavixQtBase/errorreporting.h>
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QJsonObject>
 #include <QMainWindow>
 #include <QTimer>
 
-#include <memory>
-
+class CameraControls;
 class ElidingLabel;
+class ImageView;
 class MessageLog;
 class QAction;
 class QStandardItemModel;
 class QTableView;
+class RateChart;
+class WindowState;
 
 /**
- * Lists the cameras found, streams from one of them in a CameraStreamer and
- * shows its live figures, refreshed by a timer. Errors of any thread arrive
- * through the library's error queue and are shown without blocking: in the
- * status bar and in a message list that merges repeats. Window geometry and
- * the table's column layout are kept in the application's settings.
+ * Lists the cameras found and streams from the selected one, or from all of
+ * them, each in its own CameraChannel; shows the selected camera's live image,
+ * figures, rate chart and settings, and each streaming camera's rates in the
+ * table. Errors of any thread arrive through the library's error queue and are
+ * shown without blocking: in the status bar and in a message list that merges
+ * repeats. Window geometry and state and the table's column layout are kept in
+ * the application's settings.
  */
 class MonitorWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    MonitorWindow(const QString& cameraName, double frameRate, double retryIntervalSeconds, QWidget* parent = nullptr);
+    struct Options
+    {
+        QString cameraName;
+        double frameRate = 0.0;
+        double retryIntervalSeconds = 2.0;
+        bool allCameras = false; ///< stream from every camera found, not only the selected one
+        bool keepRawFrames = false; ///< keep the camera's bytes of the shown image, for saveImage()
+    };
+
+    explicit MonitorWindow(const Options& options, QWidget* parent = nullptr);
     ~MonitorWindow() override;
 
-    /** The figures as the display shows them now. */
+    /** The figures of the selected camera as the display shows them now. */
     StreamFigures::Snapshot currentFigures();
     /** Number of error reports received from the queue so far. */
     int reportsReceived() const { return m_reportsReceived; }
+    /** How late the once-a-second timer fired at worst, in milliseconds, since the first camera streamed. */
+    qint64 maxTimerLatenessMs() const { return m_maxLatenessMs; }
+    /** The cameras streamed so far, each with its figures of the last second. */
+    const QList<CameraChannel*>& channels() const { return m_channels; }
     /**
      * The texts the window shows, for tests: "size" [width, height], "labels"
      * {caption (the label's accessible name): whole text}, "table" [[cell texts]], "messages" [texts],
-     * "status" the status bar's message.
+     * "status" the status bar's message, "controls" [frame rate, exposure time, gain, pixel format],
+     * "chart" [[ms since epoch, fps, bytes per second, restarted, stalled]], "image" [width, height],
+     * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
+     * "available": the screen's available geometry [x, y, width, height]}.
      */
     QJsonObject shownTexts() const;
+    /**
+     * Writes the shown image to @p path as PNG, as File > Save image does; with
+     * keepRawFrames also the camera's bytes of it to @p path + ".raw". False
+     * without an image or when a file cannot be written.
+     */
+    bool saveImage(const QString& path) const;
+    CameraControls* controls() const { return m_controls; }
 
 Q_SIGNALS:
     /** A connection to the camera with Aravis's device id @p cameraId (as visibleText()) streams. */
     void streamingStarted(const QString& cameraId);
 
 public Q_SLOTS:
-    /** Drops the current connection and connects anew, reporting a failure. */
+    /** Drops the selected camera's connection and connects anew, reporting a failure. */
     void reconnect();
     /**
-     * Connects to the camera in the table at @p address, as a double-click on its
+     * Selects the camera in the table at @p address, as a double-click on its
      * row does; returns false when no row has this address.
      */
     bool activateCameraAt(const QString& address);
@@ -73,29 +101,37 @@ private Q_SLOTS:
     void onDisplayError(
         AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent);
     void onCamerasDiscovered(const QList<CameraDescription>& cameras);
-    void onStreamingStarted(const CameraDescription& camera);
-    void onStreamingEnded(CameraStreamer::EndReason reason, const QString& message);
     void onCameraActivated(const QModelIndex& index);
     void contactSupport();
     void sendFeedback();
     void showSystemInformation();
+    void saveImageAs();
 
 private:
     QWidget* createFiguresPanel();
     void limitColumnWidths();
     void createMenus();
-    void connectTo(bool reportFailure);
-    void stopStreaming();
+    CameraChannel* addChannel(const QByteArray& cameraId);
+    CameraChannel* channelFor(const QByteArray& cameraId) const;
+    void select(CameraChannel* channel);
+    void onChannelStarted(CameraChannel* channel, const CameraDescription& camera);
+    void everySecond();
+    void showLatestImage();
+    void updateTableRates();
     void selectCameraRow(const CameraDescription& camera);
     void restoreLayout();
     void saveLayout() const;
     UnitPrefixes unitPrefixes() const;
 
-    CameraStreamer::Request m_request;
-    const std::shared_ptr<StreamFigures> m_figures;
-    CameraStreamer* m_streamer = nullptr;
+    const Options m_options;
+    QList<CameraChannel*> m_channels;
+    CameraChannel* m_selected = nullptr;
+    LatestFrame::Frame m_shownFrame;
     QTimer m_figuresTimer;
-    QTimer m_retryTimer;
+    QTimer m_imageTimer;
+    QTimer m_secondTimer;
+    QElapsedTimer m_sinceSecondTick;
+    qint64 m_maxLatenessMs = 0;
     int m_reportsReceived = 0;
     bool m_headerLayoutRestored = false;
 
@@ -109,8 +145,12 @@ private:
     ElidingLabel* m_dataRateLabel = nullptr;
     ElidingLabel* m_frameSizeLabel = nullptr;
     ElidingLabel* m_countLabel = nullptr;
+    ImageView* m_imageView = nullptr;
+    RateChart* m_chart = nullptr;
+    CameraControls* m_controls = nullptr;
     MessageLog* m_messages = nullptr;
     QAction* m_binaryPrefixes = nullptr;
+    WindowState* m_windowState = nullptr;
 };
 
 #endif

@@ -4,11 +4,18 @@
 
 #include "streamfigures.h"
 
+#include <QDeadlineTimer>
+
 namespace {
 
 // Two seconds of frames at 50 fps: long enough to smooth the jitter of a
 // loaded machine, short enough to follow a change of the camera's rate.
 constexpr unsigned int statisticWindow = 100;
+
+qint64 monotonicMs()
+{
+    return QDeadlineTimer::current().deadline();
+}
 
 } // namespace
 
@@ -17,19 +24,40 @@ StreamFigures::StreamFigures()
 {
 }
 
-void StreamFigures::restart()
+void StreamFigures::forgetRate()
 {
     m_statistic.reset();
+    m_hasRate = false;
+}
+
+void StreamFigures::restart()
+{
+    forgetRate();
     m_images = 0;
     m_errors = 0;
     m_width = 0;
     m_height = 0;
     m_frameBytes = 0;
+    ++m_restarts;
+}
+
+void StreamFigures::restartRate()
+{
+    forgetRate();
+    ++m_restarts;
 }
 
 void StreamFigures::addFrame(unsigned int bytes, int width, int height)
 {
     m_statistic.addSample(bytes);
+    double framesPerSecond = 0.0;
+    unsigned long long bytesPerSecond = 0;
+    if (m_statistic.computeResult(&framesPerSecond, &bytesPerSecond)) {
+        m_framesPerSecond = framesPerSecond;
+        m_bytesPerSecond = bytesPerSecond;
+        m_hasRate = true;
+    }
+    m_lastFrameMs = monotonicMs();
     m_width = width;
     m_height = height;
     m_frameBytes = bytes;
@@ -44,11 +72,19 @@ void StreamFigures::addErrors(unsigned long long count)
 StreamFigures::Snapshot StreamFigures::snapshot()
 {
     Snapshot figures;
-    figures.hasRate = m_statistic.computeResult(&figures.framesPerSecond, &figures.bytesPerSecond);
+    if (m_hasRate && monotonicMs() - m_lastFrameMs < freshLimitMs) {
+        figures.hasRate = true;
+        figures.framesPerSecond = m_framesPerSecond;
+        figures.bytesPerSecond = m_bytesPerSecond;
+    } else {
+        figures.hasRate = m_statistic.computeResult(&figures.framesPerSecond, &figures.bytesPerSecond);
+    }
     figures.width = m_width;
     figures.height = m_height;
     figures.frameBytes = m_frameBytes;
     figures.images = m_images;
     figures.errors = m_errors;
+    figures.restarts = m_restarts;
+    figures.cpuSeconds = m_cpuSeconds;
     return figures;
 }

@@ -8,12 +8,20 @@
 
 #include <TavixQtBase/fpsstatistic.h>
 
+#include <QtGlobal>
+
 #include <atomic>
 
 /**
  * Frame rate, data rate, frame size and counts of the current stream.
  * addFrame() and addErrors() are called by the streaming thread, snapshot() by
  * the GUI timer; all members are thread-safe (the statistic has its own lock).
+ *
+ * The rates are read from the statistic right after each frame, where its
+ * window is whole: a reading at any other moment cuts the window back to two
+ * frames whenever the newest frame is a little late, which on a busy machine
+ * makes the figures jump. Once no frame came for freshLimitMs, snapshot()
+ * reads the statistic itself, so that a stall shows as the statistic defines it.
  */
 class StreamFigures
 {
@@ -28,21 +36,37 @@ public:
         unsigned int frameBytes = 0;
         unsigned long long images = 0;
         unsigned long long errors = 0;
+        double cpuSeconds = 0.0; ///< CPU time of the acquisition thread so far
+        unsigned long long restarts = 0; ///< how often the rate started over: new streams and setting changes
     };
+
+    static constexpr qint64 freshLimitMs = 1000;
 
     StreamFigures();
 
     /** Starts over for a new stream: empties the statistic and zeroes the counts. */
     void restart();
+    /** Starts the rate over, keeping the counts: after a change of the camera's settings. */
+    void restartRate();
     void addFrame(unsigned int bytes, int width, int height);
     void addErrors(unsigned long long count);
+    /** The CPU time the acquisition thread has used so far. */
+    void setCpuSeconds(double seconds) { m_cpuSeconds = seconds; }
     /** The current figures; may restart the statistic's window (see FpsStatistic::computeResult). */
     Snapshot snapshot();
 
 private:
+    void forgetRate();
+
     FpsStatistic m_statistic;
+    std::atomic<bool> m_hasRate { false };
+    std::atomic<double> m_framesPerSecond { 0.0 };
+    std::atomic<unsigned long long> m_bytesPerSecond { 0 };
+    std::atomic<qint64> m_lastFrameMs { 0 }; ///< on a monotonic clock
     std::atomic<unsigned long long> m_images { 0 };
     std::atomic<unsigned long long> m_errors { 0 };
+    std::atomic<unsigned long long> m_restarts { 0 };
+    std::atomic<double> m_cpuSeconds { 0.0 };
     std::atomic<int> m_width { 0 };
     std::atomic<int> m_height { 0 };
     std::atomic<unsigned int> m_frameBytes { 0 };

@@ -14,17 +14,23 @@ over several seconds, so the checks hold on a busy machine.
 The case hostile-cameras runs in a private network namespace instead, against
 HostileCameras, a scripted GigE Vision responder that plays broken cameras.
 
+The case cameras runs in a private network namespace too, where the loopback
+interface can take the further addresses of four simulated cameras.
+
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --camera-test BIN --work-dir DIR CASE [--fps N]
-Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart, hostile-cameras, german.
+Cases: rate, lossy-camera, camera-killed, no-camera, camera-restart, hostile-cameras, german, image,
+controls, cameras, window-state (under Xvfb with openbox).
 """
 
 import argparse
+import concurrent.futures
 import fcntl
 import heapq
 import json
 import os
 import re
 import select
+import shutil
 import signal
 import socket
 import statistics
@@ -80,12 +86,12 @@ class Processes:
             self.stop(process)
 
 
-def camera_answers(timeout):
+def camera_answers(timeout, address=CAMERA_ADDRESS):
     """True when a GigE Vision device at the loopback address answers a GVCP discovery command."""
     probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     probe.settimeout(timeout)
     try:
-        probe.sendto(bytes([0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01]), (CAMERA_ADDRESS, GVCP_PORT))
+        probe.sendto(bytes([0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01]), (address, GVCP_PORT))
         answer, _ = probe.recvfrom(1024)
         return answer[2:4] == b"\x00\x03"
     except OSError:
@@ -232,11 +238,11 @@ def wait_until(condition, timeout, what):
     raise TestFailure("timed out after %g s waiting until %s" % (timeout, what))
 
 
-def start_camera(args, processes, options=()):
-    check(not camera_answers(0.3), "a camera already answers at %s; stop it first" % CAMERA_ADDRESS)
-    camera = processes.start([args.fake_camera, "-i", CAMERA_ADDRESS] + list(options),
+def start_camera(args, processes, options=(), address=CAMERA_ADDRESS):
+    check(not camera_answers(0.3, address), "a camera already answers at %s; stop it first" % address)
+    camera = processes.start([args.fake_camera, "-i", address] + list(options),
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_until(lambda: camera_answers(0.25), 20, "the simulated camera answers discovery")
+    wait_until(lambda: camera_answers(0.25, address), 20, "the simulated camera at %s answers discovery" % address)
     return camera
 
 
@@ -245,10 +251,10 @@ def stop_camera(processes, camera):
     wait_until(lambda: not camera_answers(0.25), 10, "the simulated camera is gone")
 
 
-def measure_with_camera_test(args, processes, fps, duration=8):
+def measure_with_camera_test(args, processes, fps, duration=8, address=None):
     """Aravis's own rate measurement: the mean of its per-second lines, without the first two (start-up)."""
     tool = processes.start([args.camera_test, "--frequency=%g" % fps, "--duration=%d" % duration,
-                            "--no-packet-socket", "--auto"],
+                            "--no-packet-socket", "--auto"] + (["--name=" + address] if address else []),
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     output, _ = tool.communicate(timeout=duration + 30)
     rates = [float(m.group(1)) for m in re.finditer(r"^\s*(\d+) frames?/s", output, re.MULTILINE)]
@@ -261,11 +267,12 @@ def measure_with_camera_test(args, processes, fps, duration=8):
 class Monitor:
     """The monitor, run offscreen; its stdout and stderr lines are collected while it runs."""
 
-    def __init__(self, args, processes, options, env=None):
+    def __init__(self, args, processes, options, env=None, offscreen=True):
         self.screenshot = os.path.join(args.work_dir, "screenshot.png")
         if os.path.exists(self.screenshot):
             os.remove(self.screenshot)
-        self.process = processes.start([args.monitor, "--offscreen", "--screenshot", self.screenshot] + options,
+        self.process = processes.start([args.monitor, "--screenshot", self.screenshot] + options
+                                       + (["--offscreen"] if offscreen else []),
                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                                        cwd=args.work_dir, env=env)
         self.stdout = []
@@ -286,11 +293,16 @@ class Monitor:
             reader.join()
         return status
 
-    def figures(self, prefix="figures:"):
-        """The figure lines printed so far, as dictionaries of numbers."""
+    def succeed(self, run_time):
+        """Waits for the end of a timed run that must find frames."""
+        status = self.finish(timeout=run_time + 60)
+        check(status == 0, "the monitor exited with %d:\n%s" % (status, self.transcript()))
+
+    def figures(self, prefix="figures:", camera=None):
+        """The figure lines printed so far, as dictionaries of numbers; those of one camera when given."""
         result = []
         for line in list(self.stdout):
-            if line.startswith(prefix):
+            if line.startswith(prefix) and (camera is None or line.split()[1] == camera):
                 result.append({key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", line)})
         return result
 
@@ -310,7 +322,7 @@ class Monitor:
 
 
 def read_png(path):
-    """Width, height and rows of pixels (tuples of bytes) of an 8-bit RGB or RGBA PNG without interlacing."""
+    """Width, height and rows of pixels (tuples of bytes) of an 8-bit grey, RGB or RGBA PNG without interlacing."""
     with open(path, "rb") as png:
         data = png.read()
     check(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG file" % path)
@@ -324,8 +336,8 @@ def read_png(path):
             compressed += chunk
         position += 12 + length
     width, height, depth, colour, _, _, interlace = header
-    check(depth == 8 and colour in (2, 6) and interlace == 0, "unexpected PNG format %s" % (header,))
-    channels = 3 if colour == 2 else 4
+    check(depth == 8 and colour in (0, 2, 6) and interlace == 0, "unexpected PNG format %s" % (header,))
+    channels = {0: 1, 2: 3, 6: 4}[colour]
     raw = zlib.decompress(compressed)
     stride = width * channels
     rows, previous = [], bytearray(stride)
@@ -381,11 +393,11 @@ def wait_for_frames(monitor, timeout):
     check(monitor.process.poll() is None, "the monitor ended early:\n%s" % monitor.transcript())
 
 
-def stream_then_kill_camera(args, processes, fps, run_time):
+def stream_then_kill_camera(args, processes, fps, run_time, options=()):
     """Starts the camera and the monitor (reconnecting every second), kills the camera once frames flow."""
     camera = start_camera(args, processes)
     monitor = Monitor(args, processes, ["--frame-rate", str(fps), "--run-time", str(run_time),
-                                        "--retry-interval", "1"])
+                                        "--retry-interval", "1"] + list(options))
     wait_for_frames(monitor, timeout=8)
     stop_camera(processes, camera)
     return monitor
@@ -396,9 +408,10 @@ def case_rate(args, processes):
     start_camera(args, processes)
     reference = measure_with_camera_test(args, processes, args.fps)
     run_time = 10
-    monitor = Monitor(args, processes, ["--frame-rate", str(args.fps), "--run-time", str(run_time)])
-    status = monitor.finish(timeout=run_time + 60)
-    check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    monitor = Monitor(args, processes, ["--frame-rate", str(args.fps), "--run-time", str(run_time),
+                                        "--dump-texts", texts_file])
+    monitor.succeed(run_time)
     # The statistic's window needs a few seconds to fill; the readings of the last half are steady.
     steady = [f for f in monitor.figures() if f["t"] >= run_time / 2]
     check(len(steady) >= 3, "too few figure lines:\n%s" % monitor.transcript())
@@ -417,12 +430,21 @@ def case_rate(args, processes):
     check(final["images"] >= 0.8 * args.fps * (run_time - 4), "only %d images arrived" % final["images"])
     check_screenshot_shows_window(monitor.screenshot)
     check_settings_saved(args)
+    with open(texts_file, encoding="utf-8") as dump:
+        chart = json.load(dump)["chart"]
+    gaps = [later[0] - earlier[0] for earlier, later in zip(chart, chart[1:])]
+    check(abs(len(chart) - run_time) <= 1 and gaps and min(gaps) > 500 and abs(statistics.median(gaps) - 1000) <= 50,
+          "the chart does not hold one point per second: %d points, gaps %s ms" % (len(chart), gaps))
+    charted = statistics.median(point[1] for point in chart[len(chart) // 2:])
+    check(abs(charted - reference) <= RATE_TOLERANCE * reference,
+          "the chart shows %.3f fps, arv-camera-test measured %.2f fps: %s" % (charted, reference, chart))
 
 
 def case_camera_killed(args, processes):
     """A camera that dies while streaming is reported once; the monitor goes on and its rate falls to zero."""
     run_time = 22
-    monitor = stream_then_kill_camera(args, processes, 50, run_time)
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    monitor = stream_then_kill_camera(args, processes, 50, run_time, ["--dump-texts", texts_file])
     status = monitor.finish(timeout=run_time + 60)
     check(status == 0, "the monitor exited with %d:\n%s" % (status, monitor.transcript()))
     figures = monitor.figures()
@@ -440,6 +462,10 @@ def case_camera_killed(args, processes):
     check(len(lost) == 1, "expected one report of the lost connection, got %d:\n%s"
           % (len(lost), monitor.transcript()))
     check(monitor.result()["reports"] >= 1, "the window received no report")
+    with open(texts_file, encoding="utf-8") as dump:
+        chart = json.load(dump)["chart"]
+    stalled = [point[4] for point in chart]
+    check(all(stalled[-5:]) and not all(stalled), "the chart does not show the stall: %s" % chart)
     check_screenshot_shows_window(monitor.screenshot)
 
 
@@ -511,6 +537,176 @@ def case_german(args, processes):
           "no German summary line:\n%s" % monitor.transcript())
 
 
+# The simulated camera's grey pattern is a ramp along the diagonals, one step of the most significant
+# byte per pixel, that wraps at the largest sample. Bayer formats name their top-left 2 x 2 cell row by row.
+IMAGE_FORMATS = {"Mono8": None, "Mono16": None, "BayerRG8": "RGGB", "BayerGB8": "GBRG"}
+
+
+def check_image_pixels(pixel_format, bayer, image_file):
+    """The saved image holds the camera's own samples: grey as they are, colours at their Bayer sites."""
+    width, height, rows = read_png(image_file)
+    with open(image_file + ".raw", "rb") as raw_file:
+        raw = raw_file.read()
+    check((width, height) == (512, 512) and len(raw) % (width * height) == 0,
+          "%s: a %dx%d image of %d raw bytes" % (pixel_format, width, height, len(raw)))
+    size = len(raw) // (width * height)
+    sample = lambda x, y: int.from_bytes(raw[(y * width + x) * size:(y * width + x + 1) * size], "little")
+    shift, largest = 8 * (size - 1), 256 ** size - 1
+    grey = 0
+    for y in range(height):
+        for x in range(width):
+            pixel = rows[y][x]
+            grey += len(set(pixel)) == 1
+            if bayer is None:
+                ramp = (sample(x, y) - sample(0, 0) - (x + y << shift)) % largest == 0
+                check(pixel[0] == sample(x, y) >> shift and ramp, "%s: pixel (%d, %d) is %s, its sample %d, the first %d"
+                      % (pixel_format, x, y, pixel, sample(x, y), sample(0, 0)))
+            else:
+                site = "RGB".index(bayer[y % 2 * 2 + x % 2])
+                check(pixel[site] == sample(x, y), "%s: pixel (%d, %d) is %s, its %s sample %d"
+                      % (pixel_format, x, y, pixel, "RGB"[site], sample(x, y)))
+    check((bayer is None) == (grey == width * height), "%s: %d of %d pixels are grey" % (pixel_format, grey,
+                                                                                       width * height))
+
+
+def case_image(args, processes):
+    """Grey and Bayer formats of the simulated camera are shown as its pattern, each pixel from its own samples."""
+    start_camera(args, processes)
+    run_time = 5
+    for pixel_format, bayer in IMAGE_FORMATS.items():
+        image_file = os.path.join(args.work_dir, pixel_format + ".png")
+        texts_file = os.path.join(args.work_dir, "texts.json")
+        monitor = Monitor(args, processes, ["--run-time", str(run_time), "--save-image", image_file,
+                                            "--dump-texts", texts_file, "--test-action=2:pixel-format=" + pixel_format])
+        monitor.succeed(run_time)
+        with open(texts_file, encoding="utf-8") as dump:
+            texts = json.load(dump)
+        check(texts["controls"][3] == pixel_format and texts["image"] == [512, 512],
+              "%s: the window shows the format %s and an image of %s" % (pixel_format, texts["controls"][3],
+                                                                         texts["image"]))
+        check_image_pixels(pixel_format, bayer, image_file)
+
+
+# Settings entered in the window: (test action, what the window shows then).
+CONTROL_ACTIONS = [("frame-rate=25", "25 fps"), ("exposure-time=12500", "12.5 ms"), ("gain=6", "6 dB")]
+CONTROL_FOLLOW_TIME = 3
+
+
+def case_controls(args, processes):
+    """Settings entered in the window reach the camera; the measured frame rate follows within 3 s."""
+    start_camera(args, processes)
+    change_at, run_time = 5, 11
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time), "--dump-texts", texts_file]
+                      + ["--test-action=%d:%s" % (change_at, action) for action, _ in CONTROL_ACTIONS])
+    monitor.succeed(run_time)
+    with open(texts_file, encoding="utf-8") as dump:
+        texts = json.load(dump)
+    check(texts["controls"][:3] == [shown for _, shown in CONTROL_ACTIONS],
+          "the window shows the settings %s" % texts["controls"])
+    figures = monitor.figures()
+    for start, end, expected in ((2, change_at, 50.0), (change_at + CONTROL_FOLLOW_TIME, run_time, 25.0)):
+        shown = statistics.median(f["fps"] for f in figures if start <= f["t"] < end)
+        check(abs(shown - expected) <= RATE_TOLERANCE * expected, "%g s to %g s after the start the monitor shows "
+              "%.3f fps, not %g:\n%s" % (start, end, shown, expected, monitor.transcript()))
+    check(any(point[3] for point in texts["chart"][change_at - 1:]), "the chart marks no restart at the change: %s"
+          % texts["chart"])
+
+
+MULTI_CAMERAS = ["127.0.0.%d" % host for host in range(2, 6)]
+MULTI_FPS = 50
+TIMER_LATENESS_LIMIT_MS = 100
+
+
+def case_cameras(args, processes):
+    """Four cameras stream at once, each at the rate arv-camera-test measured; the GUI's timer stays on time."""
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+    for address in MULTI_CAMERAS:
+        subprocess.run(["ip", "addr", "add", address + "/8", "dev", "lo"], check=True)
+        start_camera(args, processes, ["--serial", "GV%s" % address.replace(".", "")], address)
+    # All at once, so that the cameras deliver under the load they have while the monitor streams from all.
+    with concurrent.futures.ThreadPoolExecutor(len(MULTI_CAMERAS)) as pool:
+        rates = pool.map(lambda address: measure_with_camera_test(args, processes, MULTI_FPS, 8, address),
+                         MULTI_CAMERAS)
+        references = dict(zip(MULTI_CAMERAS, rates))
+    # The cameras open one after another; from 6 s on all stream. Ten readings each keep their median
+    # steady through a few seconds in which a loaded machine slows the simulated cameras themselves.
+    run_time, steady_from = 16, 6
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(MULTI_FPS), "--run-time", str(run_time),
+                                        "--dump-texts", texts_file])
+    monitor.succeed(run_time)
+    timing = monitor.figures("timing:")
+    check(len(timing) == 1 and timing[0]["cameras"] == len(MULTI_CAMERAS), "no timing line:\n%s"
+          % monitor.transcript())
+    late, cpu = timing[0]["timer_max_late_ms"], timing[0]["process_cpu_seconds"]
+    print("GUI timer at most %d ms late; monitor CPU %.1f %% of a core per camera"
+          % (late, 100 * cpu / timing[0]["run_seconds"] / len(MULTI_CAMERAS)))
+    check(late <= TIMER_LATENESS_LIMIT_MS, "the GUI's 1 s timer fired %d ms late" % late)
+    with open(texts_file, encoding="utf-8") as dump:
+        table = json.load(dump)["table"]
+    check(sorted(row[ADDRESS_COLUMN] for row in table if row[1].endswith(" fps")) == MULTI_CAMERAS,
+          "the table does not show the rate of every camera: %s\n%s" % (table, monitor.transcript()))
+    for address, reference in references.items():
+        steady = [f for f in monitor.figures("camera-figures:", address) if f["t"] >= steady_from]
+        check(len(steady) >= 3, "too few figure lines of %s:\n%s" % (address, monitor.transcript()))
+        shown = statistics.median(f["fps"] for f in steady)
+        print("%s: arv-camera-test %.2f fps; monitor median %.3f fps" % (address, reference, shown))
+        check(abs(shown - reference) <= RATE_TOLERANCE * reference, "the monitor shows %.3f fps for %s, "
+              "arv-camera-test measured %.2f fps:\n%s" % (shown, address, reference, monitor.transcript()))
+
+
+def start_display(processes):
+    """An X server of its own with a window manager; its DISPLAY, or None where there is none to be had."""
+    if not shutil.which("Xvfb") or not shutil.which("openbox"):
+        return None
+    read_end, write_end = os.pipe()
+    processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                    pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        display = ":" + numbers.readline().strip()
+    processes.start(["openbox"], env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+    time.sleep(1.5)  # until openbox manages new windows
+    return display
+
+
+# Each run of the monitor: a change of its window during the run, and what the window must be at its end,
+# given the windows of the runs before (None: anything).
+WINDOW_RUNS = [
+    (None, None),
+    ("maximize", lambda w, runs: w["maximized"]),
+    (None, lambda w, runs: w["maximized"]),
+    ("normal", lambda w, runs: not w["maximized"] and w["frame"] == runs[0]["frame"]),
+    ("move=100,-300", None),
+    (None, lambda w, runs: w["frame"][1] == w["available"][1] and w["frame"][0] == 100),
+] + [(None, lambda w, runs: w["frame"] == runs[5]["frame"])] * 5
+
+
+def case_window_state(args, processes):
+    """Under a window manager the window comes back maximized with its normal geometry kept, reachable, unmoved."""
+    display = start_display(processes)
+    if not display:
+        print("SKIP: Xvfb or openbox is not installed")
+        return SKIPPED
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+    settings = os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")), "Tavix",
+                            "CameraMonitor.conf")
+    if os.path.exists(settings):
+        os.remove(settings)
+    runs = []
+    for action, expected in WINDOW_RUNS:
+        monitor = Monitor(args, processes, ["--run-time", "2", "--retry-interval", "0", "--dump-texts", texts_file]
+                          + (["--test-action=1:" + action] if action else []), env=env, offscreen=False)
+        monitor.finish(timeout=60)
+        with open(texts_file, encoding="utf-8") as dump:
+            runs.append(json.load(dump)["window"])
+        check(not expected or expected(runs[-1], runs), "after %s the window is %s; the runs before: %s"
+              % (action or "a restart", runs[-1], runs[:-1]))
+
+
 FSI, PDI = "\u2068", "\u2069"
 # Every camera answers discovery; the monitor opens them in turn (see HOSTILE_ACTIONS).
 HOSTILE_CAMERAS = [
@@ -528,10 +724,11 @@ HOSTILE_ACTIONS = ["3:reconnect", "5:switch=127.0.0.3", "8:switch=127.0.0.4", "1
 HOSTILE_RUN_TIME = 15
 # What the monitor must show for them, given as cells (address: column: text) and labels.
 HOSTILE_CELLS = {
-    "127.0.0.3": {1: FSI + "Mod\u00e9l" + PDI, 5: "Static IP, DHCP, Auto IP"},
-    "127.0.0.4": {1: FSI + "\\u202Egpj.exe" + PDI, 2: FSI + "12\\u202E34" + PDI, 5: "not reported (bits 0x4)"},
-    "127.0.0.5": {1: FSI + "Top\u240aHidden model, long as well" + PDI, 2: FSI + "N1" + PDI, 4: "127.0.0.5"},
+    "127.0.0.3": {3: FSI + "Mod\u00e9l" + PDI, 7: "Static IP, DHCP, Auto IP"},
+    "127.0.0.4": {3: FSI + "\\u202Egpj.exe" + PDI, 4: FSI + "12\\u202E34" + PDI, 7: "not reported (bits 0x4)"},
+    "127.0.0.5": {3: FSI + "Top\u240aHidden model, long as well" + PDI, 4: FSI + "N1" + PDI, 6: "127.0.0.5"},
 }
+ADDRESS_COLUMN = 6
 SPOOF_ID = FSI + "Hostile-\\u202Egpj.exe-12\\u202E34" + PDI
 HOSTILE_LABELS = {"Camera:": SPOOF_ID + ", 127.0.0.4"}
 LONG_ID = FSI + "Hostile Vendor With A Long Name-Top\u240aHidden model, long as well-N1" + PDI
@@ -552,7 +749,7 @@ def outside_isolates(text):
 
 def check_hostile_texts(texts):
     """Camera texts are isolated and show their controls; they leave the monitor's texts and other cells alone."""
-    check(texts["size"][0] == 760, "the window is %d pixels wide, not 760" % texts["size"][0])
+    check(texts["size"][0] == 960, "the window is %d pixels wide, not 960" % texts["size"][0])
     shown = list(texts["labels"].values()) + texts["messages"] + [texts["status"]]
     shown += [cell for row in texts["table"] for cell in row]
     for text in shown:
@@ -560,7 +757,7 @@ def check_hostile_texts(texts):
               "a control character reaches the monitor's own text: %r" % text)
         check(not BIDI_CONTROLS.search(text.replace(FSI, "").replace(PDI, "")),
               "a control character is shown as it is: %r" % text)
-    rows = {row[4]: row for row in texts["table"]}
+    rows = {row[ADDRESS_COLUMN]: row for row in texts["table"]}
     for address, cells in HOSTILE_CELLS.items():
         check(address in rows, "no row for the camera at %s: %s" % (address, texts["table"]))
         for column, text in cells.items():
@@ -611,8 +808,9 @@ def run_in_network_namespace(args):
 
 
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
-         "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german}
-NAMESPACE_CASES = {"hostile-cameras"}
+         "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german,
+         "image": case_image, "controls": case_controls, "cameras": case_cameras, "window-state": case_window_state}
+NAMESPACE_CASES = {"hostile-cameras", "cameras"}
 
 
 def main():
@@ -638,7 +836,8 @@ def main():
     # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     try:
-        CASES[args.case](args, processes)
+        if CASES[args.case](args, processes) == SKIPPED:
+            return SKIPPED
     except (TestFailure, subprocess.TimeoutExpired) as failure:
         print("FAIL: %s" % failure)
         return 1

@@ -2,6 +2,76 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en_US">
 <context>
+    <name>CameraChannel</name>
+    <message>
+        <source>Looking for cameras...</source>
+        <translation>Suche nach Kameras …</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Verbindung wird hergestellt …</translation>
+    </message>
+    <message>
+        <source>Streaming</source>
+        <translation>Erfassung läuft</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>%1 Retrying every %2 s.</source>
+        <translation>%1 Neuer Versuch alle %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 Use File &gt; Reconnect to try again.</source>
+        <translation>%1 Mit Datei &gt; Neu verbinden erneut versuchen.</translation>
+    </message>
+</context>
+<context>
+    <name>CameraControls</name>
+    <message>
+        <source>Camera settings</source>
+        <translation>Kameraeinstellungen</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Bildrate:</translation>
+    </message>
+    <message>
+        <source> fps</source>
+        <translation> fps</translation>
+    </message>
+    <message>
+        <source>Exposure time:</source>
+        <translation>Belichtungszeit:</translation>
+    </message>
+    <message>
+        <source> µs</source>
+        <translation> µs</translation>
+    </message>
+    <message>
+        <source>Gain:</source>
+        <translation>Verstärkung:</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>Pixel format:</source>
+        <translation>Pixelformat:</translation>
+    </message>
+    <message>
+        <source>not available</source>
+        <translation>nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+</context>
+<context>
     <name>CameraMonitor</name>
     <message>
         <source>%1 × %2 pixels, %3 per frame</source>
@@ -93,6 +163,38 @@
     <message>
         <source>Camera</source>
         <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>exposure time</source>
+        <translation>Belichtungszeit</translation>
+    </message>
+    <message>
+        <source>gain</source>
+        <translation>Verstärkung</translation>
+    </message>
+    <message>
+        <source>pixel format: %1</source>
+        <translation>Pixelformat: %1</translation>
+    </message>
+    <message>
+        <source>The stream did not restart: %1</source>
+        <translation>Die Erfassung ist nicht wieder angelaufen: %1</translation>
+    </message>
+    <message>
+        <source>Camera settings</source>
+        <translation>Kameraeinstellungen</translation>
+    </message>
+    <message>
+        <source>The camera %1 did not take the settings: %2</source>
+        <translation>Die Kamera %1 hat die Einstellungen nicht übernommen: %2</translation>
+    </message>
+    <message>
+        <source>The camera %1 stopped streaming after a change of its settings.</source>
+        <translation>Die Kamera %1 hat die Erfassung nach einer Änderung ihrer Einstellungen beendet.</translation>
     </message>
 </context>
 <context>
@@ -212,32 +314,8 @@
         <translation>System&amp;informationen …</translation>
     </message>
     <message>
-        <source>Looking for cameras...</source>
-        <translation>Suche nach Kameras …</translation>
-    </message>
-    <message>
-        <source>Connecting...</source>
-        <translation>Verbindung wird hergestellt …</translation>
-    </message>
-    <message>
-        <source>Streaming</source>
-        <translation>Erfassung läuft</translation>
-    </message>
-    <message>
         <source>Streaming from %1</source>
         <translation>Erfassung von %1</translation>
-    </message>
-    <message>
-        <source>Stopped</source>
-        <translation>Angehalten</translation>
-    </message>
-    <message>
-        <source>%1 Retrying every %2 s.</source>
-        <translation>%1 Neuer Versuch alle %2 s.</translation>
-    </message>
-    <message>
-        <source>%1 Use File &gt; Reconnect to try again.</source>
-        <translation>%1 Mit Datei &gt; Neu verbinden erneut versuchen.</translation>
     </message>
     <message>
         <source>-</source>
@@ -258,6 +336,53 @@
     <message>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>Data rate</source>
+        <translation>Datenrate</translation>
+    </message>
+    <message>
+        <source>No image</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>&amp;Save image...</source>
+        <translation>Bild &amp;speichern …</translation>
+    </message>
+    <message>
+        <source>The pixel format 0x%1 cannot be shown.</source>
+        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>No image to save.</source>
+        <translation>Kein Bild zum Speichern.</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Saved the image to %1</source>
+        <translation>Das Bild wurde in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Cannot write the image to %1</source>
+        <translation>Das Bild kann nicht in %1 geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>RateChart</name>
+    <message>
+        <source>last %1 s</source>
+        <translation>letzte %1 s</translation>
     </message>
 </context>
 </TS>

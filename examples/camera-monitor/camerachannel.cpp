@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+#include "camerachannel.h"
+
+CameraChannel::CameraChannel(const CameraStreamer::Request& request, int retryIntervalMs, QObject* parent)
+    : QObject(parent)
+    , m_request(request)
+    , m_figures(std::make_shared<StreamFigures>())
+    , m_frame(std::make_shared<LatestFrame>())
+    , m_cameraId(request.cameraId)
+{
+    m_retryTimer.setSingleShot(true);
+    m_retryTimer.setInterval(retryIntervalMs);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] { connectCamera(false); });
+}
+
+CameraChannel::~CameraChannel()
+{
+    stop();
+}
+
+void CameraChannel::connectCamera(bool reportFailure)
+{
+    stop();
+    setState(tr("Looking for cameras..."));
+    m_request.reportConnectFailure = reportFailure;
+    m_streamer = new CameraStreamer(m_request, m_figures, m_frame);
+    connect(m_streamer, &CameraStreamer::camerasDiscovered, this, [this](const QList<CameraDescription>& cameras) {
+        setState(tr("Connecting..."));
+        Q_EMIT camerasDiscovered(cameras);
+    });
+    connect(m_streamer, &CameraStreamer::streamingStarted, this, [this](const CameraDescription& camera) {
+        m_figures->restart();
+        m_frame->clear();
+        m_camera = camera;
+        m_cameraId = camera.id;
+        // A reconnection opens this camera again, whatever the name asked for finds then.
+        m_request.cameraId = camera.id;
+        m_streaming = true;
+        setState(tr("Streaming"));
+        Q_EMIT streamingStarted(camera);
+    });
+    connect(m_streamer, &CameraStreamer::settingsRead, this, [this](const CameraSettings& settings) {
+        m_settings = settings;
+        Q_EMIT settingsRead(settings);
+    });
+    connect(m_streamer, &CameraStreamer::streamingEnded, this, &CameraChannel::onStreamingEnded);
+    m_streamer->start();
+}
+
+void CameraChannel::stop()
+{
+    m_retryTimer.stop();
+    m_streaming = false;
+    if (m_streamer) {
+        // Never waits: a camera may hold the thread in Aravis for minutes.
+        CameraStreamer::release(m_streamer);
+        m_streamer = nullptr;
+    }
+}
+
+void CameraChannel::onStreamingEnded(CameraStreamer::EndReason reason, const QString& message)
+{
+    m_streaming = false;
+    if (reason == CameraStreamer::Stopped) {
+        setState(tr("Stopped"));
+        return;
+    }
+    if (m_retryTimer.interval() > 0) {
+        setState(tr("%1 Retrying every %2 s.").arg(message).arg(m_retryTimer.interval() / 1000.0));
+        m_retryTimer.start();
+    } else {
+        setState(tr("%1 Use File > Reconnect to try again.").arg(message));
+    }
+}
+
+void CameraChannel::setState(const QString& state)
+{
+    m_state = state;
+    Q_EMIT stateChanged(state);
+}
+
+void CameraChannel::sample(qint64 msecsSinceEpoch)
+{
+    const StreamFigures::Snapshot figures = m_figures->snapshot();
+    RateChart::Point point;
+    point.msecsSinceEpoch = msecsSinceEpoch;
+    point.framesPerSecond = figures.hasRate ? figures.framesPerSecond : 0.0;
+    point.bytesPerSecond = figures.hasRate ? double(figures.bytesPerSecond) : 0.0;
+    point.restarted = !m_history.isEmpty() && figures.restarts != m_lastSample.restarts;
+    // No frame in the whole second: a stall, whatever the statistic still extrapolates.
+    point.stalled = !m_streaming || figures.images == m_lastSample.images;
+    m_history.append(point);
+    if (m_history.size() > RateChart::maxPoints) {
+        m_history.removeFirst();
+    }
+    m_lastSample = figures;
+}
+
+void CameraChannel::changeSettings(const SettingsChange& change)
+{
+    if (m_streamer) {
+        m_streamer->changeSettings(change);
+    }
+}

@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+// One camera the monitor streams from, with its figures, image and history.
+#ifndef CAMERAMONITOR_CAMERACHANNEL_H
+#define CAMERAMONITOR_CAMERACHANNEL_H
+
+#include "camerastreamer.h"
+#include "latestframe.h"
+#include "ratechart.h"
+#include "streamfigures.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+/**
+ * The monitor's side of one camera connection: runs a CameraStreamer after
+ * another for it (a lost or missing camera is retried after the retry
+ * interval), and keeps what the window shows of it: its figures, its newest
+ * image, the settings it reported and one chart point per second. GUI thread.
+ */
+class CameraChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    CameraChannel(const CameraStreamer::Request& request, int retryIntervalMs, QObject* parent = nullptr);
+    ~CameraChannel() override;
+
+    /** Drops the current connection, if any, and connects anew. */
+    void connectCamera(bool reportFailure);
+    /** Drops the connection without waiting for its thread and retries no more. */
+    void stop();
+
+    /** Aravis's id of the camera: the one asked for, else the one streaming or last streamed. */
+    QByteArray cameraId() const { return m_cameraId; }
+    bool isStreaming() const { return m_streaming; }
+    QString stateText() const { return m_state; }
+    const CameraDescription& camera() const { return m_camera; }
+    const CameraSettings& settings() const { return m_settings; }
+    StreamFigures& figures() { return *m_figures; }
+    LatestFrame& frame() { return *m_frame; }
+    /** The figures as of the last sample(). */
+    const StreamFigures::Snapshot& lastSample() const { return m_lastSample; }
+    const QVector<RateChart::Point>& history() const { return m_history; }
+
+    /** Takes the figures for the chart; the window calls it once a second. */
+    void sample(qint64 msecsSinceEpoch);
+    void changeSettings(const SettingsChange& change);
+
+Q_SIGNALS:
+    void camerasDiscovered(const QList<CameraDescription>& cameras);
+    void streamingStarted(const CameraDescription& camera);
+    void settingsRead(const CameraSettings& settings);
+    void stateChanged(const QString& state);
+
+private:
+    void setState(const QString& state);
+    void onStreamingEnded(CameraStreamer::EndReason reason, const QString& message);
+
+    CameraStreamer::Request m_request;
+    const std::shared_ptr<StreamFigures> m_figures;
+    const std::shared_ptr<LatestFrame> m_frame;
+    CameraStreamer* m_streamer = nullptr;
+    QTimer m_retryTimer;
+    QByteArray m_cameraId;
+    CameraDescription m_camera;
+    CameraSettings m_settings;
+    QString m_state;
+    bool m_streaming = false;
+    StreamFigures::Snapshot m_lastSample;
+    QVector<RateChart::Point> m_history;
+};
+
+#endif
