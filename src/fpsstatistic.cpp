@@ -32,6 +32,18 @@ quint64 toAmountPerSecond(double amountPerSecond)
     return quint64(amountPerSecond);
 }
 
+// value / divisor for a divisor of 1 or more. Where the divisor is a power of
+// two its reciprocal is exact, so multiplying by it gives the same double as
+// the division; the reciprocal does not wait for the value, which leaves only a
+// multiplication on the path from the clock read to the result.
+double dividedBy(double value, quint32 divisor)
+{
+    if ((divisor & (divisor - 1)) == 0) {
+        return value * (1.0 / divisor);
+    }
+    return value / divisor;
+}
+
 } // namespace
 
 FpsStatistic::FpsStatistic(unsigned int maxNumSamples)
@@ -61,6 +73,7 @@ void FpsStatistic::reset()
     m_totalAmount = 0;
     m_firstIndex = 0;
     m_intervalMean.reset();
+    m_newestIntervalPending = false;
     m_startPending = true;
 }
 
@@ -73,8 +86,23 @@ int FpsStatistic::getPhysicalIndex(int logicalIndex) const
     return physicalIndex < m_maxNumSamples ? physicalIndex : physicalIndex - m_maxNumSamples;
 }
 
+inline void FpsStatistic::addPendingInterval()
+{
+    if (m_newestIntervalPending) {
+        m_intervalMean.add(sampleAt(m_numSamples - 1).interval);
+        m_newestIntervalPending = false;
+    }
+}
+
+inline double FpsStatistic::meanInterval()
+{
+    addPendingInterval();
+    return m_intervalMean.getMeanUnsafe();
+}
+
 inline void FpsStatistic::store(const Sample& sample)
 {
+    addPendingInterval();
     int slot = m_numSamples;
     if (m_numSamples < m_maxNumSamples) {
         ++m_numSamples;
@@ -84,9 +112,7 @@ inline void FpsStatistic::store(const Sample& sample)
         m_firstIndex = getPhysicalIndex(1);
     }
     m_samples[slot] = sample;
-    if (sample.hasPredecessor) {
-        m_intervalMean.add(sample.interval);
-    }
+    m_newestIntervalPending = sample.hasPredecessor;
     m_totalAmount += sample.amount;
 }
 
@@ -122,15 +148,25 @@ bool FpsStatistic::addSample(unsigned int amount)
             // the usual case, skips the rounding.
             const double difference = std::fabs(sample.interval - last.interval);
             const double jump = difference < 1.0 ? 0.0 : std::trunc(difference);
-            double offset = 0.0;
-            if (jump > IntervalJumpFactor * m_intervalMean.getMeanUnsafe() && removeAllButLastTwoSamples(&offset)) {
-                m_restarted = true;
-                sample.time -= offset;
+            if (jump > IntervalJumpFactor * meanInterval()) {
+                restartAndStore(sample);
+                return true;
             }
         }
     }
     store(sample);
     return true;
+}
+
+// Out of line and called last, so that no double of addSample() has to survive
+// a call: the common path then keeps them in vector registers throughout.
+Q_NEVER_INLINE void FpsStatistic::restartAndStore(Sample sample)
+{
+    double offset = 0.0;
+    removeAllButLastTwoSamples(&offset);
+    m_restarted = true;
+    sample.time -= offset;
+    store(sample);
 }
 
 bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
@@ -156,6 +192,8 @@ bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
 bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSecond)
 {
     RecursiveMutexLocker locker(&m_mutex);
+    // The clock read waits for every instruction before it, so it comes first.
+    const double clock = StopWatch::gettime();
     if (!m_samples || m_numSamples < 2) {
         return false;
     }
@@ -165,8 +203,8 @@ bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSec
     if (span == 0.0) {
         return false;
     }
-    const double mean = m_intervalMean.getMeanUnsafe();
-    const double now = StopWatch::gettime() - m_startTime;
+    const double now = clock - m_startTime;
+    const double mean = meanInterval();
     const double sinceLast = now - last.time;
     const bool late = sinceLast > LateFactor * mean;
     if (late && m_numSamples > 3) {
@@ -182,7 +220,7 @@ bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSec
         const quint64 amountAfterFirst = m_totalAmount - first.amount;
         if (late) {
             // As if one more sample, like the newest, had arrived just now.
-            const double extrapolatedMean = mean + (sinceLast - mean) / (m_intervalMean.getNumValues() + 1);
+            const double extrapolatedMean = mean + dividedBy(sinceLast - mean, m_intervalMean.getNumValues() + 1);
             fps = 1.0 / extrapolatedMean;
             amountPerSecond = toAmountPerSecond(double(amountAfterFirst + last.amount) / (now - first.time));
         } else {

@@ -197,6 +197,7 @@ private Q_SLOTS:
     void clockSecondsAsDividedByABillion();
     void scenarios_data();
     void scenarios();
+    void lateExtrapolationRoundsLikeTheDivision();
     void amountPerSecondBeyond64BitsSaturates();
     void matchesAPlainReferenceOverRandomSequences();
     void realClockSmoke();
@@ -289,6 +290,22 @@ void FpsStatisticTest::scenarios()
     QVERIFY(!query(statistic).valid);
     QCOMPARE(statistic.hasRestarted(), s.restarted);
     QCOMPARE(statistic.stallTimeout(), s.stallLimit);
+}
+
+void FpsStatisticTest::lateExtrapolationRoundsLikeTheDivision()
+{
+    // Three samples 0.5 s apart, asked 1.125 s after the newest: the mean moves
+    // by (1.125 - 0.5) / 3, where a product with the reciprocal of 3 would be
+    // one double off.
+    FakeClock clock;
+    FpsStatistic statistic(10);
+    for (int i = 0; i < 3; ++i) {
+        statistic.addSample(1000);
+        clock.advance(0.5);
+    }
+    clock.advance(0.625);
+    const double expected = 1.0 / (0.5 + 0.625 / 3);
+    QCOMPARE(QString::number(query(statistic).fps, 'g', 17), QString::number(expected, 'g', 17));
 }
 
 void FpsStatisticTest::amountPerSecondBeyond64BitsSaturates()

@@ -249,13 +249,16 @@ private:
         double time = 0.0; ///< seconds since m_startTime
         double interval = 0.0; ///< seconds since the predecessor; 0.0 without one
         quint32 amount = 0; ///< the caller's amount; 0 without a predecessor
-        /// whether the sample had a predecessor when stored, i.e. whether its interval is in the mean
+        /// whether the sample had a predecessor when stored, i.e. whether its interval counts in the mean
         bool hasPredecessor = false;
     };
 
     int getPhysicalIndex(int logicalIndex) const;
     const Sample& sampleAt(int logicalIndex) const { return m_samples[size_t(getPhysicalIndex(logicalIndex))]; }
+    void addPendingInterval();
+    double meanInterval();
     void store(const Sample& sample);
+    void restartAndStore(Sample sample);
     void forget(const Sample& sample);
 
     mutable QRecursiveMutex m_mutex;
@@ -268,6 +271,10 @@ private:
     FlexiMean m_intervalMean;
     bool m_startPending = true;
     bool m_restarted = false;
+    // Whether the newest sample's interval is still to be added to m_intervalMean.
+    // The next operation adds it after its own clock read, so that the division
+    // runs beside the clock read instead of after it.
+    bool m_newestIntervalPending = false;
     double m_stallTimeout = DefaultStallTimeout;
 };
 
