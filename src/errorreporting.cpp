@@ -47,10 +47,9 @@ void AsyncErrorQueue::clear()
 bool AsyncErrorQueue::reportErrorAsync(
     ErrorSeverity severity, const QString& message, const QString& details, QWidget* parent)
 {
-    AsyncErrorEntry entry { severity, message, details, parent };
     {
         RecursiveMutexLocker locker(&m_mutex);
-        m_errors.append(std::move(entry));
+        m_errors.append({ severity, message, details, parent });
     }
     // One posted call per report, even in the owning thread, so that the
     // signal is never emitted from inside this function. A subclass may declare
@@ -65,14 +64,12 @@ bool AsyncErrorQueue::reportErrorAsync(
 
 void AsyncErrorQueue::asyncSignaler()
 {
-    AsyncErrorEntry entry;
-    {
-        RecursiveMutexLocker locker(&m_mutex);
-        if (m_errors.isEmpty()) {
-            return;
-        }
-        entry = m_errors.takeLast();
+    RecursiveMutexLocker locker(&m_mutex);
+    if (m_errors.isEmpty()) {
+        return;
     }
+    AsyncErrorEntry entry = m_errors.takeLast();
+    locker.unlock();
     Q_EMIT displayError(entry.severity, std::move(entry.message), std::move(entry.details), entry.parent.data());
 }
 

@@ -36,6 +36,14 @@ public:
 
     ~RecursiveMutexLocker()
     {
+        if (m_mutex) {
+            unlock();
+        }
+    }
+
+    /** Releases the mutex before the end of the scope; the destructor then leaves it alone. */
+    void unlock()
+    {
 #ifdef TAVIXQTBASE_ANNOTATE_LOCKS
         __tsan_mutex_pre_unlock(m_mutex, 0);
 #endif
@@ -43,6 +51,7 @@ public:
 #ifdef TAVIXQTBASE_ANNOTATE_LOCKS
         __tsan_mutex_post_unlock(m_mutex, 0);
 #endif
+        m_mutex = nullptr;
     }
 
     RecursiveMutexLocker(const RecursiveMutexLocker&) = delete;
