@@ -63,12 +63,17 @@ FpsStatistic::~FpsStatistic()
     RecursiveMutexLocker locker(&m_mutex);
     m_samples.reset();
     m_maxNumSamples = 0;
-    reset();
+    clearWindow();
 }
 
 void FpsStatistic::reset()
 {
     RecursiveMutexLocker locker(&m_mutex);
+    clearWindow();
+}
+
+void FpsStatistic::clearWindow()
+{
     m_numSamples = 0;
     m_totalAmount = 0;
     m_firstIndex = 0;
@@ -162,10 +167,8 @@ bool FpsStatistic::addSample(unsigned int amount)
 // a call: the common path then keeps them in vector registers throughout.
 Q_NEVER_INLINE void FpsStatistic::restartAndStore(Sample sample)
 {
-    double offset = 0.0;
-    removeAllButLastTwoSamples(&offset);
+    sample.time -= keepLastTwoSamples();
     m_restarted = true;
-    sample.time -= offset;
     store(sample);
 }
 
@@ -175,25 +178,35 @@ bool FpsStatistic::removeAllButLastTwoSamples(double* pTimeOffset)
     if (m_numSamples < 3) {
         return false;
     }
+    const double offset = keepLastTwoSamples();
+    if (pTimeOffset) {
+        *pTimeOffset = offset;
+    }
+    return true;
+}
+
+double FpsStatistic::keepLastTwoSamples()
+{
     Sample older = sampleAt(m_numSamples - 2);
     Sample newer = sampleAt(m_numSamples - 1);
-    reset();
+    clearWindow();
     m_startPending = false;
     m_startTime += older.time;
-    if (pTimeOffset) {
-        *pTimeOffset = older.time;
-    }
     newer.time -= older.time;
     store(Sample());
     store(newer);
-    return true;
+    return older.time;
 }
 
 bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSecond)
 {
     RecursiveMutexLocker locker(&m_mutex);
     // The clock read waits for every instruction before it, so it comes first.
-    const double clock = StopWatch::gettime();
+    return computeResultAt(StopWatch::gettime(), pFps, pAmountPerSecond);
+}
+
+bool FpsStatistic::computeResultAt(double clock, double* pFps, unsigned long long* pAmountPerSecond)
+{
     if (!m_samples || m_numSamples < 2) {
         return false;
     }
@@ -208,9 +221,10 @@ bool FpsStatistic::computeResult(double* pFps, unsigned long long* pAmountPerSec
     const double sinceLast = now - last.time;
     const bool late = sinceLast > LateFactor * mean;
     if (late && m_numSamples > 3) {
-        removeAllButLastTwoSamples(nullptr);
+        keepLastTwoSamples();
         m_restarted = true;
-        return computeResult(pFps, pAmountPerSecond);
+        // The cut window answers for the same instant.
+        return computeResultAt(clock, pFps, pAmountPerSecond);
     }
 
     double fps = 0.0;

@@ -253,13 +253,18 @@ private:
         bool hasPredecessor = false;
     };
 
+    // The helpers below expect the caller to hold m_mutex.
     int getPhysicalIndex(int logicalIndex) const;
     const Sample& sampleAt(int logicalIndex) const { return m_samples[size_t(getPhysicalIndex(logicalIndex))]; }
     void addPendingInterval();
     double meanInterval();
     void store(const Sample& sample);
-    void restartAndStore(Sample sample);
     void forget(const Sample& sample);
+    void clearWindow();
+    /// Cuts a window of 3 or more samples to its newest two; returns by how much the origin moved.
+    double keepLastTwoSamples();
+    void restartAndStore(Sample sample);
+    bool computeResultAt(double clock, double* pFps, unsigned long long* pAmountPerSecond);
 
     mutable QRecursiveMutex m_mutex;
     std::unique_ptr<Sample[]> m_samples;
