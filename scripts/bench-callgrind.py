@@ -7,7 +7,7 @@
 """Counts the instructions of each benchmark's operation with callgrind and prints
 each measured operation beside its floor, as scripts/bench-ratios.py does for times.
 
-    scripts/bench-callgrind.py PROGRAM [TIME_JSON] [--iterations N] [--benchmark_filter=...]
+    scripts/bench-callgrind.py PROGRAM [TIME_JSON] [--min] [--iterations N] [--benchmark_filter=...]
 
 PROGRAM is a benchmark program of bench/. It runs once under callgrind, each
 benchmark once, and each operation N times (default 200) after one untimed call
@@ -62,11 +62,14 @@ def main():
     parser.add_argument("program")
     parser.add_argument("time_json", nargs="?")
     parser.add_argument("--iterations", type=int, default=200)
+    parser.add_argument("--min", action="store_true", help="time ratios of the fastest repetitions, as bench-ratios.py --min")
     args, benchmark_args = parser.parse_known_args()
     counts = callgrind_counts(args.program, args.iterations, benchmark_args)
     times = {}
     if args.time_json:
-        times = {row[0]: row for row in load_bench_ratios().ratios(json.load(open(args.time_json)))}
+        bench_ratios = load_bench_ratios()
+        pick = bench_ratios.fastest if args.min else bench_ratios.medians
+        times = {row[0]: row for row in bench_ratios.ratios(json.load(open(args.time_json)), pick)}
     print(f"{'benchmark':52} {'instr':>10} {'floor':>10} {'ratio':>6} {'igoal':>6}      {'t ratio':>7} {'goal':>5}")
     for name, (instructions, label) in counts.items():
         fields = dict(item.split("=", 1) for item in label.split() if "=" in item)
