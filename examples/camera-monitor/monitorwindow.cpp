@@ -208,9 +208,9 @@ MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
     connect(&m_secondTimer, &QTimer::timeout, this, &MonitorWindow::everySecond);
     m_secondTimer.start(1000);
 
-    restoreLayout();
+    // The restored settings refresh what the selected channel shows, so it exists first.
     select(addChannel(QByteArray()));
-    updateFigures();
+    restoreLayout();
     m_selected->connectCamera(true);
 }
 
