@@ -12,9 +12,11 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 #include <mutex>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -79,19 +81,40 @@ namespace {
 // while both are destroyed. A report posted then would reach an event dispatcher that
 // is being deleted or a destroyed queue, and a log line could meet Qt's message log in
 // its own destruction. So the global queue is closed at the start of the application's
-// destructor (a post routine) and before the queue is destroyed, and each show...
-// call writes its log line and reports under this lock, only while the queue is open.
+// destructor (a post routine) and before the queue is destroyed; a report enters the
+// queue under this lock, only while the queue is open.
+//
+// The log line itself is written outside the lock: the application's message handler may
+// take its time or wait for another thread (a log window fed through a blocking queued
+// connection), and must never hold up or deadlock the reports of other threads. The lines
+// under way are counted instead, and the queue's holder, destroyed before Qt's message log,
+// waits until those of other threads have ended.
+//
 // The lock must stay usable during and after static destruction: with pthreads it is
 // constant-initialised and trivially destructible, so no destructor ever runs on it.
-// It is recursive for message handlers that report from within a log line.
-std::recursive_mutex globalQueueLock;
+std::mutex globalQueueLock;
 bool globalQueueClosed = false;
-static_assert(std::is_trivially_destructible<std::recursive_mutex>::value, "the lock must outlive static destruction");
+int logLinesUnderWay = 0;
+// The calling thread's own share of logLinesUnderWay: a message handler that ends the
+// process from inside a log line must not wait for itself.
+thread_local int logLinesUnderWayInThisThread = 0;
+static_assert(std::is_trivially_destructible<std::mutex>::value, "the lock must outlive static destruction");
 
 void closeGlobalQueue()
 {
-    const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
+    const std::lock_guard<std::mutex> locker(globalQueueLock);
     globalQueueClosed = true;
+}
+
+void closeGlobalQueueAndWaitForLogLines()
+{
+    std::unique_lock<std::mutex> locker(globalQueueLock);
+    globalQueueClosed = true;
+    while (logLinesUnderWay > logLinesUnderWayInThisThread) {
+        locker.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        locker.lock();
+    }
 }
 
 class GlobalQueueHolder
@@ -106,16 +129,28 @@ public:
         QLoggingCategory::defaultCategory();
         qFormatLogMessage(QtCriticalMsg, QMessageLogContext(), QString());
     }
-    ~GlobalQueueHolder() { closeGlobalQueue(); }
+    ~GlobalQueueHolder() { closeGlobalQueueAndWaitForLogLines(); }
 
     AsyncErrorQueue queue;
 };
 
+// Counts a log line as under way while the queue is open; false once it is closed.
+bool beginLogLine()
+{
+    const std::lock_guard<std::mutex> locker(globalQueueLock);
+    if (globalQueueClosed) {
+        return false;
+    }
+    ++logLinesUnderWay;
+    ++logLinesUnderWayInThisThread;
+    return true;
+}
+
 void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const char* logLine, const QString& message,
     const QString& details, QWidget* parent)
 {
-    const std::lock_guard<std::recursive_mutex> locker(globalQueueLock);
-    if (globalQueueClosed) {
+    AsyncErrorQueue* const queue = GetTheGlobalAsyncErrorQueue();
+    if (!beginLogLine()) {
         // The process is ending: Qt's message log may be gone, and nobody would see the report.
         std::fprintf(stderr, "%s\n", logLine);
         return;
@@ -125,7 +160,12 @@ void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const char* logLine, 
     } else {
         qCritical("%s", logLine);
     }
-    GetTheGlobalAsyncErrorQueue()->reportErrorAsync(severity, message, details, parent);
+    const std::lock_guard<std::mutex> locker(globalQueueLock);
+    --logLinesUnderWay;
+    --logLinesUnderWayInThisThread;
+    if (!globalQueueClosed) {
+        queue->reportErrorAsync(severity, message, details, parent);
+    }
 }
 
 } // namespace

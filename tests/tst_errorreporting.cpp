@@ -413,6 +413,8 @@ void ErrorReportingTest::globalQueueInFreshProcesses_data()
                                                             << "";
     QTest::newRow("reports while main calls exit are dropped") << "exit"
                                                                << "";
+    QTest::newRow("a log window's handler waiting for the GUI thread") << "log-window"
+                                                                       << "100 worker lines shown\n";
 }
 
 void ErrorReportingTest::globalQueueInFreshProcesses()
@@ -475,6 +477,35 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
     return 0;
 }
 
+// Child mode: the message handler of a log window, which hands the lines of other threads to the
+// GUI thread through a blocking queued connection, while a worker and the GUI thread both report.
+// A library that wrote its log lines under a lock of its own would deadlock here.
+static int runLogWindow(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    static int workerLinesShown = 0;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {
+        if (QThread::currentThread() != qApp->thread()) {
+            QMetaObject::invokeMethod(
+                qApp, [] { ++workerLinesShown; }, Qt::BlockingQueuedConnection);
+        }
+    });
+    std::atomic<bool> done { false };
+    std::thread worker([&done] {
+        for (int i = 0; i < 100; ++i) {
+            showWarningMessage(QStringLiteral("T"), QStringLiteral("worker"), QStringLiteral("line"), nullptr);
+        }
+        done.store(true);
+    });
+    while (!done.load()) {
+        showWarningMessage(QStringLiteral("T"), QStringLiteral("GUI"), QStringLiteral("line"), nullptr);
+        QCoreApplication::processEvents();
+    }
+    worker.join();
+    std::printf("%d worker lines shown\n", workerLinesShown);
+    return 0;
+}
+
 // Child mode: two threads make the very first call of GetTheGlobalAsyncErrorQueue at once.
 static int runFirstCallRace(int argc, char* argv[])
 {
@@ -497,8 +528,13 @@ int main(int argc, char* argv[])
 {
     if (argc > 2 && qstrcmp(argv[1], "--child") == 0) {
         const QByteArray scenario = argv[2];
-        return scenario == "first-calls" ? runFirstCallRace(argc, argv)
-                                         : runReportWhileExiting(scenario == "exit", argc, argv);
+        if (scenario == "first-calls") {
+            return runFirstCallRace(argc, argv);
+        }
+        if (scenario == "log-window") {
+            return runLogWindow(argc, argv);
+        }
+        return runReportWhileExiting(scenario == "exit", argc, argv);
     }
     QApplication app(argc, argv);
     ErrorReportingTest test;
