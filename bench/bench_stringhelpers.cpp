@@ -75,49 +75,80 @@ BENCHMARK(BM_FormatDoubleValue<>)->DenseRange(0, 1);
 BENCHMARK_TEMPLATE(BM_FormatDoubleValue, FormatValueTrimZeros, FormatValueOmitZeroFraction)->DenseRange(0, 1);
 BENCHMARK_TEMPLATE(BM_FormatDoubleValue, FormatValueGroupDigits)->DenseRange(0, 1);
 
-// The unit variants scale the value back to the case's value, so that the
-// QLocale call inside formats the same number as the floor.
+// The unit variants are measured with units of 2, 100 and 10,000 characters beside the
+// least they cost: the number's text with a space and the unit appended, the unit copied once.
+// They scale the value back to the case's value, so that the QLocale call inside formats
+// the same number as the floor.
+QString unitOfLength(const benchmark::State& state)
+{
+    return state.range(1) == 2 ? QStringLiteral("Hz") : QString(int(state.range(1)), QLatin1Char('u'));
+}
+
+void unitArguments(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgsProduct({ { 0, 1 }, { 2, 100, 10000 } });
+}
+
+void BM_Floor_LocaleToStringDoubleWithUnit(benchmark::State& state)
+{
+    const DoubleCase& c = doubleCase(state);
+    const QString unit = unitOfLength(state);
+    timedLoop(state, [&] {
+        QString text = english().toString(c.value, 'f', c.precision);
+        text.reserve(text.size() + 1 + unit.size());
+        text.append(QLatin1Char(' ')).append(unit);
+        benchmark::DoNotOptimize(text);
+    });
+}
+BENCHMARK(BM_Floor_LocaleToStringDoubleWithUnit)->Apply(unitArguments);
+
+std::string unitFloorLabel(const benchmark::State& state)
+{
+    return "vs=BM_Floor_LocaleToStringDoubleWithUnit/" + std::to_string(state.range(0)) + "/"
+        + std::to_string(state.range(1)) + " goal=1.4 igoal=1.4";
+}
+
 template <FormatValueFlag... Flags> void BM_FormatDoubleValueAndUnits(benchmark::State& state)
 {
     const FormatValueFlags flags = (FormatValueShowMultiplier | ... | Flags);
     const DoubleCase& c = doubleCase(state);
     const double factor = flags.testFlag(FormatValueBinaryMultiplier) ? 1024.0 : 1000.0;
-    const QString unit = QStringLiteral("Hz");
+    const QString unit = unitOfLength(state);
     timedLoop(state, [&] {
         benchmark::DoNotOptimize(
             formatDoubleValueAndUnits(c.value * factor, c.precision, MultiplierKilo, unit, flags, english()));
     });
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
+    state.SetLabel(unitFloorLabel(state));
 }
-BENCHMARK(BM_FormatDoubleValueAndUnits<>)->DenseRange(0, 1);
+BENCHMARK(BM_FormatDoubleValueAndUnits<>)->Apply(unitArguments);
 BENCHMARK_TEMPLATE(BM_FormatDoubleValueAndUnits, FormatValueBinaryMultiplier, FormatValueMultiplierName)
-    ->DenseRange(0, 1);
+    ->Apply(unitArguments);
 
 void BM_FormatIntegerValueAndUnits(benchmark::State& state)
 {
     const DoubleCase& c = doubleCase(state);
     const auto value = static_cast<long long>(c.value * 1000.0);
-    const QString unit = QStringLiteral("B");
+    const QString unit = unitOfLength(state);
     timedLoop(state, [&] {
         benchmark::DoNotOptimize(
             formatIntegerValueAndUnits(value, c.precision, MultiplierKilo, unit, FormatValueShowMultiplier, english()));
     });
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
+    state.SetLabel(unitFloorLabel(state));
 }
-BENCHMARK(BM_FormatIntegerValueAndUnits)->DenseRange(0, 1);
+BENCHMARK(BM_FormatIntegerValueAndUnits)->Apply(unitArguments);
 
 void BM_FormatUnsignedIntegerValueAndUnits(benchmark::State& state)
 {
     const DoubleCase& c = doubleCase(state);
     const auto value = static_cast<unsigned long long>(c.value * 1000.0);
-    const QString unit = QStringLiteral("B");
+    const QString unit = unitOfLength(state);
     timedLoop(state, [&] {
         benchmark::DoNotOptimize(formatUnsignedIntegerValueAndUnits(
             value, c.precision, MultiplierKilo, unit, FormatValueShowMultiplier, english()));
     });
-    state.SetLabel(floorLabel("BM_Floor_LocaleToStringDouble", state, "goal=1.6 igoal=1.4"));
+    state.SetLabel(unitFloorLabel(state));
 }
-BENCHMARK(BM_FormatUnsignedIntegerValueAndUnits)->DenseRange(0, 1);
+BENCHMARK(BM_FormatUnsignedIntegerValueAndUnits)->Apply(unitArguments);
 
 void BM_Floor_LocaleToStringLongLong(benchmark::State& state)
 {

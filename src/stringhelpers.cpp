@@ -6,10 +6,10 @@
 
 #include <QCoreApplication>
 #include <QStringView>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <type_traits>
 
 const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
@@ -238,22 +238,19 @@ QString formatDoubleValueAndUnits(double value, int precision, FormatMultiplier 
     if (!showPrefix && unit.isEmpty()) {
         return text;
     }
-    // The space, the prefix and the unit are joined on the stack. Every prefix in the table
-    // is within the Basic Multilingual Plane.
-    QVarLengthArray<QChar, 64> suffix;
-    suffix.append(QLatin1Char(' '));
-    for (; showPrefix && *prefix; ++prefix) {
-        suffix.append(QChar(char16_t(*prefix)));
+    // The space, the prefix and the unit are written straight behind the number, so that
+    // the unit, which may be long, is copied once. Every prefix in the table is within the
+    // Basic Multilingual Plane.
+    const qsizetype prefixSize = showPrefix ? qsizetype(std::wcslen(prefix)) : 0;
+    const qsizetype numberSize = text.size();
+    text.resize(numberSize + 1 + prefixSize + unit.size());
+    QChar* out = text.data() + numberSize;
+    *out++ = QLatin1Char(' ');
+    for (qsizetype i = 0; i < prefixSize; ++i) {
+        *out++ = QChar(char16_t(prefix[i]));
     }
-    suffix.append(unit.constData(), unit.size());
-    if (text.capacity() - text.size() >= suffix.size()) {
-        text.append(suffix.constData(), suffix.size());
-        return text;
-    }
-    // A fresh string of the final size costs less than growing the number's text.
-    QString result(text.size() + suffix.size(), Qt::Uninitialized);
-    std::copy(suffix.cbegin(), suffix.cend(), std::copy(text.cbegin(), text.cend(), result.begin()));
-    return result;
+    std::copy(unit.cbegin(), unit.cend(), out);
+    return text;
 }
 
 QString formatIntegerValueAndUnits(long long value, int precision, FormatMultiplier multiplier, const QString& unit,
