@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -478,17 +479,32 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
 }
 
 // Child mode: the message handler of a log window, which hands the lines of other threads to the
-// GUI thread through a blocking queued connection, while a worker and the GUI thread both report.
+// GUI thread and waits until it has shown them, while a worker and the GUI thread both report.
 // A library that wrote its log lines under a lock of its own would deadlock here.
 static int runLogWindow(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     static int workerLinesShown = 0;
+    // Held while a line is posted and taken again when it is shown: ThreadSanitizer cannot see
+    // the lock inside Qt's event queue, and sees this one instead.
+    static std::mutex posting;
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {
-        if (QThread::currentThread() != qApp->thread()) {
-            QMetaObject::invokeMethod(
-                qApp, [] { ++workerLinesShown; }, Qt::BlockingQueuedConnection);
+        if (QThread::currentThread() == qApp->thread()) {
+            return;
         }
+        std::promise<void> shown;
+        {
+            const std::lock_guard<std::mutex> locker(posting);
+            QMetaObject::invokeMethod(
+                qApp,
+                [&shown] {
+                    const std::lock_guard<std::mutex> posted(posting);
+                    ++workerLinesShown;
+                    shown.set_value();
+                },
+                Qt::QueuedConnection);
+        }
+        shown.get_future().wait();
     });
     std::atomic<bool> done { false };
     std::thread worker([&done] {
