@@ -410,7 +410,10 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
 
 void MonitorWindow::onFiguresTimer()
 {
-    readFigures();
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->readFigures();
+    }
+    showFigures();
     m_sampleDue = !m_sampleDue;
     if (!m_sampleDue) {
         return;
@@ -421,14 +424,6 @@ void MonitorWindow::onFiguresTimer()
     }
     m_chart->setPoints(m_selected->history());
     Q_EMIT figuresSampled();
-}
-
-void MonitorWindow::readFigures()
-{
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->readFigures();
-    }
-    showFigures();
 }
 
 void MonitorWindow::updateTableRates()

@@ -75,8 +75,6 @@ Q_SIGNALS:
 public Q_SLOTS:
     /** Drops the selected camera's connection and connects anew, reporting a failure. */
     void reconnect();
-    /** Reads every camera's figures once and shows them; the window's timer calls it twice a second. */
-    void readFigures();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -265,7 +265,6 @@ void ScriptedRun::writeTexts() const
 
 void ScriptedRun::finish()
 {
-    m_window->readFigures();
     if (!m_screenshotFile.isEmpty()) {
         if (m_window->grab().save(m_screenshotFile, "PNG")) {
             printLine(QStringLiteral("screenshot: %1").arg(m_screenshotFile));
