@@ -12,8 +12,8 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkg-config clang-format
-    # the license check of every file
-    reuse
+    # the license check of every file, and the spelling check
+    reuse codespell
     qt6-base-dev qtbase5-dev
     # translations (lrelease and the CMake modules that run it) and the API
     # documentation (Doxygen, and qhelpgenerator for the Qt help file)
@@ -53,5 +53,7 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Other package installs may hold dpkg's lock for a while: wait for it instead of failing.
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+    --no-install-recommends "${missing[@]}"

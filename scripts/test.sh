@@ -4,47 +4,90 @@
 #
 # SPDX-License-Identifier: BSD-3-Clause
 
-# Installs what is missing, builds the library for Qt 6 and Qt 5, runs every
-# test (the ABI check among them) and builds the API documentation (failing on
-# any Doxygen warning), checks the installed tree and the Debian packages, then
-# runs the tests again under AddressSanitizer+UndefinedBehaviorSanitizer and
-# under ThreadSanitizer, and runs every fuzz target over its seed inputs.
-# First it checks that every file carries its license information (reuse lint)
-# and that every C++ file matches .clang-format.
-#   scripts/test.sh
-set -euo pipefail
+# Installs what is missing, then runs every check of the project one step after
+# another: license information, formatting and spelling; the workflow presets
+# qt6 and qt5 (configure, build, every test, the ABI check among them) and the
+# API documentation of both; the installed tree and the Debian packages of both
+# builds; the tests under ASan/UBSan and under TSan; the fuzz targets over their
+# seeds. A failed step does not stop the others: the script ends with a summary
+# of every step (passed, failed or skipped, and its time) and exits with 1 when
+# any step failed.
+#   scripts/test.sh              every step
+#   scripts/test.sh qt6 docs-qt6 only these steps, in this order
+#   scripts/test.sh --list       the steps
+set -uo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install debian asan tsan fuzz-seeds)
 
-echo "=== license information of every file"
-reuse lint
+# The steps that need others of the same run to have passed first.
+declare -A needs=([install]="qt6 qt5" [debian]="qt6 qt5")
 
-echo "=== formatting"
-# Every C++ file of the repository laid out as .clang-format says.
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-
-run_preset() {
-    local preset=$1
-    shift
-    echo "=== $preset"
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
-    ctest --preset "$preset" "$@"
+run_step() {
+    case $1 in
+    reuse) reuse lint ;;
+    format) git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror ;;
+    codespell) codespell ;;
+    qt6 | qt5 | docs-qt6 | docs-qt5 | asan | tsan) cmake --workflow --preset "$1" ;;
+    install)
+        cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package \
+            -P tests/package/InstallAndConsume.cmake
+        ;;
+    debian)
+        cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/debian \
+            -P tests/package/DebianPackages.cmake
+        ;;
+    fuzz-seeds) scripts/fuzz.sh 0 ;;
+    *)
+        echo "unknown step $1; the steps: ${all_steps[*]}" >&2
+        return 2
+        ;;
+    esac
 }
 
-run_preset qt6
-cmake --build --preset qt6 --target docs
-run_preset qt5 --label-exclude camera-e2e
-cmake --build --preset qt5 --target docs
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' "${all_steps[@]}"
+    exit 0
+fi
+steps=("$@")
+if [ $# -eq 0 ]; then
+    steps=("${all_steps[@]}")
+fi
 
-echo "=== both Qt builds and the SDK stand-ins in one prefix, and a build against an installed SDK"
-cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package -P tests/package/InstallAndConsume.cmake
-echo "=== Debian packages of both Qt builds: lintian, one root, the application against it"
-cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
-run_preset asan
-run_preset tsan
+declare -A outcome seconds
+if ! scripts/install-deps.sh; then
+    echo "scripts/install-deps.sh failed: no step can run" >&2
+    exit 1
+fi
 
-echo "=== fuzz targets over their seeds"
-scripts/fuzz.sh 0
-echo "=== all tests passed"
+for step in "${steps[@]}"; do
+    missing=""
+    for needed in ${needs[$step]:-}; do
+        if [[ " ${steps[*]} " == *" $needed "* && "${outcome[$needed]:-}" != passed ]]; then
+            missing+=" $needed"
+        fi
+    done
+    if [ -n "$missing" ]; then
+        outcome[$step]="skipped (needs:$missing)"
+        seconds[$step]=0
+        continue
+    fi
+    echo "=== $step"
+    start=$SECONDS
+    if run_step "$step"; then
+        outcome[$step]=passed
+    else
+        outcome[$step]=failed
+    fi
+    seconds[$step]=$((SECONDS - start))
+done
+
+echo "=== summary"
+status=0
+for step in "${steps[@]}"; do
+    printf '%-12s %-30s %5d s\n' "$step" "${outcome[$step]}" "${seconds[$step]}"
+    if [ "${outcome[$step]}" = failed ]; then
+        status=1
+    fi
+done
+exit $status

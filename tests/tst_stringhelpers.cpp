@@ -8,8 +8,6 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "texttable.h"
-
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -36,99 +34,184 @@ QString localized(const char* english, const QLocale& locale)
         .replace(QLatin1Char('-'), QString(locale.negativeSign()));
 }
 
-// Whether ExtractSubString() found the field, then the result: "null", or the
-// text in brackets; it starts as "stale".
-QString extract(const QString& text, uint index, const QString& separator)
-{
-    QString field = QStringLiteral("stale");
-    const bool found = ExtractSubString(field, text, index, separator);
-    return QString::number(found) + (field.isNull() ? QStringLiteral(" null") : " [" + field + "]");
-}
-
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
 
+// Locale-dependent rules are compared with each locale's own characters.
+const QLocale locales[] = { english, german, QLocale(QLocale::French, QLocale::France), QLocale::c() };
+
+QByteArray rowName(const QLocale& locale, const char* name)
+{
+    return locale.name().toLatin1() + ": " + name;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FormatValueFlags)
 
 class StringHelpersTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void numbers_data();
-    void numbers() { compareRow(); }
+    void doubleValues_data();
+    void doubleValues();
+    void integerValues_data();
+    void integerValues();
+    void defaultLocale_data();
+    void defaultLocale();
     void valuesAndUnits_data();
-    void valuesAndUnits() { compareRow(); }
+    void valuesAndUnits();
+    void integerValuesAndUnits();
     void multiplierTableRows();
     void fields_data();
-    void fields() { compareRow(); }
+    void fields();
     void systemLocaleIsCopiedOnce();
 };
 
-void StringHelpersTest::numbers_data()
+void StringHelpersTest::doubleValues_data()
 {
-    addColumns();
-    // Locale-dependent rules, compared with each locale's own characters.
-    const QLocale previousDefault;
-    for (const QLocale& locale : { english, german, QLocale(QLocale::French, QLocale::France), QLocale::c() }) {
-        const QByteArray tag = locale.name().toLatin1() + ": ";
-        const auto number = [&locale](double value, int precision, FormatValueFlags flags) {
-            return formatDoubleValue(value, precision, flags, locale);
-        };
-        addRow(tag + "double ungrouped", number(1234567.891, 2, none), localized("1234567.89", locale));
-        addRow(tag + "double grouped", number(1234567.891, 2, group), localized("1,234,567.89", locale));
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<FormatValueFlags>("flags");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    for (const QLocale& locale : locales) {
+        QTest::newRow(rowName(locale, "ungrouped").constData())
+            << 1234567.891 << 2 << none << locale << localized("1234567.89", locale);
+        QTest::newRow(rowName(locale, "grouped").constData())
+            << 1234567.891 << 2 << group << locale << localized("1,234,567.89", locale);
         // The fraction starts at the locale's decimal point, not at a group separator.
-        addRow(tag + "whole value cut", number(1234567.0, 2, group | omit), localized("1,234,567", locale));
-        addRow(tag + "zeros trimmed", number(3.0, 3, trim), localized("3.0", locale));
-        addRow(tag + "integer ungrouped", formatIntegerValue(-1234567, none, locale), localized("-1234567", locale));
-        addRow(tag + "integer grouped", formatIntegerValue(-1234567, group, locale), localized("-1,234,567", locale));
-        QLocale::setDefault(locale);
-        addRow(tag + "default locale when none is given", formatDoubleValue(1234.5, 1), localized("1234.5", locale));
-        addRow(tag + "image count in the default locale", formatImageCount(1234, 1234567),
-            QStringLiteral("Images: %1; Errors: %2").arg(localized("1,234", locale), localized("1,234,567", locale)));
+        QTest::newRow(rowName(locale, "whole value cut").constData())
+            << 1234567.0 << 2 << (group | omit) << locale << localized("1,234,567", locale);
+        QTest::newRow(rowName(locale, "zeros trimmed").constData())
+            << 3.0 << 3 << trim << locale << localized("3.0", locale);
     }
+    QTest::newRow("1000 is the first magnitude searched") << 1000.0 << 0 << none << english << "1000";
+    QTest::newRow("negative magnitude loses its separators") << -1234.5 << 1 << none << english << "-1234.5";
+    QTest::newRow("omitting tests the value, not the text") << 2.0004 << 3 << omit << english << "2.000";
+    QTest::newRow("trimming stops at a non-zero digit") << 12.25 << 4 << trim << english << "12.25";
+    QTest::newRow("trimming without a decimal point") << 100.0 << 0 << trim << english << "100";
+    QTest::newRow("general notation is neither trimmed nor cut")
+        << 1.5e20 << 3 << (general | trim | omit) << english << "1.5" + QString(english.exponential()) + "+20";
+}
+
+void StringHelpersTest::doubleValues()
+{
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(FormatValueFlags, flags);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QCOMPARE(formatDoubleValue(value, precision, flags, locale), expected);
+}
+
+void StringHelpersTest::integerValues_data()
+{
+    QTest::addColumn<qlonglong>("value");
+    QTest::addColumn<FormatValueFlags>("flags");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    for (const QLocale& locale : locales) {
+        QTest::newRow(rowName(locale, "ungrouped").constData())
+            << -1234567LL << none << locale << localized("-1234567", locale);
+        QTest::newRow(rowName(locale, "grouped").constData())
+            << -1234567LL << group << locale << localized("-1,234,567", locale);
+    }
+    QTest::newRow("magnitude 1000 loses its separators") << 1000LL << none << english << "1000";
+    QTest::newRow("negative magnitude 1000 loses its separators") << -1000LL << none << english << "-1000";
+}
+
+void StringHelpersTest::integerValues()
+{
+    QFETCH(qlonglong, value);
+    QFETCH(FormatValueFlags, flags);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QCOMPARE(formatIntegerValue(value, flags, locale), expected);
+    if (value >= 0) {
+        QCOMPARE(formatUnsignedIntegerValue(qulonglong(value), flags, locale), expected);
+    }
+}
+
+void StringHelpersTest::defaultLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<qulonglong>("images");
+    QTest::addColumn<QString>("expectedNumber");
+    QTest::addColumn<QString>("expectedCount");
+    for (const QLocale& locale : locales) {
+        QTest::newRow(locale.name().toLatin1().constData())
+            << locale << 1234ULL << localized("1234.5", locale)
+            << QStringLiteral("Images: %1; Errors: %2").arg(localized("1,234", locale), localized("1,234,567", locale));
+    }
+    QTest::newRow("largest image count") << english << std::numeric_limits<qulonglong>::max() << "1234.5"
+                                         << "Images: 18,446,744,073,709,551,615; Errors: 1,234,567";
+}
+
+void StringHelpersTest::defaultLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(qulonglong, images);
+    QFETCH(QString, expectedNumber);
+    QFETCH(QString, expectedCount);
+    const QLocale previousDefault;
+    QLocale::setDefault(locale);
+    const QString number = formatDoubleValue(1234.5, 1);
+    const QString count = formatImageCount(images, 1234567);
     QLocale::setDefault(previousDefault);
-    const auto number = [](double value, int precision, FormatValueFlags flags) {
-        return formatDoubleValue(value, precision, flags, english);
-    };
-    addRow("1000 is the first magnitude searched", number(1000.0, 0, none), "1000");
-    addRow("integers of magnitude 1000 lose their separators",
-        formatIntegerValue(1000, none, english) + ' ' + formatIntegerValue(-1000, none, english) + ' '
-            + formatUnsignedIntegerValue(1000, none, english),
-        "1000 -1000 1000");
-    addRow("negative magnitude loses its separators", number(-1234.5, 1, none), "-1234.5");
-    addRow("omitting tests the value, not the text", number(2.0004, 3, omit), "2.000");
-    addRow("trimming stops at a non-zero digit", number(12.25, 4, trim), "12.25");
-    addRow("trimming without a decimal point", number(100.0, 0, trim), "100");
-    addRow("general notation is neither trimmed nor cut", number(1.5e20, 3, general | trim | omit),
-        "1.5" + QString(english.exponential()) + "+20");
-    QLocale::setDefault(english);
-    addRow("largest image count", formatImageCount(std::numeric_limits<qulonglong>::max(), 1),
-        "Images: 18,446,744,073,709,551,615; Errors: 1");
-    QLocale::setDefault(previousDefault);
+    QCOMPARE(number, expectedNumber);
+    QCOMPARE(count, expectedCount);
 }
 
 void StringHelpersTest::valuesAndUnits_data()
 {
-    addColumns();
-    const auto units = [](double value, int precision, int multiplier, const char* unit, FormatValueFlags flags) {
-        return formatDoubleValueAndUnits(
-            value, precision, FormatMultiplier(multiplier), QString::fromLatin1(unit), flags, english);
-    };
-    addRow("decimal symbol", units(1500000, 1, MultiplierMega, "Hz", show), "1.5 MHz");
-    addRow("decimal name", units(1500000, 1, MultiplierMega, "Hz", show | byName), "1.5 megaHz");
-    addRow("scaled without prefix", units(1500000, 1, MultiplierMega, "Hz", none), "1.5 Hz");
-    addRow("prefix without unit", units(1500, 1, MultiplierKilo, "", show), "1.5 k");
-    addRow("no unit, no prefix shown", units(1500, 1, MultiplierKilo, "", none), "1.5");
-    addRow("binary name", units(1536, 1, MultiplierKilo, "B", binary | show | byName), "1.5 kibiB");
-    addRow("largest binary multiplier", units(std::ldexp(3.0, 80), 0, MultiplierYotta, "B", binary | show), "3 YiB");
-    addRow("smallest multiplier", units(7e-24, 0, MultiplierYocto, "g", show), "7 yg");
-    addRow("multiplier past the table", units(1500, 0, MultiplierYocto + 1, "Hz", show), "1500 Hz");
-    addRow("flags and locale reach the number",
-        formatDoubleValueAndUnits(2500, 3, MultiplierKilo, QStringLiteral("Hz"), show | trim, german), "2,5 kHz");
-    addRow("signed integer", formatIntegerValueAndUnits(-1500, 1, MultiplierKilo, "V", show, german), "-1,5 kV");
-    addRow("unsigned 2^63 keeps its magnitude",
-        formatUnsignedIntegerValueAndUnits(1ULL << 63, 0, MultiplierExa, "B", binary | show, english), "8 EiB");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<int>("multiplier");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<FormatValueFlags>("flags");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    const QString hertz = QStringLiteral("Hz"), bytes = QStringLiteral("B"), noUnit = QStringLiteral("");
+    QTest::newRow("decimal symbol") << 1500000.0 << 1 << int(MultiplierMega) << hertz << show << english << "1.5 MHz";
+    QTest::newRow("decimal name") << 1500000.0 << 1 << int(MultiplierMega) << hertz << (show | byName) << english
+                                  << "1.5 megaHz";
+    QTest::newRow("scaled without prefix")
+        << 1500000.0 << 1 << int(MultiplierMega) << hertz << none << english << "1.5 Hz";
+    QTest::newRow("prefix without unit") << 1500.0 << 1 << int(MultiplierKilo) << noUnit << show << english << "1.5 k";
+    QTest::newRow("no unit, no prefix shown")
+        << 1500.0 << 1 << int(MultiplierKilo) << noUnit << none << english << "1.5";
+    QTest::newRow("binary name") << 1536.0 << 1 << int(MultiplierKilo) << bytes << (binary | show | byName) << english
+                                 << "1.5 kibiB";
+    QTest::newRow("largest binary multiplier")
+        << std::ldexp(3.0, 80) << 0 << int(MultiplierYotta) << bytes << (binary | show) << english << "3 YiB";
+    QTest::newRow("smallest multiplier") << 7e-24 << 0 << int(MultiplierYocto) << QStringLiteral("g") << show << english
+                                         << "7 yg";
+    QTest::newRow("multiplier past the table")
+        << 1500.0 << 0 << int(MultiplierYocto) + 1 << hertz << show << english << "1500 Hz";
+    QTest::newRow("flags and locale reach the number")
+        << 2500.0 << 3 << int(MultiplierKilo) << hertz << (show | trim) << german << "2,5 kHz";
+}
+
+void StringHelpersTest::valuesAndUnits()
+{
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(int, multiplier);
+    QFETCH(QString, unit);
+    QFETCH(FormatValueFlags, flags);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QCOMPARE(formatDoubleValueAndUnits(value, precision, FormatMultiplier(multiplier), unit, flags, locale), expected);
+}
+
+void StringHelpersTest::integerValuesAndUnits()
+{
+    QCOMPARE(formatIntegerValueAndUnits(-1500, 1, MultiplierKilo, "V", show, german), QStringLiteral("-1,5 kV"));
+    // 2^63 does not fit the signed variant.
+    QCOMPARE(formatUnsignedIntegerValueAndUnits(1ULL << 63, 0, MultiplierExa, "B", binary | show, english),
+        QStringLiteral("8 EiB"));
 }
 
 void StringHelpersTest::multiplierTableRows()
@@ -173,17 +256,33 @@ void StringHelpersTest::multiplierTableRows()
 
 void StringHelpersTest::fields_data()
 {
-    addColumns();
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<uint>("index");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("expected");
     const QString fields = QStringLiteral("a;bb;ccc"), semicolon = QStringLiteral(";");
-    addRow("middle field", extract(fields, 1, semicolon), "1 [bb]");
-    addRow("last field", extract(fields, 2, semicolon), "1 [ccc]");
-    addRow("missing field is null", extract(fields, 3, semicolon), "0 null");
-    addRow("field between two separators is empty", extract("a;;c", 1, semicolon), "1 []");
-    addRow("empty separator leaves the result", extract(fields, 0, QString()), "0 [stale]");
-    addRow("empty text leaves the result", extract(QStringLiteral(""), 0, semicolon), "0 [stale]");
+    QTest::newRow("middle field") << fields << 1u << semicolon << "1 [bb]";
+    QTest::newRow("last field") << fields << 2u << semicolon << "1 [ccc]";
+    QTest::newRow("missing field is null") << fields << 3u << semicolon << "0 null";
+    QTest::newRow("field between two separators is empty") << QStringLiteral("a;;c") << 1u << semicolon << "1 []";
+    QTest::newRow("empty separator leaves the result") << fields << 0u << QString() << "0 [stale]";
+    QTest::newRow("empty text leaves the result") << QStringLiteral("") << 0u << semicolon << "0 [stale]";
     // ":::" is one separator and a ':' that starts the next field.
-    addRow("separators do not overlap", extract("a::b:::c", 2, "::"), "1 [:c]");
-    addRow("separator compared case-sensitively", extract("aXbxc", 1, "x"), "1 [c]");
+    QTest::newRow("separators do not overlap") << QStringLiteral("a::b:::c") << 2u << QStringLiteral("::") << "1 [:c]";
+    QTest::newRow("separator compared case-sensitively")
+        << QStringLiteral("aXbxc") << 1u << QStringLiteral("x") << "1 [c]";
+}
+
+void StringHelpersTest::fields()
+{
+    QFETCH(QString, text);
+    QFETCH(uint, index);
+    QFETCH(QString, separator);
+    QFETCH(QString, expected);
+    // Whether the field was found, then the result: "null", or the text in brackets; it starts as "stale".
+    QString field = QStringLiteral("stale");
+    const bool found = ExtractSubString(field, text, index, separator);
+    QCOMPARE(QString::number(found) + (field.isNull() ? QStringLiteral(" null") : " [" + field + "]"), expected);
 }
 
 void StringHelpersTest::systemLocaleIsCopiedOnce()

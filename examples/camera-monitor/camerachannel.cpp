@@ -82,10 +82,15 @@ void CameraChannel::setState(const QString& state)
     Q_EMIT stateChanged(state);
 }
 
+void CameraChannel::readFigures()
+{
+    m_figuresNow = m_figures->snapshot();
+}
+
 void CameraChannel::sample(qint64 msecsSinceEpoch)
 {
-    const StreamFigures::Snapshot figures = m_figures->snapshot();
-    RateChart::Point point;
+    const StreamFigures::Snapshot& figures = m_figuresNow;
+    RatePoint point;
     point.msecsSinceEpoch = msecsSinceEpoch;
     point.framesPerSecond = figures.hasRate ? figures.framesPerSecond : 0.0;
     point.bytesPerSecond = figures.hasRate ? double(figures.bytesPerSecond) : 0.0;
@@ -93,7 +98,7 @@ void CameraChannel::sample(qint64 msecsSinceEpoch)
     // No frame in the whole second: a stall, whatever the statistic still extrapolates.
     point.stalled = !m_streaming || figures.images == m_lastSample.images;
     m_history.append(point);
-    if (m_history.size() > RateChart::maxPoints) {
+    if (m_history.size() > RatePoint::maxPoints) {
         m_history.removeFirst();
     }
     m_lastSample = figures;

@@ -8,7 +8,7 @@
 
 #include "camerastreamer.h"
 #include "latestframe.h"
-#include "ratechart.h"
+#include "ratepoint.h"
 #include "streamfigures.h"
 
 #include <QObject>
@@ -41,13 +41,14 @@ public:
     QString stateText() const { return m_state; }
     const CameraDescription& camera() const { return m_camera; }
     const CameraSettings& settings() const { return m_settings; }
-    StreamFigures& figures() { return *m_figures; }
     LatestFrame& frame() { return *m_frame; }
-    /** The figures as of the last sample(). */
-    const StreamFigures::Snapshot& lastSample() const { return m_lastSample; }
-    const QVector<RateChart::Point>& history() const { return m_history; }
+    const QVector<RatePoint>& history() const { return m_history; }
 
-    /** Takes the figures for the chart; the window calls it once a second. */
+    /** Reads the stream's figures; the window's timer calls it for every channel at once. */
+    void readFigures();
+    /** The figures as of the last readFigures(). */
+    const StreamFigures::Snapshot& figuresNow() const { return m_figuresNow; }
+    /** Adds the figures now read to the history as one chart point; the window calls it once a second. */
     void sample(qint64 msecsSinceEpoch);
     void changeSettings(const SettingsChange& change);
 
@@ -71,8 +72,9 @@ private:
     CameraSettings m_settings;
     QString m_state;
     bool m_streaming = false;
-    StreamFigures::Snapshot m_lastSample;
-    QVector<RateChart::Point> m_history;
+    StreamFigures::Snapshot m_figuresNow;
+    StreamFigures::Snapshot m_lastSample; ///< the figures of the newest chart point
+    QVector<RatePoint> m_history;
 };
 
 #endif

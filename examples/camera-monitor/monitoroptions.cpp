@@ -5,7 +5,6 @@
 #include "monitoroptions.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 namespace {
 
@@ -59,20 +58,8 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         QStringLiteral("seconds"));
     const QCommandLineOption allCameras(QStringLiteral("all-cameras"),
         QStringLiteral("Stream from every camera found, each in its own thread; the table shows their rates."));
-    QCommandLineOption texts(QStringLiteral("dump-texts"),
-        QStringLiteral("Write the window's texts as JSON when the run time is over."), QStringLiteral("file"));
-    QCommandLineOption action(QStringLiteral("test-action"),
-        QStringLiteral("At <seconds> into a timed run, File > Reconnect, a double-click on the camera at <address> "
-                       "or a camera setting entered."),
-        QStringLiteral("seconds:reconnect|seconds:switch=address|seconds:setting=value"));
-    QCommandLineOption image(QStringLiteral("save-image"),
-        QStringLiteral("Save the shown image as PNG and its raw bytes to <file>.raw when the run time is over."),
-        QStringLiteral("file"));
-    texts.setFlags(QCommandLineOption::HiddenFromHelp);
-    action.setFlags(QCommandLineOption::HiddenFromHelp);
-    image.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions(
-        { camera, frameRate, runTime, screenshot, offscreen, retryInterval, allCameras, texts, action, image });
+    parser.addOptions({ camera, frameRate, runTime, screenshot, offscreen, retryInterval, allCameras });
+    addScriptOptions(&parser);
 
     if (!parser.parse(arguments)) {
         *text = parser.errorText();
@@ -89,26 +76,13 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
     }
     options->cameraName = parser.value(camera);
     options->screenshotFile = parser.value(screenshot);
-    options->textsFile = parser.value(texts);
-    options->actions = parser.values(action);
-    options->imageFile = parser.value(image);
     options->allCameras = parser.isSet(allCameras);
     options->offscreen = parser.isSet(offscreen) || !hasDisplay;
     if (!readNonNegative(parser, frameRate, &options->frameRate, text)
         || !readNonNegative(parser, runTime, &options->runTimeSeconds, text)
-        || !readNonNegative(parser, retryInterval, &options->retryIntervalSeconds, text)) {
+        || !readNonNegative(parser, retryInterval, &options->retryIntervalSeconds, text)
+        || !readScriptOptions(parser, &options->script, text)) {
         return ParseOutcome::Error;
-    }
-    const QRegularExpression actionPattern(
-        QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|maximize|normal|move=-?\\d+,-?\\d+|switch=.+|"
-                       "(frame-rate|exposure-time|gain)=\\d+(\\.\\d*)?|pixel-format=\\w+)$"));
-    for (const QString& value : qAsConst(options->actions)) {
-        if (!actionPattern.match(value).hasMatch()) {
-            *text = QStringLiteral("--test-action needs <seconds>:reconnect, <seconds>:switch=<address> or "
-                                   "<seconds>:<setting>=<value>, not \"%1\"")
-                        .arg(value);
-            return ParseOutcome::Error;
-        }
     }
     if (options->offscreen) {
         if (!parser.isSet(runTime)) {

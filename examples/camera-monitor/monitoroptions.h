@@ -6,8 +6,9 @@
 #ifndef CAMERAMONITOR_MONITOROPTIONS_H
 #define CAMERAMONITOR_MONITOROPTIONS_H
 
+#include "scriptoptions.h"
+
 #include <QString>
-#include <QStringList>
 
 struct MonitorOptions
 {
@@ -18,15 +19,7 @@ struct MonitorOptions
     bool offscreen = false;
     double retryIntervalSeconds = 2.0; ///< automatic reconnect after a lost or missing camera; 0: off
     bool allCameras = false; ///< stream from every camera found
-    // For tests, hidden from --help:
-    QString textsFile; ///< written with the window's texts as JSON when the run time is over; empty: none
-    /**
-     * Done during a timed run: "<seconds>:reconnect", "<seconds>:switch=<address>", or a setting entered
-     * in the window: "<seconds>:frame-rate=<fps>", "exposure-time=<µs>", "gain=<dB>", "pixel-format=<name>";
-     * or a change of the window: "<seconds>:maximize", "normal", "move=<x>,<y>"
-     */
-    QStringList actions;
-    QString imageFile; ///< the shown image is saved there as PNG, and its raw bytes beside it, at the end
+    ScriptOptions script; ///< for tests, hidden from --help
 };
 
 /** Exit codes, also documented in --help. */

@@ -29,11 +29,9 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QJsonArray>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -41,13 +39,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
+#include <utility>
 
 namespace {
 
 // Raise when the table's columns change, so that an old saved layout is not applied.
 constexpr int cameraTableLayoutVersion = 2;
-constexpr int figuresIntervalMs = 500;
 constexpr int statusMessageMs = 10000;
 // Wider cells elide their text; the tooltip has all of it.
 constexpr int maxColumnWidth = 240;
@@ -120,20 +117,6 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
     return row;
 }
 
-QJsonArray jsonRect(const QRect& rect)
-{
-    return { rect.x(), rect.y(), rect.width(), rect.height() };
-}
-
-QJsonArray jsonArray(const QStringList& texts)
-{
-    QJsonArray array;
-    for (const QString& text : texts) {
-        array.append(text);
-    }
-    return array;
-}
-
 } // namespace
 
 MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
@@ -200,13 +183,12 @@ MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
     m_windowState = new WindowState(this);
 
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, &MonitorWindow::onDisplayError);
-    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorWindow::updateFigures);
-    m_figuresTimer.start(figuresIntervalMs);
+    // The one timer that reads the figures, so that the labels, the table and the chart show one reading.
+    m_figuresTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorWindow::onFiguresTimer);
+    m_figuresTimer.start(sampleIntervalMs / 2);
     connect(&m_imageTimer, &QTimer::timeout, this, &MonitorWindow::showLatestImage);
     m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
-    m_secondTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_secondTimer, &QTimer::timeout, this, &MonitorWindow::everySecond);
-    m_secondTimer.start(1000);
 
     // The restored settings refresh what the selected channel shows, so it exists first.
     select(addChannel(QByteArray()));
@@ -220,46 +202,9 @@ MonitorWindow::~MonitorWindow()
     qDeleteAll(m_channels);
 }
 
-StreamFigures::Snapshot MonitorWindow::currentFigures()
+StreamFigures::Snapshot MonitorWindow::currentFigures() const
 {
-    return m_selected->figures().snapshot();
-}
-
-QJsonObject MonitorWindow::shownTexts() const
-{
-    QJsonObject labels;
-    for (const ElidingLabel* label : m_figureLabels) {
-        labels.insert(label->accessibleName(), label->fullText());
-    }
-    QJsonArray table;
-    for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < ColumnCount; ++column) {
-            cells.append(m_cameras->item(row, column)->text());
-        }
-        table.append(jsonArray(cells));
-    }
-    QStringList messages;
-    for (int row = 0; row < m_messages->count(); ++row) {
-        messages.append(m_messages->item(row)->text());
-    }
-    QJsonArray chart;
-    for (const RateChart::Point& point : m_chart->points()) {
-        chart.append(QJsonArray { double(point.msecsSinceEpoch), point.framesPerSecond, point.bytesPerSecond,
-            point.restarted, point.stalled });
-    }
-    const QImage image = m_imageView->image();
-    return { { QStringLiteral("size"), QJsonArray { width(), height() } }, { QStringLiteral("labels"), labels },
-        { QStringLiteral("table"), table }, { QStringLiteral("messages"), jsonArray(messages) },
-        { QStringLiteral("status"), statusBar()->currentMessage() },
-        { QStringLiteral("controls"), jsonArray(m_controls->shownValues()) }, { QStringLiteral("chart"), chart },
-        { QStringLiteral("image"), QJsonArray { image.width(), image.height() } },
-        { QStringLiteral("window"),
-            QJsonObject { { QStringLiteral("frame"), jsonRect(frameGeometry()) },
-                { QStringLiteral("normal"),
-                    jsonRect(QRect(m_windowState->normalPosition(), m_windowState->normalSize())) },
-                { QStringLiteral("maximized"), isMaximized() }, { QStringLiteral("fullScreen"), isFullScreen() },
-                { QStringLiteral("available"), jsonRect(screen()->availableGeometry()) } } } };
+    return m_selected->figuresNow();
 }
 
 QWidget* MonitorWindow::createFiguresPanel()
@@ -271,7 +216,6 @@ QWidget* MonitorWindow::createFiguresPanel()
         label->setAccessibleName(name);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(name, label);
-        m_figureLabels.append(label);
         return label;
     };
     m_cameraLabel = addFigure(tr("Camera:"));
@@ -301,7 +245,7 @@ void MonitorWindow::createMenus()
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     m_binaryPrefixes = viewMenu->addAction(tr("&Binary prefixes (KiB, MiB)"));
     m_binaryPrefixes->setCheckable(true);
-    connect(m_binaryPrefixes, &QAction::toggled, this, &MonitorWindow::updateFigures);
+    connect(m_binaryPrefixes, &QAction::toggled, this, &MonitorWindow::showFigures);
 
     QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->addAction(tr("&Contact support..."), this, &MonitorWindow::contactSupport);
@@ -367,23 +311,12 @@ void MonitorWindow::select(CameraChannel* channel)
         m_controls->clear();
     }
     m_chart->setPoints(channel->history());
-    updateFigures();
+    showFigures();
 }
 
 void MonitorWindow::reconnect()
 {
     m_selected->connectCamera(true);
-}
-
-bool MonitorWindow::activateCameraAt(const QString& address)
-{
-    for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        if (m_cameras->item(row, AddressColumn)->text() == address) {
-            onCameraActivated(m_cameras->index(row, AddressColumn));
-            return true;
-        }
-    }
-    return false;
 }
 
 void MonitorWindow::onCameraActivated(const QModelIndex& index)
@@ -475,21 +408,22 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
     }
 }
 
-void MonitorWindow::everySecond()
+void MonitorWindow::onFiguresTimer()
 {
-    // Lateness counts once a camera streams: start-up work before that is not the monitor's steady state.
-    const bool streaming = std::any_of(
-        m_channels.cbegin(), m_channels.cend(), [](const CameraChannel* channel) { return channel->isStreaming(); });
-    if (m_sinceSecondTick.isValid() && streaming) {
-        m_maxLatenessMs = qMax(m_maxLatenessMs, m_sinceSecondTick.elapsed() - m_secondTimer.interval());
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->readFigures();
     }
-    m_sinceSecondTick.start();
+    showFigures();
+    m_sampleDue = !m_sampleDue;
+    if (!m_sampleDue) {
+        return;
+    }
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (CameraChannel* channel : qAsConst(m_channels)) {
         channel->sample(now);
     }
     m_chart->setPoints(m_selected->history());
-    updateTableRates();
+    Q_EMIT figuresSampled();
 }
 
 void MonitorWindow::updateTableRates()
@@ -497,8 +431,8 @@ void MonitorWindow::updateTableRates()
     const UnitPrefixes prefixes = unitPrefixes();
     for (int row = 0; row < m_cameras->rowCount(); ++row) {
         const CameraChannel* channel = channelFor(m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray());
-        const bool shown = channel && channel->isStreaming() && channel->lastSample().hasRate;
-        const StreamFigures::Snapshot& figures = channel ? channel->lastSample() : StreamFigures::Snapshot();
+        const bool shown = channel && channel->isStreaming() && channel->figuresNow().hasRate;
+        const StreamFigures::Snapshot& figures = channel ? channel->figuresNow() : StreamFigures::Snapshot();
         setCellText(
             m_cameras->item(row, FrameRateColumn), shown ? formatFrameRate(figures.framesPerSecond) : QString());
         setCellText(
@@ -518,9 +452,10 @@ void MonitorWindow::showLatestImage()
     }
 }
 
-void MonitorWindow::updateFigures()
+void MonitorWindow::showFigures()
 {
-    const StreamFigures::Snapshot figures = m_selected->figures().snapshot();
+    updateTableRates();
+    const StreamFigures::Snapshot& figures = m_selected->figuresNow();
     const UnitPrefixes prefixes = unitPrefixes();
     m_frameRateLabel->setFullText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
     m_dataRateLabel->setFullText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
@@ -564,7 +499,6 @@ void MonitorWindow::saveImageAs()
 void MonitorWindow::onDisplayError(
     AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget*)
 {
-    ++m_reportsReceived;
     statusBar()->showMessage(message, statusMessageMs);
     m_messages->addReport(severity, message, details);
 }

@@ -12,9 +12,7 @@
 
 #include <TavixQtBase/errorreporting.h>
 
-#include <QElapsedTimer>
 #include <QHash>
-#include <QJsonObject>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -54,45 +52,29 @@ public:
     explicit MonitorWindow(const Options& options, QWidget* parent = nullptr);
     ~MonitorWindow() override;
 
-    /** The figures of the selected camera as the display shows them now. */
-    StreamFigures::Snapshot currentFigures();
-    /** Number of error reports received from the queue so far. */
-    int reportsReceived() const { return m_reportsReceived; }
-    /** How late the once-a-second timer fired at worst, in milliseconds, since the first camera streamed. */
-    qint64 maxTimerLatenessMs() const { return m_maxLatenessMs; }
-    /** The cameras streamed so far, each with its figures of the last second. */
+    /** How often the window reads every camera's figures and adds a point to its chart, in ms. */
+    static constexpr qint64 sampleIntervalMs = 1000;
+
+    /** The figures of the selected camera as the window shows them now. */
+    StreamFigures::Snapshot currentFigures() const;
+    /** The cameras streamed so far, each with the figures the window read last. */
     const QList<CameraChannel*>& channels() const { return m_channels; }
-    /**
-     * The texts the window shows, for tests: "size" [width, height], "labels"
-     * {caption (the label's accessible name): whole text}, "table" [[cell texts]], "messages" [texts],
-     * "status" the status bar's message, "controls" [frame rate, exposure time, gain, pixel format],
-     * "chart" [[ms since epoch, fps, bytes per second, restarted, stalled]], "image" [width, height],
-     * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
-     * "available": the screen's available geometry [x, y, width, height]}.
-     */
-    QJsonObject shownTexts() const;
     /**
      * Writes the shown image to @p path as PNG, as File > Save image does; with
      * keepRawFrames also the camera's bytes of it to @p path + ".raw". False
      * without an image or when a file cannot be written.
      */
     bool saveImage(const QString& path) const;
-    CameraControls* controls() const { return m_controls; }
 
 Q_SIGNALS:
     /** A connection to the camera with Aravis's device id @p cameraId (as visibleText()) streams. */
     void streamingStarted(const QString& cameraId);
+    /** Every camera's figures were read and added to its chart history; once every sampleIntervalMs. */
+    void figuresSampled();
 
 public Q_SLOTS:
     /** Drops the selected camera's connection and connects anew, reporting a failure. */
     void reconnect();
-    /**
-     * Selects the camera in the table at @p address, as a double-click on its
-     * row does; returns false when no row has this address.
-     */
-    bool activateCameraAt(const QString& address);
-    /** Shows the current figures; the timer calls it twice a second. */
-    void updateFigures();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,7 +97,8 @@ private:
     CameraChannel* channelFor(const QByteArray& cameraId) const;
     void select(CameraChannel* channel);
     void onChannelStarted(CameraChannel* channel, const CameraDescription& camera);
-    void everySecond();
+    void onFiguresTimer();
+    void showFigures();
     void showLatestImage();
     void updateTableRates();
     void selectCameraRow(const CameraDescription& camera);
@@ -129,16 +112,12 @@ private:
     LatestFrame::Frame m_shownFrame;
     QTimer m_figuresTimer;
     QTimer m_imageTimer;
-    QTimer m_secondTimer;
-    QElapsedTimer m_sinceSecondTick;
-    qint64 m_maxLatenessMs = 0;
-    int m_reportsReceived = 0;
+    bool m_sampleDue = false; ///< every other tick of the figures timer adds a chart point
     bool m_headerLayoutRestored = false;
 
     QStandardItemModel* m_cameras = nullptr;
     QTableView* m_cameraTable = nullptr;
     QHash<QByteArray, long long> m_ipConfigurations; ///< by camera id, as read when each camera was last opened
-    QList<ElidingLabel*> m_figureLabels;
     ElidingLabel* m_cameraLabel = nullptr;
     ElidingLabel* m_stateLabel = nullptr;
     ElidingLabel* m_frameRateLabel = nullptr;

@@ -41,7 +41,7 @@ RateChart::RateChart(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void RateChart::setPoints(const QVector<Point>& points)
+void RateChart::setPoints(const QVector<RatePoint>& points)
 {
     m_points = points;
     update();
@@ -60,7 +60,7 @@ void RateChart::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), palette().base());
     double fpsTop = 0.0;
     double bytesTop = 0.0;
-    for (const Point& point : m_points) {
+    for (const RatePoint& point : m_points) {
         fpsTop = qMax(fpsTop, point.framesPerSecond);
         bytesTop = qMax(bytesTop, point.bytesPerSecond);
     }
@@ -76,8 +76,8 @@ void RateChart::paintEvent(QPaintEvent*)
         return;
     }
     // Seconds run from the left (oldest) to the right (newest).
-    const double step = double(plot.width()) / (maxPoints - 1);
-    const int first = maxPoints - m_points.size();
+    const double step = double(plot.width()) / (RatePoint::maxPoints - 1);
+    const int first = RatePoint::maxPoints - m_points.size();
     const auto xAt = [&](int index) { return plot.left() + (first + index) * step; };
     const auto yAt = [&](double value, double top) { return plot.bottom() - value / top * plot.height(); };
 
@@ -96,11 +96,11 @@ void RateChart::paintEvent(QPaintEvent*)
         }
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    const auto drawSeries = [&](double Point::*value, double top, const QColor& colour) {
+    const auto drawSeries = [&](double RatePoint::*value, double top, const QColor& colour) {
         QPainterPath path;
         bool drawing = false;
         for (int i = 0; i < m_points.size(); ++i) {
-            const Point& point = m_points.at(i);
+            const RatePoint& point = m_points.at(i);
             if (point.stalled && point.*value == 0.0) {
                 drawing = false;
                 continue;
@@ -112,8 +112,8 @@ void RateChart::paintEvent(QPaintEvent*)
         painter.setPen(QPen(colour, 2));
         painter.drawPath(path);
     };
-    drawSeries(&Point::bytesPerSecond, bytesTop, dataRateColour);
-    drawSeries(&Point::framesPerSecond, fpsTop, frameRateColour);
+    drawSeries(&RatePoint::bytesPerSecond, bytesTop, dataRateColour);
+    drawSeries(&RatePoint::framesPerSecond, fpsTop, frameRateColour);
     painter.setRenderHint(QPainter::Antialiasing, false);
 
     painter.setPen(frameRateColour);
@@ -126,5 +126,5 @@ void RateChart::paintEvent(QPaintEvent*)
         Qt::AlignLeft | Qt::AlignVCenter, bytesLabel);
     painter.setPen(palette().color(QPalette::Text));
     painter.drawText(QRect(plot.left(), plot.bottom() + 2, plot.width(), metrics.height()), Qt::AlignCenter,
-        tr("last %1 s").arg(maxPoints));
+        tr("last %1 s").arg(RatePoint::maxPoints));
 }

@@ -6,6 +6,8 @@
 #ifndef CAMERAMONITOR_RATECHART_H
 #define CAMERAMONITOR_RATECHART_H
 
+#include "ratepoint.h"
+
 #include <QVector>
 #include <QWidget>
 
@@ -13,7 +15,7 @@
 
 /**
  * Paints the frame rate (left scale) and data rate (right scale) of the last
- * maxPoints seconds, one point per second, newest at the right. A second
+ * RatePoint::maxPoints seconds, one point per second, newest at the right. A second
  * without a frame is shaded as a stall and breaks the lines; a restart of the
  * rate (a new stream, a change of the camera's settings) is a dashed vertical
  * line.
@@ -23,21 +25,10 @@ class RateChart : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int maxPoints = 60;
-
-    struct Point
-    {
-        qint64 msecsSinceEpoch = 0;
-        double framesPerSecond = 0.0;
-        double bytesPerSecond = 0.0;
-        bool restarted = false; ///< the rate started over since the point before
-        bool stalled = false; ///< no frame arrived since the point before
-    };
-
     explicit RateChart(QWidget* parent = nullptr);
 
-    void setPoints(const QVector<Point>& points);
-    const QVector<Point>& points() const { return m_points; }
+    void setPoints(const QVector<RatePoint>& points);
+    const QVector<RatePoint>& points() const { return m_points; }
     /** Texts of the scales: frame rate and data rate, e.g. "50 fps", "13.1 MB/s". */
     void setFormatters(std::function<QString(double)> frameRate, std::function<QString(double)> dataRate);
 
@@ -47,7 +38,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QVector<Point> m_points;
+    QVector<RatePoint> m_points;
     std::function<QString(double)> m_frameRateText;
     std::function<QString(double)> m_dataRateText;
 };

@@ -113,18 +113,6 @@
         <translation>%1 in den letzten %2 s, zuletzt: %3</translation>
     </message>
     <message>
-        <source>Cannot open the camera %1: %2</source>
-        <translation>Die Kamera %1 lässt sich nicht öffnen: %2</translation>
-    </message>
-    <message>
-        <source>Cannot set up streaming from the camera %1: %2</source>
-        <translation>Die Bildübertragung der Kamera %1 lässt sich nicht einrichten: %2</translation>
-    </message>
-    <message>
-        <source>Cannot start the camera %1: %2</source>
-        <translation>Die Kamera %1 lässt sich nicht starten: %2</translation>
-    </message>
-    <message>
         <source>Incomplete frames</source>
         <translation>Unvollständige Bilder</translation>
     </message>
@@ -163,26 +151,6 @@
     <message>
         <source>Camera</source>
         <translation>Kamera</translation>
-    </message>
-    <message>
-        <source>frame rate</source>
-        <translation>Bildrate</translation>
-    </message>
-    <message>
-        <source>exposure time</source>
-        <translation>Belichtungszeit</translation>
-    </message>
-    <message>
-        <source>gain</source>
-        <translation>Verstärkung</translation>
-    </message>
-    <message>
-        <source>pixel format: %1</source>
-        <translation>Pixelformat: %1</translation>
-    </message>
-    <message>
-        <source>The stream did not restart: %1</source>
-        <translation>Die Erfassung ist nicht wieder angelaufen: %1</translation>
     </message>
     <message>
         <source>Camera settings</source>
@@ -383,6 +351,41 @@
     <message>
         <source>last %1 s</source>
         <translation>letzte %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>StreamSession</name>
+    <message>
+        <source>Cannot open the camera %1: %2</source>
+        <translation>Die Kamera %1 lässt sich nicht öffnen: %2</translation>
+    </message>
+    <message>
+        <source>Cannot set up streaming from the camera %1: %2</source>
+        <translation>Die Bildübertragung der Kamera %1 lässt sich nicht einrichten: %2</translation>
+    </message>
+    <message>
+        <source>Cannot start the camera %1: %2</source>
+        <translation>Die Kamera %1 lässt sich nicht starten: %2</translation>
+    </message>
+    <message>
+        <source>frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>exposure time</source>
+        <translation>Belichtungszeit</translation>
+    </message>
+    <message>
+        <source>gain</source>
+        <translation>Verstärkung</translation>
+    </message>
+    <message>
+        <source>pixel format: %1</source>
+        <translation>Pixelformat: %1</translation>
+    </message>
+    <message>
+        <source>The stream did not restart: %1</source>
+        <translation>Die Erfassung ist nicht wieder angelaufen: %1</translation>
     </message>
 </context>
 </TS>

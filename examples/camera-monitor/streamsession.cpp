@@ -1,0 +1,259 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+#include "streamsession.h"
+
+#include <QMutex>
+
+#include <cstring>
+
+#include <ifaddrs.h>
+#include <netinet/in.h>
+
+namespace {
+
+constexpr guint64 popTimeoutUs = 100 * 1000;
+constexpr int bufferCount = 16;
+constexpr int openLockWaitMs = 1000;
+
+// The GigE Vision bootstrap register "current IP configuration".
+long long readIpConfiguration(ArvDevice* device)
+{
+    constexpr guint64 currentIpConfigurationRegister = 0x0014;
+    guint32 value = 0;
+    ArvError error;
+    if (!arv_device_read_register(device, currentIpConfigurationRegister, &value, error.out())) {
+        return -1;
+    }
+    return value;
+}
+
+/** The address of the local IPv4 interface whose subnet holds @p device, or null. */
+GObjectPtr<GInetAddress> interfaceFacing(GInetAddress* device)
+{
+    in_addr_t target = 0;
+    memcpy(&target, g_inet_address_to_bytes(device), sizeof target);
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return nullptr;
+    }
+    GObjectPtr<GInetAddress> found;
+    for (const ifaddrs* entry = interfaces; entry && !found; entry = entry->ifa_next) {
+        if (entry->ifa_addr && entry->ifa_netmask && entry->ifa_addr->sa_family == AF_INET) {
+            const in_addr local = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
+            const in_addr_t mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr;
+            if ((local.s_addr & mask) == (target & mask)) {
+                found.reset(g_inet_address_new_from_bytes(
+                    reinterpret_cast<const guint8*>(&local.s_addr), G_SOCKET_FAMILY_IPV4));
+            }
+        }
+    }
+    freeifaddrs(interfaces);
+    return found;
+}
+
+// arv_camera_new() holds Aravis's global lock until the camera is open, and a slow
+// camera stretches that to minutes, in which no other thread can discover or open
+// a camera. A GigE Vision camera on a local subnet is opened without that lock.
+ArvCamera* openCamera(const CameraDescription& camera, ArvError& error)
+{
+    GObjectPtr<GInetAddress> address(
+        camera.isGigE() ? g_inet_address_new_from_string(camera.address.toLatin1().constData()) : nullptr);
+    const GObjectPtr<GInetAddress> interface = address ? interfaceFacing(address.get()) : nullptr;
+    if (!interface) {
+        return arv_camera_new(camera.id.constData(), error.out());
+    }
+    const GObjectPtr<ArvDevice> device(arv_gv_device_new(interface.get(), address.get(), error.out()));
+    return device ? arv_camera_new_with_device(device.get(), error.out()) : nullptr;
+}
+
+/**
+ * Taken while a camera opens. Aravis parses each camera's GenICam description
+ * with state that two threads opening cameras at the same moment corrupt (the
+ * feature tree of one of them breaks), so openings go one after another; a
+ * camera that holds the lock for long (a slow GenICam download) lets the others
+ * go ahead after openLockWaitMs, at that risk, rather than hold them up for minutes.
+ */
+QMutex& openLock()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
+{
+    const bool locked = openLock().tryLock(openLockWaitMs);
+    ArvCamera* opened = openCamera(camera, error);
+    if (locked) {
+        openLock().unlock();
+    }
+    return opened;
+}
+
+} // namespace
+
+StreamSession::~StreamSession()
+{
+    if (m_acquiring && !m_controlLost) {
+        ArvError ignored;
+        arv_camera_stop_acquisition(m_camera.get(), ignored.out());
+    }
+    m_stream.reset();
+    if (m_controlLostHandler != 0) {
+        g_signal_handler_disconnect(arv_camera_get_device(m_camera.get()), m_controlLostHandler);
+    }
+}
+
+bool StreamSession::open(const CameraDescription& camera, double frameRate, QString* message)
+{
+    ArvError error;
+    m_camera.reset(newCamera(camera, error));
+    if (!m_camera) {
+        *message
+            = tr("Cannot open the camera %1: %2").arg(isolatedText(camera.idText()), isolatedText(error.message()));
+        return false;
+    }
+    ArvDevice* device = arv_camera_get_device(m_camera.get());
+    m_controlLostHandler = g_signal_connect(device, "control-lost", G_CALLBACK(&StreamSession::onControlLost), this);
+    if (camera.isGigE()) {
+        m_ipConfiguration = readIpConfiguration(device);
+        // Packet sockets see nothing on the loopback interface; plain sockets do.
+        if (camera.address.startsWith(QLatin1String("127."))) {
+            arv_camera_gv_set_stream_options(m_camera.get(), ARV_GV_STREAM_OPTION_PACKET_SOCKET_DISABLED);
+        }
+    }
+    arv_camera_set_acquisition_mode(m_camera.get(), ARV_ACQUISITION_MODE_CONTINUOUS, error.out());
+    if (!error.failed() && frameRate > 0.0) {
+        arv_camera_set_frame_rate(m_camera.get(), frameRate, error.out());
+    }
+    if (error.failed() || !createStream(error)) {
+        *message = tr("Cannot set up streaming from the camera %1: %2")
+                       .arg(isolatedText(camera.idText()), isolatedText(error.message()));
+        return false;
+    }
+    arv_camera_start_acquisition(m_camera.get(), error.out());
+    m_acquiring = !error.failed();
+    if (!m_acquiring) {
+        *message
+            = tr("Cannot start the camera %1: %2").arg(isolatedText(camera.idText()), isolatedText(error.message()));
+    }
+    return m_acquiring;
+}
+
+CameraSettings StreamSession::readSettings()
+{
+    CameraSettings settings;
+    ArvCamera* camera = m_camera.get();
+    const auto read = [camera](CameraFeature* feature, auto isAvailable, auto getBounds, auto getValue) {
+        ArvError error;
+        feature->available = isAvailable(camera, error.out()) && !error.failed();
+        if (feature->available) {
+            getBounds(camera, &feature->minimum, &feature->maximum, error.out());
+            feature->value = getValue(camera, error.out());
+            feature->available = !error.failed();
+        }
+    };
+    read(&settings.frameRate, arv_camera_is_frame_rate_available, arv_camera_get_frame_rate_bounds,
+        arv_camera_get_frame_rate);
+    read(&settings.exposureTime, arv_camera_is_exposure_time_available, arv_camera_get_exposure_time_bounds,
+        arv_camera_get_exposure_time);
+    read(&settings.gain, arv_camera_is_gain_available, arv_camera_get_gain_bounds, arv_camera_get_gain);
+    ArvError error;
+    settings.pixelFormat = QString::fromLatin1(arv_camera_get_pixel_format_as_string(camera, error.out()));
+    guint count = 0;
+    const char** names = arv_camera_dup_available_pixel_formats_as_strings(camera, &count, error.out());
+    for (guint i = 0; names && i < count; ++i) {
+        settings.pixelFormats.append(QString::fromLatin1(names[i]));
+    }
+    g_free(names);
+    return settings;
+}
+
+bool StreamSession::apply(const SettingsChange& change, QString* message)
+{
+    ArvCamera* camera = m_camera.get();
+    QStringList refused;
+    const auto set = [&refused, camera](const QString& what, double value, auto setter) {
+        ArvError error;
+        setter(camera, value, error.out());
+        if (error.failed()) {
+            refused.append(QStringLiteral("%1: %2").arg(what, error.message()));
+        }
+    };
+    if (change.frameRate >= 0.0) {
+        set(tr("frame rate"), change.frameRate, arv_camera_set_frame_rate);
+    }
+    if (change.exposureTime >= 0.0) {
+        set(tr("exposure time"), change.exposureTime, arv_camera_set_exposure_time);
+    }
+    if (change.gain >= 0.0) {
+        set(tr("gain"), change.gain, arv_camera_set_gain);
+    }
+    if (!change.pixelFormat.isEmpty()) {
+        ArvError error;
+        arv_camera_stop_acquisition(camera, error.out());
+        m_acquiring = false;
+        m_stream.reset();
+        arv_camera_set_pixel_format_from_string(camera, change.pixelFormat.toLatin1().constData(), error.out());
+        if (error.failed()) {
+            refused.append(tr("pixel format: %1").arg(error.message()));
+        }
+        // With the old format if the new one was refused.
+        if (createStream(error)) {
+            arv_camera_start_acquisition(camera, error.out());
+            m_acquiring = !error.failed();
+        }
+        if (!m_acquiring) {
+            *message = tr("The stream did not restart: %1").arg(error.message());
+            return false;
+        }
+    }
+    *message = refused.join(QStringLiteral("; "));
+    return refused.isEmpty();
+}
+
+ArvBuffer* StreamSession::pop()
+{
+    return m_stream ? arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs) : nullptr;
+}
+
+void StreamSession::push(ArvBuffer* buffer)
+{
+    arv_stream_push_buffer(m_stream.get(), buffer);
+}
+
+guint64 StreamSession::lostFrames()
+{
+    if (!m_stream) {
+        return 0;
+    }
+    return arv_stream_get_info_uint64_by_name(m_stream.get(), "n_missing_frames")
+        + arv_stream_get_info_uint64_by_name(m_stream.get(), "n_underruns");
+}
+
+bool StreamSession::createStream(ArvError& error)
+{
+    const guint payload = arv_camera_get_payload(m_camera.get(), error.out());
+    if (error.failed()) {
+        return false;
+    }
+    m_stream.reset(arv_camera_create_stream(m_camera.get(), nullptr, nullptr, error.out()));
+    if (!m_stream) {
+        return false;
+    }
+    if (ARV_IS_GV_STREAM(m_stream.get())) {
+        // A socket buffer of one frame keeps frames whole when the machine is busy.
+        g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
+    }
+    for (int i = 0; i < bufferCount; ++i) {
+        arv_stream_push_buffer(m_stream.get(), arv_buffer_new_allocate(payload));
+    }
+    return true;
+}
+
+// Called by Aravis's heartbeat thread when the camera stops answering.
+void StreamSession::onControlLost(ArvDevice*, gpointer session)
+{
+    static_cast<StreamSession*>(session)->m_controlLost = true;
+}

@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+// One open camera with a running stream, for the streaming thread.
+#ifndef CAMERAMONITOR_STREAMSESSION_H
+#define CAMERAMONITOR_STREAMSESSION_H
+
+#include "aravis_p.h"
+#include "cameradescription.h"
+#include "camerasettings.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
+
+/**
+ * Opens one camera, starts its stream and closes both on destruction; reads
+ * and changes the camera's settings and hands out its filled buffers. Used by
+ * the one thread that created it; only the control-lost flag is set from
+ * Aravis's heartbeat thread.
+ */
+class StreamSession
+{
+    Q_DECLARE_TR_FUNCTIONS(StreamSession)
+
+public:
+    StreamSession() = default;
+    StreamSession(const StreamSession&) = delete;
+    StreamSession& operator=(const StreamSession&) = delete;
+    ~StreamSession();
+
+    /** Opens the camera and starts streaming; on failure returns false and sets @p message. */
+    bool open(const CameraDescription& camera, double frameRate, QString* message);
+    /** The camera's acquisition settings as it reports them now. */
+    CameraSettings readSettings();
+    /**
+     * Applies @p change; a new pixel format restarts the stream with buffers of
+     * the new size. Returns false with @p message set when the camera refused
+     * a setting or the stream could not restart.
+     */
+    bool apply(const SettingsChange& change, QString* message);
+
+    bool acquiring() const { return m_acquiring; }
+    bool controlLost() const { return m_controlLost; }
+    /** The GigE Vision "current IP configuration" bits read when opening; -1 when unknown. */
+    long long ipConfiguration() const { return m_ipConfiguration; }
+    /** The next filled buffer, or null after a short wait; hand it back with push(). */
+    ArvBuffer* pop();
+    void push(ArvBuffer* buffer);
+    /** Frames that never reached a buffer: missing in the stream, or without a free buffer. */
+    guint64 lostFrames();
+
+private:
+    bool createStream(ArvError& error);
+    static void onControlLost(ArvDevice* device, gpointer session);
+
+    GObjectPtr<ArvCamera> m_camera;
+    GObjectPtr<ArvStream> m_stream;
+    gulong m_controlLostHandler = 0;
+    bool m_acquiring = false;
+    std::atomic<bool> m_controlLost { false };
+    long long m_ipConfiguration = -1;
+};
+
+#endif

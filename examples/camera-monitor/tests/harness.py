@@ -1,0 +1,296 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
+"""What the camera monitor's end-to-end cases have in common.
+
+Processes started in their own process groups and stopped on every way out,
+the simulated camera on a loopback address, the monitor run offscreen with its
+output collected, its screenshot read back, a display of its own, a private
+network namespace, and run(), the command line that runs one case.
+"""
+
+import argparse
+import fcntl
+import os
+import re
+import shutil
+import signal
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import zlib
+
+CAMERA_ADDRESS = "127.0.0.1"
+GVCP_PORT = 3956
+SKIPPED = 77  # the exit code that CTest's SKIP_RETURN_CODE turns into a skipped test
+SKIPPED_CHECKS = []  # why checks were left out in this run
+
+
+class TestFailure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+class Processes:
+    """Starts processes in their own process groups and stops all of them again."""
+
+    def __init__(self):
+        self.running = []
+
+    def start(self, command, **kwargs):
+        process = subprocess.Popen(command, start_new_session=True, **kwargs)
+        self.running.append(process)
+        return process
+
+    def stop(self, process, sig=signal.SIGTERM):
+        if process.poll() is None:
+            try:
+                os.killpg(process.pid, sig)
+            except ProcessLookupError:
+                pass
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+
+    def stop_all(self):
+        for process in reversed(self.running):
+            self.stop(process)
+
+
+def camera_answers(timeout, address=CAMERA_ADDRESS):
+    """True when a GigE Vision device at the loopback address answers a GVCP discovery command."""
+    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    probe.settimeout(timeout)
+    try:
+        probe.sendto(bytes([0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01]), (address, GVCP_PORT))
+        answer, _ = probe.recvfrom(1024)
+        return answer[2:4] == b"\x00\x03"
+    except OSError:
+        return False
+    finally:
+        probe.close()
+
+
+def wait_until(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return
+        time.sleep(0.1)
+    raise TestFailure("timed out after %g s waiting until %s" % (timeout, what))
+
+
+def start_camera(args, processes, options=(), address=CAMERA_ADDRESS):
+    check(not camera_answers(0.3, address), "a camera already answers at %s; stop it first" % address)
+    camera = processes.start([args.fake_camera, "-i", address] + list(options),
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: camera_answers(0.25, address), 20, "the simulated camera at %s answers discovery" % address)
+    return camera
+
+
+def stop_camera(processes, camera):
+    processes.stop(camera, signal.SIGKILL)
+    wait_until(lambda: not camera_answers(0.25), 10, "the simulated camera is gone")
+
+
+class Monitor:
+    """The monitor, run offscreen; its stdout and stderr lines are collected while it runs."""
+
+    def __init__(self, args, processes, options, env=None, offscreen=True):
+        self.screenshot = os.path.join(args.work_dir, "screenshot.png")
+        if os.path.exists(self.screenshot):
+            os.remove(self.screenshot)
+        self.process = processes.start([args.monitor, "--screenshot", self.screenshot] + options
+                                       + (["--offscreen"] if offscreen else []),
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                       cwd=args.work_dir, env=env)
+        self.stdout = []
+        self.stderr = []
+        self.readers = [threading.Thread(target=self.collect, args=(self.process.stdout, self.stdout)),
+                        threading.Thread(target=self.collect, args=(self.process.stderr, self.stderr))]
+        for reader in self.readers:
+            reader.start()
+
+    @staticmethod
+    def collect(stream, lines):
+        for line in stream:
+            lines.append(line.rstrip("\n"))
+
+    def finish(self, timeout):
+        status = self.process.wait(timeout=timeout)
+        for reader in self.readers:
+            reader.join()
+        return status
+
+    def succeed(self, run_time):
+        """Waits for the end of a timed run that must find frames."""
+        status = self.finish(timeout=run_time + 60)
+        check(status == 0, "the monitor exited with %d:\n%s" % (status, self.transcript()))
+
+    def figures(self, prefix="figures:", camera=None):
+        """The figure lines printed so far, as dictionaries of numbers; those of one camera when given."""
+        result = []
+        for line in list(self.stdout):
+            if line.startswith(prefix) and (camera is None or line.split()[1] == camera):
+                result.append({key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", line)})
+        return result
+
+    def result(self):
+        lines = self.figures("result:")
+        check(len(lines) == 1, "expected one result line, got:\n%s" % self.transcript())
+        return lines[0]
+
+    def streaming_count(self):
+        return sum(1 for line in self.stdout if line.startswith("streaming:"))
+
+    def reports(self, text):
+        return [line for line in self.stderr if text in line]
+
+    def transcript(self):
+        return "stdout:\n%s\nstderr:\n%s" % ("\n".join(self.stdout), "\n".join(self.stderr))
+
+
+def read_png(path):
+    """Width, height and rows of pixels (tuples of bytes) of an 8-bit grey, RGB or RGBA PNG without interlacing."""
+    with open(path, "rb") as png:
+        data = png.read()
+    check(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG file" % path)
+    position, header, compressed = 8, None, b""
+    while position < len(data):
+        length, kind = struct.unpack(">I4s", data[position:position + 8])
+        chunk = data[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", chunk)
+        elif kind == b"IDAT":
+            compressed += chunk
+        position += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    check(depth == 8 and colour in (0, 2, 6) and interlace == 0, "unexpected PNG format %s" % (header,))
+    channels = {0: 1, 2: 3, 6: 4}[colour]
+    raw = zlib.decompress(compressed)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, row = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for x in range(stride):
+            left = row[x - channels] if x >= channels else 0
+            up, up_left = previous[x], previous[x - channels] if x >= channels else 0
+            if kind == 1:
+                row[x] = (row[x] + left) & 0xFF
+            elif kind == 2:
+                row[x] = (row[x] + up) & 0xFF
+            elif kind == 3:
+                row[x] = (row[x] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                estimate = left + up - up_left
+                pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - up_left)
+                row[x] = (row[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else up_left)) & 0xFF
+        rows.append([bytes(row[i:i + channels]) for i in range(0, stride, channels)])
+        previous = row
+    return width, height, rows
+
+
+def check_screenshot_shows_window(path):
+    check(os.path.exists(path), "no screenshot was written")
+    width, height, rows = read_png(path)
+    check(width >= 400 and height >= 300, "the screenshot is only %dx%d pixels" % (width, height))
+    counts = {}
+    for row in rows:
+        for pixel in row:
+            counts[pixel] = counts.get(pixel, 0) + 1
+    background = max(counts.values())
+    # A window with a table, labels and text has many colours (anti-aliased text)
+    # and a good part of its pixels differ from the background.
+    check(len(counts) >= 32, "the screenshot has only %d colours" % len(counts))
+    check(background < 0.9 * width * height, "the screenshot is nearly uniform")
+
+
+def start_display(processes):
+    """An X server of its own with a window manager; its DISPLAY, or None where there is none to be had."""
+    if not shutil.which("Xvfb") or not shutil.which("openbox"):
+        return None
+    read_end, write_end = os.pipe()
+    processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                    pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        display = ":" + numbers.readline().strip()
+    processes.start(["openbox"], env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL)
+    time.sleep(1.5)  # until openbox manages new windows
+    return display
+
+
+def run_in_network_namespace(args):
+    """Runs the case again inside a private network namespace, where only its own cameras answer; SKIPPED without one."""
+    command = ["unshare", "-n"] if os.geteuid() == 0 else ["unshare", "-rn"]
+    if subprocess.run(command + ["true"], stderr=subprocess.DEVNULL).returncode != 0:
+        print("SKIP: cannot make a private network namespace with %s" % " ".join(command))
+        return SKIPPED
+    return subprocess.run(command + [sys.executable] + sys.argv + ["--in-namespace"]).returncode
+
+
+def machine_busy():
+    """True while the machine has more runnable work than cores, which delays any program's timers."""
+    return os.getloadavg()[0] >= os.cpu_count()
+
+
+def skip_check(reason):
+    """Leaves out a check that the run gave too little to make honestly; the case then ends as skipped."""
+    print("SKIP: " + reason)
+    SKIPPED_CHECKS.append(reason)
+
+
+def settings_file():
+    """The monitor's settings file under the test's XDG_CONFIG_HOME."""
+    return os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")), "Tavix",
+                        "CameraMonitor.conf")
+
+
+def run(cases, namespace_cases, description):
+    """Runs the case named on the command line; its exit code: 0 passed, 1 failed, SKIPPED."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--monitor", required=True)
+    parser.add_argument("--fake-camera", required=True)
+    parser.add_argument("--work-dir", required=True)
+    parser.add_argument("--fps", type=float, default=20)
+    parser.add_argument("--in-namespace", action="store_true", help=argparse.SUPPRESS)
+    parser.add_argument("case", choices=sorted(cases))
+    args = parser.parse_args()
+    os.makedirs(args.work_dir, exist_ok=True)
+
+    if args.case in namespace_cases and not args.in_namespace:
+        return run_in_network_namespace(args)
+    if args.case not in namespace_cases:
+        # The simulated camera needs the loopback GVCP port: one test at a time on this
+        # machine, also across build directories and ctest runs (RESOURCE_LOCK covers only one run).
+        lock = open(os.path.join(tempfile.gettempdir(), "camera-monitor-e2e.lock"), "w")
+        fcntl.flock(lock, fcntl.LOCK_EX)
+    processes = Processes()
+    # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
+    try:
+        if cases[args.case](args, processes) == SKIPPED:
+            return SKIPPED
+    except (TestFailure, subprocess.TimeoutExpired) as failure:
+        print("FAIL: %s" % failure)
+        return 1
+    finally:
+        processes.stop_all()
+    if SKIPPED_CHECKS:
+        print("PASS, but these checks were skipped:\n" + "\n".join(SKIPPED_CHECKS))
+        return SKIPPED
+    print("PASS")
+    return 0
