@@ -14,11 +14,13 @@
 
 #include <cstdint>
 
-static const QString s_supportEmailAddress = QStringLiteral(TAVIXQTBASE_SUPPORT_EMAIL);
-static const QString s_feedbackUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL "/tavixfeedback");
-static const QString s_webSiteUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL);
+namespace {
 
-static QUrl buildFeedbackUrlWithQuery()
+const QString s_supportEmailAddress = QStringLiteral(TAVIXQTBASE_SUPPORT_EMAIL);
+const QString s_feedbackUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL "/tavixfeedback");
+const QString s_webSiteUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL);
+
+QUrl buildFeedbackUrlWithQuery()
 {
     uint32_t major = 0;
     uint32_t minor = 0;
@@ -35,6 +37,18 @@ static QUrl buildFeedbackUrlWithQuery()
     url.setQuery(query);
     return url;
 }
+
+// QUrlQuery leaves "+", "?" and "/" of a value as they are, and some mail
+// clients read "+" as a blank. Encoding every reserved character beforehand
+// keeps each value pure data; QUrlQuery keeps the percent escapes as given.
+QString encodedQueryValue(const QString& value)
+{
+    // Never null, so that a null text still gives "key=" rather than a bare "key".
+    const QByteArray encoded = QUrl::toPercentEncoding(value);
+    return QString::fromLatin1(encoded.constData(), int(encoded.size()));
+}
+
+} // namespace
 
 QString GetHelpFilePath()
 {
@@ -78,16 +92,6 @@ QString ReplaceStrings(const QString& text)
         result.replace(osVersionPlaceholder, QString::fromUtf8(osName.data(), int(osName.size())));
     }
     return result;
-}
-
-// QUrlQuery leaves "+", "?" and "/" of a value as they are, and some mail
-// clients read "+" as a blank. Encoding every reserved character beforehand
-// keeps each value pure data; QUrlQuery keeps the percent escapes as given.
-static QString encodedQueryValue(const QString& value)
-{
-    // Never null, so that a null text still gives "key=" rather than a bare "key".
-    const QByteArray encoded = QUrl::toPercentEncoding(value);
-    return QString::fromLatin1(encoded.constData(), int(encoded.size()));
 }
 
 bool ContactVelnorSupport2(const QString& subject, const QString& body)
