@@ -13,6 +13,7 @@
 #include <tavix/TavixVersion.h>
 
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -36,6 +37,22 @@ QUrl buildFeedbackUrlWithQuery()
     QUrl url(s_feedbackUrl);
     url.setQuery(query);
     return url;
+}
+
+// The system's name decoded as UTF-8, with every control character (C0, DEL and C1) replaced by
+// U+FFFD, the mark that bytes which are not UTF-8 get as well. A NUL would travel in a "mailto:"
+// URL as %00, which mail clients refuse, and a line break would split the line it stands in.
+QString printableOsName()
+{
+    std::string osName;
+    Baselibs::GetOsName(osName);
+    QString name = QString::fromUtf8(osName.data(), int(osName.size()));
+    for (QChar& character : name) {
+        if (character.category() == QChar::Other_Control) {
+            character = QChar::ReplacementCharacter;
+        }
+    }
+    return name;
 }
 
 // QUrlQuery leaves "+", "?" and "/" of a value as they are, and some mail
@@ -87,9 +104,7 @@ QString ReplaceStrings(const QString& text)
         result.replace(tavixVersionPlaceholder, version);
     }
     if (text.contains(osVersionPlaceholder)) {
-        std::string osName;
-        Baselibs::GetOsName(osName);
-        result.replace(osVersionPlaceholder, QString::fromUtf8(osName.data(), int(osName.size())));
+        result.replace(osVersionPlaceholder, printableOsName());
     }
     return result;
 }

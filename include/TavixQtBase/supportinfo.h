@@ -147,9 +147,14 @@ TAVIXQTBASE_EXPORT bool OpenFeedbackUrl();
 /**
  * Fills in the placeholders of @p text: every "$(tavixVer)" becomes the SDK's
  * version string followed by "-x86", every "$(OSVer)" becomes
- * Baselibs::GetOsName() decoded as UTF-8. Matching is case-sensitive. The SDK is
- * asked, and the system examined (which may start shell commands), only when the
- * placeholder occurs in @p text; a text without placeholders comes back unchanged.
+ * Baselibs::GetOsName() decoded as UTF-8, with every control character in it
+ * (U+0000 to U+001F and U+007F, tabs and line feeds included, and U+0080 to
+ * U+009F after decoding) replaced by U+FFFD, the mark that bytes which are not
+ * UTF-8 get as well: a NUL would reach a mail as %00, which mail clients refuse,
+ * and a line break would split the line. A name without control characters comes
+ * through unchanged. Matching is case-sensitive. The SDK is asked, and the system
+ * examined (which may start shell commands), only when the placeholder occurs in
+ * @p text; a text without placeholders comes back unchanged.
  * A null @p text gives a null result. May be called from any thread.
  *
  * @code
