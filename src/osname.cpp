@@ -8,17 +8,22 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -91,11 +96,91 @@ bool readText(const char* path, bool (*edit)(std::string&), std::string& target)
     return true;
 }
 
+// The longest a command may run. Real commands answer in a fraction of a second; one that hangs
+// (a stuck lsb_release, a name service that does not answer) must not freeze the calling thread,
+// which is often the GUI thread, so it counts as a failed source instead.
+constexpr std::chrono::milliseconds commandTimeout(2000);
+
+// Starts "/bin/sh -c commandText" as the leader of a new process group, so that the shell can be
+// stopped together with everything it started. The child gets an empty signal mask and the default
+// action for every signal: a caller that ignores SIGPIPE or blocks SIGCHLD must not change how the
+// commands behave. Gives the shell's pid, or -1 when it could not be started.
+pid_t spawnShell(std::string commandText)
+{
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        return -1;
+    }
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigset_t allSignals;
+    sigfillset(&allSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setsigdefault(&attributes, &allSignals);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    char shell[] = "sh";
+    char option[] = "-c";
+    char* const arguments[] = { shell, option, commandText.data(), nullptr };
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, "/bin/sh", nullptr, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    return error == 0 ? pid : -1;
+}
+
+// Waits for the shell pid to end, at most commandTimeout. Gives pid (status is then set) when it
+// ended in time, 0 when it still runs, -1 when it cannot be waited for (a caller that sets SIGCHLD
+// to SIG_IGN has it reaped by the system). The library installs no SIGCHLD handler, so it polls,
+// with pauses that grow from 1 ms to 32 ms: a quick command costs little delay, a slow one few
+// wake-ups.
+pid_t waitForShell(pid_t pid, int& status)
+{
+    const auto deadline = std::chrono::steady_clock::now() + commandTimeout;
+    std::chrono::milliseconds pause(1);
+    for (;;) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended != 0) {
+            return ended;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return 0;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(32));
+    }
+}
+
+// Kills the process group of the shell pid, which is not yet reaped (so its pid, the group's id,
+// cannot have been reused), and reaps the shell.
+void killShellGroup(pid_t pid)
+{
+    kill(-pid, SIGKILL);
+    while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR) { }
+}
+
+// Runs commandText through the shell; true when it exited with status 0 within commandTimeout.
+// A shell that takes longer is killed with its whole process group.
+bool runShell(const std::string& commandText)
+{
+    const pid_t pid = spawnShell(commandText);
+    if (pid == -1) {
+        return false;
+    }
+    int status = 0;
+    const pid_t ended = waitForShell(pid, status);
+    if (ended == 0) {
+        killShellGroup(pid);
+    }
+    return ended == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs command through the shell with its standard output redirected into a fresh temporary file
-// and its standard error discarded. True when the command exited with status 0 and printed something
-// besides one trailing line feed (which is dropped); output is untouched otherwise. The shell's file
-// size limit (in blocks of 512 bytes) stops a command at one block beyond maxSourceSize, so that it
-// fails, or its output is seen to be too large, instead of filling /tmp.
+// and its standard error discarded. True when the command exited with status 0 within
+// commandTimeout and printed something besides one trailing line feed (which is dropped); output
+// is untouched otherwise. The shell's file size limit (in blocks of 512 bytes) stops a command at
+// one block beyond maxSourceSize, so that it fails, or its output is seen to be too large, instead
+// of filling /tmp.
 bool GetCommandOutput(const char* command, std::string& output)
 {
     char path[] = "/tmp/cmd-outputXXXXXX";
@@ -109,8 +194,7 @@ bool GetCommandOutput(const char* command, std::string& output)
 
     const std::string shellCommand
         = "{ ulimit -f " + std::to_string(maxSourceSize / 512 + 1) + "; " + command + "; } 2>/dev/null >" + path;
-    const int status = std::system(shellCommand.c_str());
-    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && readText(path, chopLineFeed, output);
+    const bool ok = runShell(shellCommand) && readText(path, chopLineFeed, output);
     std::remove(path);
     return ok;
 }

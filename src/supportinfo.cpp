@@ -13,12 +13,15 @@
 #include <tavix/TavixVersion.h>
 
 #include <cstdint>
+#include <string>
 
-static const QString s_supportEmailAddress = QStringLiteral(TAVIXQTBASE_SUPPORT_EMAIL);
-static const QString s_feedbackUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL "/tavixfeedback");
-static const QString s_webSiteUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL);
+namespace {
 
-static QUrl buildFeedbackUrlWithQuery()
+const QString s_supportEmailAddress = QStringLiteral(TAVIXQTBASE_SUPPORT_EMAIL);
+const QString s_feedbackUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL "/tavixfeedback");
+const QString s_webSiteUrl = QStringLiteral(TAVIXQTBASE_WEBSITE_URL);
+
+QUrl buildFeedbackUrlWithQuery()
 {
     uint32_t major = 0;
     uint32_t minor = 0;
@@ -35,6 +38,34 @@ static QUrl buildFeedbackUrlWithQuery()
     url.setQuery(query);
     return url;
 }
+
+// The system's name decoded as UTF-8, with every control character (C0, DEL and C1) replaced by
+// U+FFFD, the mark that bytes which are not UTF-8 get as well. A NUL would travel in a "mailto:"
+// URL as %00, which mail clients refuse, and a line break would split the line it stands in.
+QString printableOsName()
+{
+    std::string osName;
+    Baselibs::GetOsName(osName);
+    QString name = QString::fromUtf8(osName.data(), int(osName.size()));
+    for (QChar& character : name) {
+        if (character.category() == QChar::Other_Control) {
+            character = QChar::ReplacementCharacter;
+        }
+    }
+    return name;
+}
+
+// QUrlQuery leaves "+", "?" and "/" of a value as they are, and some mail
+// clients read "+" as a blank. Encoding every reserved character beforehand
+// keeps each value pure data; QUrlQuery keeps the percent escapes as given.
+QString encodedQueryValue(const QString& value)
+{
+    // Never null, so that a null text still gives "key=" rather than a bare "key".
+    const QByteArray encoded = QUrl::toPercentEncoding(value);
+    return QString::fromLatin1(encoded.constData(), int(encoded.size()));
+}
+
+} // namespace
 
 QString GetHelpFilePath()
 {
@@ -73,21 +104,9 @@ QString ReplaceStrings(const QString& text)
         result.replace(tavixVersionPlaceholder, version);
     }
     if (text.contains(osVersionPlaceholder)) {
-        std::string osName;
-        Baselibs::GetOsName(osName);
-        result.replace(osVersionPlaceholder, QString::fromUtf8(osName.data(), int(osName.size())));
+        result.replace(osVersionPlaceholder, printableOsName());
     }
     return result;
-}
-
-// QUrlQuery leaves "+", "?" and "/" of a value as they are, and some mail
-// clients read "+" as a blank. Encoding every reserved character beforehand
-// keeps each value pure data; QUrlQuery keeps the percent escapes as given.
-static QString encodedQueryValue(const QString& value)
-{
-    // Never null, so that a null text still gives "key=" rather than a bare "key".
-    const QByteArray encoded = QUrl::toPercentEncoding(value);
-    return QString::fromLatin1(encoded.constData(), int(encoded.size()));
 }
 
 bool ContactVelnorSupport2(const QString& subject, const QString& body)

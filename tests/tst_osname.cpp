@@ -6,13 +6,18 @@
 
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 static QByteArray kernelPart()
@@ -23,9 +28,9 @@ static QByteArray kernelPart()
 }
 
 // How the child makes a source (see putSource()): "-" leaves it missing, otherwise a kind, "+" and the
-// content in hex. Kinds: "" a file, "fifo" a FIFO without a writer, "device" /dev/urandom bound over a
-// file, "huge" a file that a hole grows to 512 MiB.
-static QByteArray source(const QByteArray& content, const char* kind = "")
+// content in hex. Kinds: "" a file, "fifo" a FIFO holding the content that a writer left behind when it
+// closed, "device" /dev/urandom bound over a file, a number: a file that a hole grows to that size.
+static QByteArray source(const QByteArray& content, const QByteArray& kind = "")
 {
     return content.isNull() ? QByteArray("-") : kind + ('+' + content.toHex());
 }
@@ -55,8 +60,8 @@ class OsNameTest : public QObject
         if (child.exitCode() == 1) {
             QSKIP("unshare failed: mount and PID namespaces are not permitted here");
         }
-        // Returned true | the text | left in /tmp | descriptors opened and kept
-        QCOMPARE(child.readAllStandardOutput(), "true|" + distribution + ", " + kernelPart() + "||0");
+        // Returned true | the text | left in /tmp | descriptors opened and kept | processes left
+        QCOMPARE(child.readAllStandardOutput(), "true|" + distribution + ", " + kernelPart() + "||0|0");
         QCOMPARE(child.exitCode(), 0);
     }
 
@@ -87,15 +92,20 @@ private Q_SLOTS:
         row("unterminated quote, carriage return kept", "ID=dos\r\nPRETTY_NAME=\"Open end\r", "Open end\r");
         // lsb_release -ds: quotes kept, one line feed dropped.
         row("no key: lsb_release", nearMisses, "\"Lsb\"\r\n", "printf '\"Lsb\"\\r\\n\\n'", issue);
-        row("no file: lsb_release without line feed", none, "No Feed", "printf 'No Feed'", issue);
+        // Slow, but well within the time a command may take.
+        row("no file: slow lsb_release without line feed", none, "No Feed", "sleep 0.3; printf 'No Feed'", issue);
         row("lsb_release exiting 127: issue.net", none, "Issue Line One", "echo Lsb; exit 127", issue);
         row("lsb_release printing a line feed: issue.net", none, "Issue Line One", "echo", issue);
         row("no source at all", none, "Some Linux");
+        // The caller ignores SIGPIPE; the commands get its default action all the same.
+        row("lsb_release killed by a signal the caller ignores", none, "Issue Line One",
+            "sh -c 'kill -PIPE $$; echo ignored'; exit 0", issue);
     }
 
     void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
 
     // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do not.
+    // A command that hangs is stopped after about 2 s, with everything it started.
     void passesOverSourcesThatCannotBeReadQuickly_data()
     {
         QTest::addColumn<QByteArray>("osRelease");
@@ -103,20 +113,29 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("issueNet");
         QTest::addColumn<QByteArray>("distribution");
 
-        const QByteArray none = source({}), lsb = source("echo Lsb"), fifo = source("", "fifo");
+        const QByteArray none = source({}), lsb = source("echo Lsb"), issue = source("Issue Line One\n");
+        const QByteArray hangs = source("echo Partial; sleep 1000"), limit = QByteArray::number(4 << 20);
+        const QByteArray overLimit = QByteArray::number((4 << 20) + 1);
         // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
         const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
                                           "while :; do echo \"$s\"; done");
-        QTest::newRow("FIFO without a writer as os-release") << fifo << lsb << none << QByteArray("Lsb");
+        // Readable without blocking, yet not a regular file.
+        QTest::newRow("FIFO with data left by a closed writer as os-release")
+            << source("PRETTY_NAME=Fifo\n", "fifo") << lsb << none << QByteArray("Lsb");
         QTest::newRow("random device as os-release") << source("", "device") << lsb << none << QByteArray("Lsb");
-        QTest::newRow("512 MiB line in os-release")
-            << source("PRETTY_NAME=big", "huge") << lsb << none << QByteArray("Lsb");
-        QTest::newRow("lsb_release writing without end")
-            << none << endless << source("Issue Line One\n") << QByteArray("Issue Line One");
+        QTest::newRow("os-release of 4 MiB") << source("PRETTY_NAME=Big\n", limit) << lsb << none << QByteArray("Big");
+        QTest::newRow("os-release of 4 MiB and 1 byte")
+            << source("PRETTY_NAME=Big\n", overLimit) << lsb << none << QByteArray("Lsb");
+        QTest::newRow("lsb_release writing without end") << none << endless << issue << QByteArray("Issue Line One");
+        QTest::newRow("lsb_release printing 4 MiB, whole")
+            << none << source("printf %0" + limit + "d 0") << none << QByteArray(4 << 20, '0');
+        QTest::newRow("lsb_release printing 4 MiB and 1 byte")
+            << none << source("printf %0" + overLimit + "d 0") << issue << QByteArray("Issue Line One");
         QTest::newRow("FIFO without a writer as issue.net")
-            << none << source("exit 127") << fifo << QByteArray("Some Linux");
-        QTest::newRow("1 MB from lsb_release, whole")
-            << none << source("printf %01000000d 0") << none << QByteArray(1000000, '0');
+            << none << source("exit 127") << source("", "fifo") << QByteArray("Some Linux");
+        QTest::newRow("lsb_release hanging, no os-release") << none << hangs << issue << QByteArray("Issue Line One");
+        QTest::newRow("lsb_release hanging after an os-release without a name")
+            << source("ID=x\n") << hangs << issue << QByteArray("Issue Line One");
     }
 
     void passesOverSourcesThatCannotBeReadQuickly() { checkOsNameOfChild(); }
@@ -130,36 +149,79 @@ static bool putSource(const char* path, const char* argument, const char* prefix
         return true;
     }
     const std::string kind(argument, plus);
-    if (kind == "fifo") {
-        return mkfifo(path, 0644) == 0;
+    // A FIFO keeps what a writer left in it while a reader holds it open; this process stays that reader.
+    if (kind == "fifo" && (mkfifo(path, mode) != 0 || open(path, O_RDONLY | O_NONBLOCK) == -1)) {
+        return false;
     }
     std::ofstream(path, std::ios::binary) << prefix << QByteArray::fromHex(plus + 1).toStdString();
     if (kind == "device") {
         return mount("/dev/urandom", path, nullptr, MS_BIND, nullptr) == 0;
     }
-    return chmod(path, mode) == 0 && (kind != "huge" || truncate(path, 512 << 20) == 0);
+    const bool sized = !kind.empty() && kind != "fifo";
+    return chmod(path, mode) == 0 && (!sized || truncate(path, std::stoll(kind)) == 0);
+}
+
+// The state of process pid from /proc/pid/stat: 'R', 'S', 'Z' (ended, not yet reaped) and so on.
+static char processState(const QString& pid)
+{
+    QFile stat("/proc/" + pid + "/stat");
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const int end = text.lastIndexOf(')');
+    return end == -1 || end + 2 >= text.size() ? 'X' : text.at(end + 2);
+}
+
+// The processes besides PID 1 (which adopts those left without a parent) and this one that still run.
+static int runningProcesses()
+{
+    int count = 0;
+    for (const QString& pid : QDir("/proc").entryList({ "[0-9]*" }, QDir::Dirs)) {
+        const char state = processState(pid);
+        count += pid != "1" && pid.toInt() != getpid() && state != 'Z' && state != 'X';
+    }
+    return count;
+}
+
+// The processes still running once those killed just before have had up to 10 s to end, and this
+// process's own children that are not reaped.
+static int processesLeft()
+{
+    int running = runningProcesses();
+    for (int waited = 0; running > 0 && waited < 1000; ++waited) {
+        usleep(10000);
+        running = runningProcesses();
+    }
+    return running + (waitpid(-1, nullptr, WNOHANG) == -1 ? 0 : 1);
 }
 
 // Child mode, as root of private mount and PID namespaces; argv: os-release, lsb_release and
 // issue.net as made by source(). Fresh tmpfs instances go on /etc, which then holds those files
 // (its lsb_release comes first on PATH), and on /tmp, which is listed afterwards to find files left
 // behind. /tmp is small so that a writer nothing stops fills it at once, not the machine's memory.
+// A fresh /proc shows the namespace's processes only. GetOsName runs in a child of PID 1, so that
+// its own unreaped children are not mixed up with the processes that PID 1 adopts; that caller
+// ignores SIGPIPE, as many applications do.
 static int runOsNameChild(char* argv[])
 {
     if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0 || mount("tmpfs", "/tmp", "tmpfs", 0, "size=64m") != 0
-        || !putSource("/etc/os-release", argv[2])
+        || mount("proc", "/proc", "proc", 0, nullptr) != 0 || !putSource("/etc/os-release", argv[2])
         || !putSource("/etc/lsb_release", argv[3], "#!/bin/sh\n[ \"$*\" = -ds ] || exit 3\n", 0755)
         || !putSource("/etc/issue.net", argv[4])) {
         std::perror("preparing the namespace");
         return 2;
     }
+    const pid_t caller = fork();
+    if (caller != 0) {
+        int status = 0;
+        return caller != -1 && waitpid(caller, &status, 0) == caller && WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+    }
     qputenv("PATH", "/etc:" + qgetenv("PATH"));
+    std::signal(SIGPIPE, SIG_IGN);
     const auto descriptors = QDir("/proc/self/fd").count();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
     const QString leftovers = QDir("/tmp").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ');
-    std::printf("%s|%s|%s|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers),
-        int(QDir("/proc/self/fd").count() - descriptors));
+    std::printf("%s|%s|%s|%d|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers),
+        int(QDir("/proc/self/fd").count() - descriptors), processesLeft());
     return 0;
 }
 

@@ -174,18 +174,33 @@ private Q_SLOTS:
             TAVIXQTBASE_TEST_WEBSITE_URL "/tavixfeedback?tavixver=tavix%205.0&os=Linux&language=" + language + " 1\n");
     }
 
+    void replaceStringsGivesThePrintableSystemName_data()
+    {
+        QTest::addColumn<QByteArray>("prettyName"); // in os-release, between double quotes
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("UTF-8, unchanged") << QByteArray("T\xc3\xa4vix \xe2\x9c\x93") << QString("T\u00e4vix \u2713");
+        // A NUL reached the mail as %00; the neighbours of each control range stay.
+        QTest::newRow("C0, DEL and C1 controls replaced") << QByteArray("\0\x1f \t~\x7f\xc2\x80\xc2\x9f\xc2\xa0", 12)
+                                                          << QString("\ufffd\ufffd \ufffd~\ufffd\ufffd\ufffd\u00a0");
+    }
+
     // The child reads the system's name from an os-release of its own, in a private mount
     // namespace (as root a mount namespace is enough; otherwise a user namespace makes us
     // root in it).
-    void replaceStringsReadsTheSystemNameAsUtf8()
+    void replaceStringsGivesThePrintableSystemName()
     {
-        const QByteArray line = runChild(
-            { "unshare", geteuid() == 0 ? "-m" : "-rm", QCoreApplication::applicationFilePath(), "--system-name" },
-            QProcessEnvironment::systemEnvironment());
+        QFETCH(QByteArray, prettyName);
+        QFETCH(QString, name);
+        const QByteArray line
+            = runChild({ "unshare", geteuid() == 0 ? "-m" : "-rm", QCoreApplication::applicationFilePath(),
+                           "--system-name", prettyName.toHex() },
+                QProcessEnvironment::systemEnvironment());
         if (line == "exit 1") {
             QSKIP("unshare failed: mount namespaces are not permitted here");
         }
-        QVERIFY2(line.startsWith("on T\xc3\xa4vix \xe2\x9c\x93, "), line.constData());
+        const QString text = QString::fromUtf8(line);
+        QVERIFY2(text.startsWith("on " + name + ", "), line.toHex(' ').constData());
     }
 
     // The real desktop path (xdg-open and xvfb-run are among the project's dependencies):
@@ -227,15 +242,16 @@ private Q_SLOTS:
 };
 
 // Child mode, as root of a private mount namespace: a fresh tmpfs on /etc holds only an
-// os-release whose name is not ASCII.
-static int printSystemName()
+// os-release with the name given in hex.
+static int printSystemName(const char* prettyNameHex)
 {
     if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0
-        || !writeFile("/etc/os-release", "PRETTY_NAME=\"T\xc3\xa4vix \xe2\x9c\x93\"\n")) {
+        || !writeFile("/etc/os-release", "PRETTY_NAME=\"" + QByteArray::fromHex(prettyNameHex) + "\"\n")) {
         std::perror("preparing /etc/os-release");
         return 2;
     }
-    std::printf("%s\n", ReplaceStrings("on $(OSVer)").toUtf8().constData());
+    const QByteArray line = ReplaceStrings("on $(OSVer)").toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     return 0;
 }
 
@@ -255,8 +271,8 @@ int main(int argc, char* argv[])
         std::printf("%s %d\n", url.constData(), supportCallCounts().tavixVersion.load());
         return 0;
     }
-    if (argc == 2 && qstrcmp(argv[1], "--system-name") == 0) {
-        return printSystemName();
+    if (argc == 3 && qstrcmp(argv[1], "--system-name") == 0) {
+        return printSystemName(argv[2]);
     }
     QGuiApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--contact-support") == 0) {

@@ -49,14 +49,21 @@ namespace Baselibs {
  *
  * A source that cannot be read leads to the next one. Only regular files are read:
  * a FIFO, a device or a directory in place of a file counts as unreadable, and so
- * does a file or an output of more than 4 MiB, which is never cut (1 MB still
- * comes whole). A command that writes more is stopped by a file size limit.
+ * does a file or an output of more than 4 MiB, which is never cut (4 MiB itself
+ * still comes whole). A command that writes more is stopped by a file size limit.
  *
  * Nothing is cached: each call reads the files again and runs "lsb_release -ds"
  * when os-release names no system (through the shell, its output captured in a
  * temporary file "/tmp/cmd-outputXXXXXX" that is removed again), blocking until it
- * ends. The bytes are taken as the system delivers them, with no character
- * conversion.
+ * ends, for at most about 2 s. A command that takes longer counts as giving no
+ * name: it is killed together with every process it started that stayed in its
+ * process group (the shell leads a group of its own), reaped, and its temporary
+ * file is removed; the next source is tried. The command runs with an empty signal
+ * mask and the default action for every signal, whatever the caller ignores or
+ * blocks. No SIGCHLD handler is installed; a caller that sets SIGCHLD to SIG_IGN
+ * (so that children are never waited for) gets no name from the command and the
+ * next source is tried. The bytes are taken as the system delivers them, with no
+ * character conversion.
  *
  * May be called from any thread.
  *
@@ -140,9 +147,14 @@ TAVIXQTBASE_EXPORT bool OpenFeedbackUrl();
 /**
  * Fills in the placeholders of @p text: every "$(tavixVer)" becomes the SDK's
  * version string followed by "-x86", every "$(OSVer)" becomes
- * Baselibs::GetOsName() decoded as UTF-8. Matching is case-sensitive. The SDK is
- * asked, and the system examined (which may start shell commands), only when the
- * placeholder occurs in @p text; a text without placeholders comes back unchanged.
+ * Baselibs::GetOsName() decoded as UTF-8, with every control character in it
+ * (U+0000 to U+001F and U+007F, tabs and line feeds included, and U+0080 to
+ * U+009F after decoding) replaced by U+FFFD, the mark that bytes which are not
+ * UTF-8 get as well: a NUL would reach a mail as %00, which mail clients refuse,
+ * and a line break would split the line. A name without control characters comes
+ * through unchanged. Matching is case-sensitive. The SDK is asked, and the system
+ * examined (which may start shell commands), only when the placeholder occurs in
+ * @p text; a text without placeholders comes back unchanged.
  * A null @p text gives a null result. May be called from any thread.
  *
  * @code
