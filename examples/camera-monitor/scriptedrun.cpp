@@ -11,6 +11,7 @@
 #include "monitoroptions.h"
 #include "monitorwindow.h"
 #include "ratechart.h"
+#include "streamsession.h"
 #include "windowstate.h"
 
 #include <TavixQtBase/errorreporting.h>
@@ -248,11 +249,13 @@ void ScriptedRun::printFigures(const QString& prefix)
 void ScriptedRun::printResult()
 {
     printFigures(QStringLiteral("result:"));
-    printLine(QStringLiteral("timing: cameras=%1 timer_max_late_ms=%2 process_cpu_seconds=%3 run_seconds=%4")
+    printLine(QStringLiteral(
+        "timing: cameras=%1 timer_max_late_ms=%2 process_cpu_seconds=%3 run_seconds=%4 packet_sockets=%5")
                   .arg(m_window->channels().size())
                   .arg(m_maxLatenessMs)
                   .arg(processCpuSeconds(), 0, 'f', 3)
-                  .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1));
+                  .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1)
+                  .arg(int(StreamSession::receivesWithPacketSockets())));
 }
 
 void ScriptedRun::writeTexts() const

@@ -4,6 +4,7 @@
 
 #include "streamsession.h"
 
+#include <QFile>
 #include <QMutex>
 
 #include <cstring>
@@ -105,6 +106,25 @@ StreamSession::~StreamSession()
     }
 }
 
+bool StreamSession::receivesWithPacketSockets()
+{
+    // Aravis receives a GigE Vision stream through a packet socket with a ring buffer
+    // shared with the kernel when the process may open one (CAP_NET_RAW), and through
+    // a plain UDP socket otherwise, which drops packets when the receiving thread is
+    // late. The capability is bit 13 of the effective set.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("CapEff:")) {
+            constexpr qulonglong netRawCapability = 1ULL << 13;
+            return line.mid(7).trimmed().toULongLong(nullptr, 16) & netRawCapability;
+        }
+    }
+    return false;
+}
+
 bool StreamSession::open(const CameraDescription& camera, double frameRate, QString* message)
 {
     ArvError error;
@@ -118,10 +138,6 @@ bool StreamSession::open(const CameraDescription& camera, double frameRate, QStr
     m_controlLostHandler = g_signal_connect(device, "control-lost", G_CALLBACK(&StreamSession::onControlLost), this);
     if (camera.isGigE()) {
         m_ipConfiguration = readIpConfiguration(device);
-        // Packet sockets see nothing on the loopback interface; plain sockets do.
-        if (camera.address.startsWith(QLatin1String("127."))) {
-            arv_camera_gv_set_stream_options(m_camera.get(), ARV_GV_STREAM_OPTION_PACKET_SOCKET_DISABLED);
-        }
     }
     arv_camera_set_acquisition_mode(m_camera.get(), ARV_ACQUISITION_MODE_CONTINUOUS, error.out());
     if (!error.failed() && frameRate > 0.0) {

@@ -30,6 +30,12 @@ public:
     StreamSession& operator=(const StreamSession&) = delete;
     ~StreamSession();
 
+    /**
+     * Whether GigE Vision streams are received through packet sockets, which keep
+     * every frame of a fast camera on a busy machine, rather than plain sockets.
+     */
+    static bool receivesWithPacketSockets();
+
     /** Opens the camera and starts streaming; on failure returns false and sets @p message. */
     bool open(const CameraDescription& camera, double frameRate, QString* message);
     /** The camera's acquisition settings as it reports them now. */
