@@ -59,6 +59,8 @@ private Q_SLOTS:
     void numbers() { compareRow(); }
     void valuesAndUnits_data();
     void valuesAndUnits() { compareRow(); }
+    void autoUnits_data();
+    void autoUnits() { compareRow(); }
     void multiplierTableRows();
     void fields_data();
     void fields() { compareRow(); }
@@ -129,6 +131,45 @@ void StringHelpersTest::valuesAndUnits_data()
     addRow("signed integer", formatIntegerValueAndUnits(-1500, 1, MultiplierKilo, "V", show, german), "-1,5 kV");
     addRow("unsigned 2^63 keeps its magnitude",
         formatUnsignedIntegerValueAndUnits(1ULL << 63, 0, MultiplierExa, "B", binary | show, english), "8 EiB");
+}
+
+void StringHelpersTest::autoUnits_data()
+{
+    addColumns();
+    const auto units = [](double value, int precision, FormatValueFlags flags) {
+        return formatDoubleValueAndAutoUnits(value, precision, QStringLiteral("B"), flags, english);
+    };
+    // Each boundary from both sides: the largest value shown below it, the value at it,
+    // and the value that only rounding carries over it.
+    const char* const decimalSymbols[]
+        = { "y", "z", "a", "f", "p", "n", "\xc2\xb5", "m", "", "k", "M", "G", "T", "P", "E", "Z", "Y" };
+    for (int i = 1; i < int(std::size(decimalSymbols)); ++i) {
+        const double boundary = std::pow(10.0, 3 * (i - 8));
+        const QString below = QString::fromUtf8(decimalSymbols[i - 1]) + 'B',
+                      at = QString::fromUtf8(decimalSymbols[i]) + 'B';
+        addRow("below 1 " + at.toUtf8(), units(999.9 * boundary / 1000, 1, none), "999.9 " + below);
+        addRow("at 1 " + at.toUtf8(), units(boundary, 1, none), "1.0 " + at);
+        addRow("rounded up to 1 " + at.toUtf8(), units(999.96 * boundary / 1000, 1, none), "1.0 " + at);
+    }
+    const char* const binarySymbols[] = { "", "Ki", "Mi", "Gi", "Ti", "Pi", "Ei", "Zi", "Yi" };
+    for (int i = 1; i < int(std::size(binarySymbols)); ++i) {
+        const double boundary = std::ldexp(1.0, 10 * i);
+        const QString below = QString::fromLatin1(binarySymbols[i - 1]) + 'B',
+                      at = QString::fromLatin1(binarySymbols[i]) + 'B';
+        addRow("below 1 " + at.toUtf8(), units(1023.9 * boundary / 1024, 1, binary), "1023.9 " + below);
+        addRow("at 1 " + at.toUtf8(), units(boundary, 1, binary), "1.0 " + at);
+        addRow("rounded up to 1 " + at.toUtf8(), units(1023.96 * boundary / 1024, 1, binary), "1.0 " + at);
+    }
+    addRow("zero", units(0, 1, none), "0.0 B");
+    addRow("negative takes the prefix of its magnitude", units(-2500, 1, none), "-2.5 kB");
+    addRow("NaN", units(qQNaN(), 1, none), "nan B");
+    addRow("infinity", units(-qInf(), 1, binary), "-inf B");
+    addRow("beyond yotta stays at yotta", units(2.5e27, 0, group), "2,500 YB");
+    addRow("below yocto stays at yocto", units(4e-25, 1, none), "0.4 yB");
+    addRow("binary does not shrink", units(0.5, 1, binary), "0.5 B");
+    addRow("general notation rounds too", units(999.7, 3, general), "1 kB");
+    addRow("flags and locale as formatDoubleValueAndUnits",
+        formatDoubleValueAndAutoUnits(2500, 3, QStringLiteral("Hz"), trim | byName, german), "2,5 kiloHz");
 }
 
 void StringHelpersTest::multiplierTableRows()
