@@ -220,7 +220,10 @@ bool restoreWindowPositionAndSize(const QSettings* settings, QWindow* window)
     if (!isVisibleOnAScreen(place.x(), place.y(), window->size())) {
         return false;
     }
-    window->setFramePosition(place);
+    // setGeometry(), unlike setFramePosition(), also moves the window to the screen
+    // that it now lies on.
+    const QMargins frame = window->frameMargins();
+    window->setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window->size()));
     const int state = storedState(settings);
     if (state >= 0) {
         window->setWindowStates(Qt::WindowStates(state));

@@ -4,6 +4,7 @@
 
 #include "formatqml.h"
 
+#include <QJSEngine>
 #include <QLocale>
 #include <QVariant>
 
@@ -78,6 +79,18 @@ template <typename Number, typename Format> QString formatConverted(const std::o
 
 } // namespace
 
+void QmlFormat::dependOnTranslation() const
+{
+    if (m_translationLookup.isUndefined()) {
+        QJSEngine* engine = qjsEngine(this);
+        if (!engine) {
+            return;
+        }
+        m_translationLookup = engine->evaluate(QStringLiteral("(function() { qsTranslate(\"TavixQtBase\", \"\") })"));
+    }
+    m_translationLookup.call();
+}
+
 QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, int flags, const QJSValue& locale) const
 {
     return formatConverted(toDouble(value),
@@ -133,6 +146,7 @@ QString QmlFormat::formatDoubleValueAndAutoUnits(
 
 QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& errors) const
 {
+    dependOnTranslation();
     const std::optional<qulonglong> imageCount = toInteger<qulonglong>(images);
     const std::optional<qulonglong> errorCount = toInteger<qulonglong>(errors);
     return imageCount && errorCount ? ::formatImageCount(*imageCount, *errorCount) : QString();
@@ -140,6 +154,7 @@ QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& erro
 
 QString QmlFormat::formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const
 {
+    dependOnTranslation();
     const std::optional<quint32> bits = toInteger<quint32>(ipConfiguration);
     const std::optional<quint32> optionBits = toInteger<quint32>(options);
     return bits && optionBits ? ::formatIPConfiguration(uint(*bits), uint(*optionBits)) : QString();

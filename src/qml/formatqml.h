@@ -79,6 +79,14 @@ public:
     Q_INVOKABLE QString formatImageCount(const QJSValue& images, const QJSValue& errors) const;
     Q_INVOKABLE QString formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const;
     Q_INVOKABLE QString formatMACAddress(const QJSValue& address, const QJSValue& separator = QJSValue()) const;
+
+private:
+    void dependOnTranslation() const;
+
+    // A script function that looks up a translation: called by the translated
+    // formatters, it makes the QML binding that calls them a translation binding,
+    // which QQmlEngine::retranslate() evaluates anew.
+    mutable QJSValue m_translationLookup;
 };
 
 #endif

@@ -12,6 +12,8 @@ namespace {
 
 constexpr int defaultCapacity = 100;
 constexpr int defaultUpdateInterval = 1000;
+// How long the result after the newest sample stands for the stream.
+constexpr std::chrono::seconds freshLimit(1);
 
 unsigned int toAmount(double amount)
 {
@@ -51,7 +53,6 @@ void FrameRate::setCapacity(int capacity)
         m_statistic = std::make_unique<FpsStatistic>(unsigned(qMax(capacity, 0)));
         m_capacity = capacity;
         m_latest = Figures();
-        m_sampledSinceRefresh = false;
     }
     show(Figures());
     Q_EMIT capacityChanged();
@@ -82,7 +83,7 @@ void FrameRate::addSample(double amount)
     // Read right after the sample: a read at any other moment cuts the window
     // whenever the newest frame is a little late.
     m_latest = computeLocked();
-    m_sampledSinceRefresh = true;
+    m_newestSample = std::chrono::steady_clock::now();
 }
 
 void FrameRate::restart()
@@ -91,7 +92,6 @@ void FrameRate::restart()
         const QMutexLocker locker(&m_lock);
         m_statistic->reset();
         m_latest = Figures();
-        m_sampledSinceRefresh = false;
     }
     show(Figures());
 }
@@ -110,10 +110,10 @@ void FrameRate::refresh()
     Figures figures;
     {
         const QMutexLocker locker(&m_lock);
-        // Without a new sample the stream has paused or stopped: only a read now
-        // can tell, and the statistic then reports it late or stalled.
-        figures = m_sampledSinceRefresh ? m_latest : computeLocked();
-        m_sampledSinceRefresh = false;
+        // Without a recent sample the stream has paused or stopped: only a read
+        // now can tell, and the statistic then reports it late or stalled.
+        const bool fresh = m_latest.valid && std::chrono::steady_clock::now() - m_newestSample < freshLimit;
+        figures = fresh ? m_latest : computeLocked();
     }
     show(figures);
 }

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
+#include <chrono>
 #include <memory>
 
 /**
@@ -19,9 +20,9 @@
  *
  * addSample() computes the figures right after storing the sample, as the
  * statistic is best read; the properties take the newest of these results every
- * updateInterval milliseconds in the GUI thread. Only when no sample arrived since
- * the previous refresh are the figures computed at the refresh, so that a stream
- * that stopped reads as stalled.
+ * updateInterval milliseconds in the GUI thread. Only once no sample arrived for a
+ * second are the figures computed at the refresh, so that a stream that stopped
+ * reads as late and then stalled.
  *
  * addSample() is thread-safe: an acquisition thread may call it directly (see
  * the module's page) as long as the object lives. Everything else belongs to
@@ -79,12 +80,11 @@ private:
     void show(const Figures& figures);
 
     mutable QMutex m_lock;
-    // Guarded by m_lock: the statistic, the result computed after the newest
-    // sample, and whether a sample came since the last refresh.
+    // Guarded by m_lock: the statistic, and the result computed after its newest sample.
     std::unique_ptr<FpsStatistic> m_statistic;
     int m_capacity;
     Figures m_latest;
-    bool m_sampledSinceRefresh = false;
+    std::chrono::steady_clock::time_point m_newestSample;
     // GUI thread only.
     Figures m_shown;
     QTimer m_refreshTimer;

@@ -42,8 +42,9 @@ void WindowLayout::setGroup(const QString& group)
 
 void WindowLayout::componentComplete()
 {
-    if (!m_window) {
-        setWindow(qobject_cast<QWindow*>(parent()));
+    // Inside a Window the parent is the window's content item, a child of the window.
+    for (QObject* ancestor = parent(); ancestor && !m_window; ancestor = ancestor->parent()) {
+        setWindow(qobject_cast<QWindow*>(ancestor));
     }
 }
 
