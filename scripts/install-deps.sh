@@ -15,6 +15,10 @@ packages=(
     # the license check of every file
     reuse
     qt6-base-dev qtbase5-dev
+    # the QML module (Qt 6): its build tools, qmllint, and the QML modules that
+    # its Qt Quick tests, example and linting import
+    qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtqml qml6-module-qtqml-models
+    qml6-module-qtqml-workerscript qml6-module-qtquick qml6-module-qtquick-window qml6-module-qttest
     # translations (lrelease and the CMake modules that run it) and the API
     # documentation (Doxygen, and qhelpgenerator for the Qt help file)
     qt6-l10n-tools qt6-tools-dev qttools5-dev qttools5-dev-tools
@@ -53,5 +57,5 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
