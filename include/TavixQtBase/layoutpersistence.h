@@ -155,6 +155,8 @@ TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(
 TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(
     const wchar_t* groupName, QWidget* widget, QWidget* referenceWidget);
 
+/** @} */
+
 /**
  * @name Window positions, sizes and states
  * The forms for a QWindow, such as a Qt Quick window, which has no QWidget. They
