@@ -31,6 +31,7 @@ TestCase {
     // A thread feeds the element and a C++ statistic alike while the GUI reads
     // the element's figures; both agree.
     function test_fedFromAThread() {
+        rate.restart()
         Cpp.feed(rate, 1000, 2000)
         fed.wait(30000)
         verify(rateChanges.count > 1, "the figures were refreshed while the frames came")
@@ -44,8 +45,11 @@ TestCase {
     }
 
     function test_restartClears() {
+        rate.restart()
         rate.addSample(10)
+        wait(5)
         rate.addSample(10)
+        tryVerify(() => rate.valid)
         rate.restart()
         verify(!rate.valid)
         compare(rate.framesPerSecond, 0)
