@@ -12,6 +12,10 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -20,6 +24,7 @@ const QString headerKey = QStringLiteral("header");
 const QString positionKey = QStringLiteral("pos");
 const QString relativePositionKey = QStringLiteral("pos_r");
 const QString sizeKey = QStringLiteral("size");
+const QString stateKey = QStringLiteral("state");
 
 // How much of a window's outer band may lie off-screen: the left, right and
 // bottom borders, and at the top the title bar, are not enough to grab it.
@@ -51,6 +56,33 @@ bool isVisibleOnAScreen(qint64 x, qint64 y, const QSize& size)
         }
     }
     return false;
+}
+
+// The states a window is saved and restored in, as their Qt::WindowState values.
+constexpr int restorableStates[] = { Qt::WindowNoState, Qt::WindowMaximized, Qt::WindowFullScreen };
+
+int savedState(const QWindow* window)
+{
+    const Qt::WindowStates states = window->windowStates();
+    if (states.testFlag(Qt::WindowFullScreen)) {
+        return Qt::WindowFullScreen;
+    }
+    return states.testFlag(Qt::WindowMaximized) ? Qt::WindowMaximized : Qt::WindowNoState;
+}
+
+// The stored state, or -1 when it is missing or not one of restorableStates.
+int storedState(const QSettings* settings)
+{
+    bool isNumber = false;
+    const int state = settings->value(stateKey).toInt(&isNumber);
+    const bool known
+        = std::find(std::begin(restorableStates), std::end(restorableStates), state) != std::end(restorableStates);
+    return isNumber && known ? state : -1;
+}
+
+bool holdsUsableSize(const QVariant& value)
+{
+    return value.userType() == QMetaType::QSize && !value.toSize().isEmpty();
 }
 
 // Runs one of the QSettings forms in group groupName of the application's
@@ -155,4 +187,58 @@ bool restoreWidgetPositionAndSize(const wchar_t* groupName, QWidget* widget, QWi
 {
     return inDefaultStoreGroup(groupName, widget,
         [&](QSettings* settings) { return restoreWidgetPositionAndSize(settings, widget, referenceWidget); });
+}
+
+bool saveWindowPositionAndSize(QSettings* settings, const QWindow* window)
+{
+    if (!settings || !window) {
+        return false;
+    }
+    const int state = savedState(window);
+    settings->setValue(stateKey, state);
+    if (state == Qt::WindowNoState) {
+        settings->setValue(positionKey, window->framePosition());
+        settings->setValue(sizeKey, window->size());
+    }
+    return true;
+}
+
+bool restoreWindowPositionAndSize(const QSettings* settings, QWindow* window)
+{
+    if (!settings || !window) {
+        return false;
+    }
+    const QVariant position = settings->value(positionKey);
+    if (position.userType() != QMetaType::QPoint) {
+        return false;
+    }
+    const QVariant size = settings->value(sizeKey);
+    if (holdsUsableSize(size)) {
+        window->resize(size.toSize());
+    }
+    const QPoint place = position.toPoint();
+    if (!isVisibleOnAScreen(place.x(), place.y(), window->size())) {
+        return false;
+    }
+    // setGeometry(), unlike setFramePosition(), also moves the window to the screen
+    // that it now lies on.
+    const QMargins frame = window->frameMargins();
+    window->setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window->size()));
+    const int state = storedState(settings);
+    if (state >= 0) {
+        window->setWindowStates(Qt::WindowStates(state));
+    }
+    return true;
+}
+
+bool saveWindowPositionAndSize(const wchar_t* groupName, const QWindow* window)
+{
+    return inDefaultStoreGroup(
+        groupName, window, [&](QSettings* settings) { return saveWindowPositionAndSize(settings, window); });
+}
+
+bool restoreWindowPositionAndSize(const wchar_t* groupName, QWindow* window)
+{
+    return inDefaultStoreGroup(
+        groupName, window, [&](QSettings* settings) { return restoreWindowPositionAndSize(settings, window); });
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <iterator>
 #include <type_traits>
 
 const FormatMultiplierEntry multiplierTable[MultiplierYocto + 1] = {
@@ -273,4 +274,59 @@ QString formatImageCount(unsigned long long images, unsigned long long errors)
     return QCoreApplication::translate("TavixQtBase", "Images: %1; Errors: %2")
         .arg(formatUnsignedIntegerValue(images, FormatValueGroupDigits, defaultLocale))
         .arg(formatUnsignedIntegerValue(errors, FormatValueGroupDigits, defaultLocale));
+}
+
+namespace {
+
+// The multipliers in growing order, so that a step up or down is a step in this list.
+constexpr FormatMultiplier multipliersByFactor[] = { MultiplierYocto, MultiplierZepto, MultiplierAtto, MultiplierFemto,
+    MultiplierPico, MultiplierNano, MultiplierMicro, MultiplierMilli, MultiplierNone, MultiplierKilo, MultiplierMega,
+    MultiplierGiga, MultiplierTera, MultiplierPeta, MultiplierExa, MultiplierZetta, MultiplierYotta };
+constexpr int noneRank = 8;
+constexpr int lastRank = int(std::size(multipliersByFactor)) - 1;
+
+// The magnitude scaled as formatDoubleValueAndUnits() scales it.
+double scaledMagnitude(double magnitude, int rank, bool binary)
+{
+    const FormatMultiplierEntry& entry = multiplierTable[multipliersByFactor[rank]];
+    return magnitude / (binary ? entry.binaryFactor : entry.decimalFactor);
+}
+
+// Whether the number text of the scaled magnitude reaches the base once rounded.
+bool roundsToBase(double scaled, int precision, bool general, double base)
+{
+    return scaled >= base - 1.0 && QLocale::c().toString(scaled, general ? 'g' : 'f', precision).toDouble() >= base;
+}
+
+FormatMultiplier autoMultiplier(double value, int precision, FormatValueFlags flags)
+{
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0.0 || !std::isfinite(magnitude)) {
+        return MultiplierNone;
+    }
+    const bool binary = flags.testFlag(FormatValueBinaryMultiplier);
+    const double base = binary ? 1024.0 : 1000.0;
+    const int firstRank = binary ? noneRank : 0;
+    int rank = noneRank;
+    while (rank < lastRank && scaledMagnitude(magnitude, rank, binary) >= base) {
+        ++rank;
+    }
+    while (rank > firstRank && scaledMagnitude(magnitude, rank, binary) < 1.0) {
+        --rank;
+    }
+    if (rank < lastRank
+        && roundsToBase(
+            scaledMagnitude(magnitude, rank, binary), precision, flags.testFlag(FormatValueGeneral), base)) {
+        ++rank;
+    }
+    return multipliersByFactor[rank];
+}
+
+} // namespace
+
+QString formatDoubleValueAndAutoUnits(
+    double value, int precision, const QString& unit, FormatValueFlags flags, const QLocale& locale)
+{
+    return formatDoubleValueAndUnits(
+        value, precision, autoMultiplier(value, precision, flags), unit, flags | FormatValueShowMultiplier, locale);
 }

@@ -63,6 +63,8 @@ private Q_SLOTS:
     void valuesAndUnits_data();
     void valuesAndUnits();
     void integerValuesAndUnits();
+    void autoUnits_data();
+    void autoUnits();
     void multiplierTableRows();
     void fields_data();
     void fields();
@@ -212,6 +214,63 @@ void StringHelpersTest::integerValuesAndUnits()
     // 2^63 does not fit the signed variant.
     QCOMPARE(formatUnsignedIntegerValueAndUnits(1ULL << 63, 0, MultiplierExa, "B", binary | show, english),
         QStringLiteral("8 EiB"));
+}
+
+void StringHelpersTest::autoUnits_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<FormatValueFlags>("flags");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    const QString bytes = QStringLiteral("B");
+    const auto row = [&bytes](const QByteArray& name, double value, int precision, FormatValueFlags flags,
+                         const QString& expected) {
+        QTest::newRow(name.constData()) << value << precision << bytes << flags << english << expected;
+    };
+    // Each boundary from both sides: the largest value shown below it, the value at it,
+    // and the value that only rounding carries over it.
+    const char* const decimalSymbols[]
+        = { "y", "z", "a", "f", "p", "n", "\xc2\xb5", "m", "", "k", "M", "G", "T", "P", "E", "Z", "Y" };
+    for (int i = 1; i < int(std::size(decimalSymbols)); ++i) {
+        const double boundary = std::pow(10.0, 3 * (i - 8));
+        const QString below = QString::fromUtf8(decimalSymbols[i - 1]) + 'B',
+                      at = QString::fromUtf8(decimalSymbols[i]) + 'B';
+        row("below 1 " + at.toUtf8(), 999.9 * boundary / 1000, 1, none, "999.9 " + below);
+        row("at 1 " + at.toUtf8(), boundary, 1, none, "1.0 " + at);
+        row("rounded up to 1 " + at.toUtf8(), 999.96 * boundary / 1000, 1, none, "1.0 " + at);
+    }
+    const char* const binarySymbols[] = { "", "Ki", "Mi", "Gi", "Ti", "Pi", "Ei", "Zi", "Yi" };
+    for (int i = 1; i < int(std::size(binarySymbols)); ++i) {
+        const double boundary = std::ldexp(1.0, 10 * i);
+        const QString below = QString::fromLatin1(binarySymbols[i - 1]) + 'B',
+                      at = QString::fromLatin1(binarySymbols[i]) + 'B';
+        row("below 1 " + at.toUtf8(), 1023.9 * boundary / 1024, 1, binary, "1023.9 " + below);
+        row("at 1 " + at.toUtf8(), boundary, 1, binary, "1.0 " + at);
+        row("rounded up to 1 " + at.toUtf8(), 1023.96 * boundary / 1024, 1, binary, "1.0 " + at);
+    }
+    row("zero", 0, 1, none, "0.0 B");
+    row("negative takes the prefix of its magnitude", -2500, 1, none, "-2.5 kB");
+    row("NaN", qQNaN(), 1, none, "nan B");
+    row("infinity", -qInf(), 1, binary, "-inf B");
+    row("beyond yotta stays at yotta", 2.5e27, 0, group, "2,500 YB");
+    row("below yocto stays at yocto", 4e-25, 1, none, "0.4 yB");
+    row("binary does not shrink", 0.5, 1, binary, "0.5 B");
+    row("general notation rounds too", 999.7, 3, general, "1 kB");
+    QTest::newRow("flags and locale as formatDoubleValueAndUnits")
+        << 2500.0 << 3 << QStringLiteral("Hz") << (trim | byName) << german << QStringLiteral("2,5 kiloHz");
+}
+
+void StringHelpersTest::autoUnits()
+{
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(QString, unit);
+    QFETCH(FormatValueFlags, flags);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QCOMPARE(formatDoubleValueAndAutoUnits(value, precision, unit, flags, locale), expected);
 }
 
 void StringHelpersTest::multiplierTableRows()

@@ -21,18 +21,27 @@
  *
  * @code
  * FpsStatistic statistic(30);          // window of the 30 newest frames
- * // In the thread that receives the frames, once per frame:
+ * // In the thread that receives the frames, once per frame: the sample, and
+ * // the figures computed right after it, kept for the display.
  * statistic.addSample(payloadSizeInBytes);
- * // In the GUI thread, from a display timer:
  * double fps = 0.0;
  * unsigned long long bytesPerSecond = 0;
  * if (statistic.computeResult(&fps, &bytesPerSecond)) {
- *     label->setText(QString::number(fps, 'f', 1));
+ *     latestFps.store(fps);            // e.g. a std::atomic<double> the display timer reads
  * }
  * @endcode
  *
- * With frames arriving every 0.125 s, each of 1000 bytes, and the display
- * asking right after a frame, @c fps is 8.0 and @c bytesPerSecond is 8000.
+ * With frames arriving every 0.125 s, each of 1000 bytes, @c fps is 8.0 and
+ * @c bytesPerSecond is 8000.
+ *
+ * Read the statistic right after each sample, as above, and let the display
+ * show the newest of these results. A read at an arbitrary moment, from a
+ * display timer, finds the newest frame late whenever the timer fires a little
+ * after the frame was due (more than 1.25 mean intervals after it), and then
+ * cuts the window to its newest two samples (see computeResult()): on a busy
+ * machine the figures jump and lose their smoothing. Read at the display's
+ * moment only once no frame has come for a while, so that a stopped stream
+ * shows as late and then stalled. The QML element FrameRate reads this way.
  */
 
 /**

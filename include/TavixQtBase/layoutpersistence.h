@@ -10,6 +10,7 @@
 class QHeaderView;
 class QSettings;
 class QWidget;
+class QWindow;
 
 /**
  * @file layoutpersistence.h
@@ -39,7 +40,9 @@ class QWidget;
  * | "header"    | QByteArray | saveHeaderLayout(): QHeaderView::saveState()                   |
  * | "pos"       | QPoint     | saveWidgetPositionAndSize() without a reference widget         |
  * | "pos_r"     | QPoint     | saveWidgetPositionAndSize() with one: the offset from its pos  |
- * | "size"      | QSize      | saveWidgetPositionAndSize()                                    |
+ * | "size"      | QSize      | saveWidgetPositionAndSize(), saveWindowPositionAndSize()       |
+ * | "pos"       | QPoint     | saveWindowPositionAndSize() too, in normal state only          |
+ * | "state"     | int        | saveWindowPositionAndSize(): 0 normal, 2 maximized, 4 full screen |
  *
  * No function removes a key, and none writes a message: failure is the result
  * false. Stored values are read as QVariant converts them, without further
@@ -151,6 +154,52 @@ TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(
 /** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
 TAVIXQTBASE_EXPORT bool restoreWidgetPositionAndSize(
     const wchar_t* groupName, QWidget* widget, QWidget* referenceWidget);
+
+/** @} */
+
+/**
+ * @name Window positions, sizes and states
+ * The forms for a QWindow, such as a Qt Quick window, which has no QWidget. They
+ * share the keys "pos" and "size" with the widget forms, the position being
+ * QWindow::framePosition() like QWidget::pos(), and add "state".
+ * @{
+ */
+
+/**
+ * Writes the state of @p window into the current group of @p settings: "state"
+ * (0 normal, 2 maximized, 4 full screen; a minimized window counts as normal)
+ * and, in normal state only, "pos" and "size". So a maximized or full-screen
+ * window keeps the place it had before, to come back to when it returns to normal.
+ *
+ * @param settings where to write; null gives false
+ * @param window the window to save; null gives false
+ * @return true when the values were written
+ */
+TAVIXQTBASE_EXPORT bool saveWindowPositionAndSize(QSettings* settings, const QWindow* window);
+
+/**
+ * Gives @p window back its stored size, position and state, by the rule of
+ * restoreWidgetPositionAndSize(): the size is applied at once, the position
+ * only when the window at that place overlaps the available geometry of a
+ * screen, and the maximized or full-screen state only with the position, so
+ * that the window fills the screen it was on.
+ *
+ * Unlike the widget forms these check what they read: a "pos" that is not a
+ * QPoint (a damaged entry, or a text that another program wrote) refuses the
+ * whole restore and gives false with the window untouched; a "size" that is
+ * not a QSize with a positive width and height is not applied; a "state" other
+ * than 0, 2 or 4 leaves the window's state as it is.
+ *
+ * @param settings where to read; null gives false
+ * @param window the window to move, resize and maximize; null gives false
+ * @return true when the window was moved to the stored position
+ */
+TAVIXQTBASE_EXPORT bool restoreWindowPositionAndSize(const QSettings* settings, QWindow* window);
+
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool saveWindowPositionAndSize(const wchar_t* groupName, const QWindow* window);
+/** As the QSettings form, in group @p groupName of the default store; null or empty @p groupName gives false. */
+TAVIXQTBASE_EXPORT bool restoreWindowPositionAndSize(const wchar_t* groupName, QWindow* window);
 
 /** @} */
 

@@ -246,6 +246,36 @@ TAVIXQTBASE_EXPORT QString formatUnsignedIntegerValueAndUnits(unsigned long long
     FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags = {}, const QLocale& locale = QLocale());
 
 /**
+ * Formats @p value with the multiplier that brings it into [1, 1000), or into
+ * [1, 1024) with FormatValueBinaryMultiplier, and always shows its prefix.
+ *
+ * Otherwise the text is exactly that of formatDoubleValueAndUnits() with that
+ * multiplier and FormatValueShowMultiplier added to @p flags. When rounding at
+ * @p precision would write 1000 (1024), the next larger multiplier is taken
+ * instead: 999.96 at precision 1 gives "1.0 k", not "1000.0".
+ *
+ * The magnitude picks the multiplier, so a negative value has the prefix of its
+ * absolute value. Zero, NaN and infinities take MultiplierNone: the number (or
+ * the locale's text for NaN and infinity), a space and the unit. Magnitudes of
+ * 1000 yotta (1024 yobi) and above stay at yotta; nonzero magnitudes below
+ * 1 yocto are written in yocto. Binary multipliers do not shrink, so below 1 a
+ * binary value has no prefix.
+ *
+ * @code
+ * const QLocale english(QLocale::English);
+ * formatDoubleValueAndAutoUnits(1500000, 1, QStringLiteral("Hz"), {}, english);             // "1.5 MHz"
+ * formatDoubleValueAndAutoUnits(0.00025, 0, QStringLiteral("s"), {}, english);              // "250 µs"
+ * formatDoubleValueAndAutoUnits(1536, 1, QStringLiteral("B"), FormatValueBinaryMultiplier,
+ *                               english);                                                   // "1.5 KiB"
+ * formatDoubleValueAndAutoUnits(999.96, 1, QStringLiteral("V"), {}, english);               // "1.0 kV"
+ * formatDoubleValueAndAutoUnits(-2500, 1, QStringLiteral("V"), {}, english);                // "-2.5 kV"
+ * formatDoubleValueAndAutoUnits(0, 1, QStringLiteral("V"), {}, english);                    // "0.0 V"
+ * @endcode
+ */
+TAVIXQTBASE_EXPORT QString formatDoubleValueAndAutoUnits(
+    double value, int precision, const QString& unit, FormatValueFlags flags = {}, const QLocale& locale = QLocale());
+
+/**
  * "Images: IMAGES; Errors: ERRORS", both counts with the group separators of the
  * application's default locale, QLocale(). The text is translated (source text
  * "Images: %1; Errors: %2" in the context "TavixQtBase").

@@ -4,7 +4,8 @@
 
 # Installs the Qt 6 build, the Qt 5 build and the SDK stand-ins into one prefix
 # and checks that no file is installed twice; builds and runs a Qt 6 and a Qt 5
-# application against that prefix, each with CMake and with pkg-config; checks
+# application against that prefix, each with CMake and with pkg-config, and a
+# QML application that imports the Qt 6 build's QML module from it; checks
 # that a project finding the build of the other Qt major is told which package
 # to ask for. Then builds the library against the stand-ins installed elsewhere
 # as an SDK, with the stand-ins off, and runs the application against it.
@@ -45,13 +46,16 @@ foreach(build_dir ${QT6_BUILD_DIR} ${QT5_BUILD_DIR})
         install_component(${build_dir} ${component} ${prefix})
     endforeach()
 endforeach()
+install_component(${QT6_BUILD_DIR} Qml ${prefix})
 
 check_installed(${prefix}
     lib/libTavixQtBase.so.1 lib/libTavixQtBase.so lib/libTavixQtBase-qt5.so.1 lib/libTavixQtBase-qt5.so
     lib/libtavixbase-5.0.1.so lib/libGCBase_tavix_v5_0.so
     include/GenICam/GCBase.h include/tavix/DeviceInfo.h include/tavix/TavixVersion.h
     lib/pkgconfig/TavixQtBase.pc lib/pkgconfig/TavixQtBase-qt5.pc
-    lib/cmake/TavixQtBase/TavixQtBaseConfigVersion.cmake lib/cmake/TavixQtBase-qt5/TavixQtBase-qt5ConfigVersion.cmake)
+    lib/cmake/TavixQtBase/TavixQtBaseConfigVersion.cmake lib/cmake/TavixQtBase-qt5/TavixQtBase-qt5ConfigVersion.cmake
+    lib/qt6/qml/TavixQtBase/qmldir lib/qt6/qml/TavixQtBase/libTavixQtBaseQml.so
+    lib/qt6/qml/TavixQtBase/TavixQtBaseQml.qmltypes)
 file(GLOB public_headers RELATIVE ${source_dir}/include/TavixQtBase ${source_dir}/include/TavixQtBase/*.h)
 foreach(header IN LISTS public_headers ITEMS tavixqtbase_version.h)
     check_installed(${prefix} include/TavixQtBase/${header} include/TavixQtBase-qt5/TavixQtBase/${header})
@@ -63,6 +67,16 @@ endif()
 
 consume(qt6 6 TavixQtBase ${prefix} TavixQtBase)
 consume(qt5 5 TavixQtBase-qt5 ${prefix} TavixQtBase-qt5)
+
+# The QML module is found through the import path, as in any QML application.
+run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/qmlconsumer -B ${WORK_DIR}/qmlconsumer)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/qmlconsumer)
+set(ENV{QML_IMPORT_PATH} ${prefix}/lib/qt6/qml)
+run(${WORK_DIR}/qmlconsumer/qmlconsumer)
+unset(ENV{QML_IMPORT_PATH})
+if(NOT run_output STREQUAL "qml consumer: 1.5 MHz\n")
+    message(FATAL_ERROR "unexpected output of the QML application:\n${run_output}")
+endif()
 
 # A Qt QT_MAJOR project that finds PACKAGE, built for the other major, fails
 # with the message that names the package to ask for instead.

@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+import QtQuick
+import QtTest
+import TavixQtBase
+import TavixQtBaseTests
+
+// Runs on two screens: s0 at (0, 0) 800x600 and s1 at (800, 0) 1280x1024.
+TestCase {
+    name: "WindowLayout"
+    when: windowShown
+
+    Component {
+        id: windowComponent
+        Window {
+            x: 20
+            y: 30
+            width: 40
+            height: 50
+            property alias layout: layout
+            WindowLayout {
+                id: layout
+                group: "main"
+            }
+        }
+    }
+
+    function shownWindow() {
+        const window = createTemporaryObject(windowComponent, null)
+        window.show()
+        verify(waitForRendering(window.contentItem))
+        return window
+    }
+
+    function test_placeAndStateComeBack() {
+        let window = shownWindow()
+        window.x = 1500
+        window.y = 700
+        window.width = 300
+        window.height = 200
+        window.close()
+
+        window = shownWindow()
+        verify(window.layout.restored)
+        compare(Qt.rect(window.x, window.y, window.width, window.height), Qt.rect(1500, 700, 300, 200))
+        compare(window.screen.name, "s1")
+        window.showMaximized()
+        window.close()
+
+        window = shownWindow()
+        verify(window.layout.restored)
+        compare(window.screen.name, "s1")
+        compare(window.visibility, Window.Maximized)
+    }
+
+    function test_refusedValues_data() {
+        return [
+            { tag: "damaged position", key: "pos", value: "@Point(1500" },
+            { tag: "foreign position", key: "pos", value: "1500, 700" },
+            { tag: "position off every screen", key: "pos", value: "@Point(2100 1100)" },
+        ]
+    }
+
+    function test_refusedValues(row) {
+        Cpp.writeSetting("main", row.key, row.value)
+        const window = shownWindow()
+        verify(!window.layout.restored)
+        compare(Qt.point(window.x, window.y), Qt.point(20, 30))
+    }
+}
