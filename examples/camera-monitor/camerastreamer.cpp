@@ -16,7 +16,9 @@
 #include <QMutexLocker>
 #include <QSet>
 
+#include <algorithm>
 #include <ctime>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -147,7 +149,8 @@ public:
         if (lostFrames > m_lostFrames) {
             const guint64 missing = lostFrames - m_lostFrames;
             m_figures.addErrors(missing);
-            m_missingFrames.note(CameraStreamer::tr("%1 frames lost").arg(missing), missing);
+            const int shownCount = int(std::min<guint64>(missing, std::numeric_limits<int>::max()));
+            m_missingFrames.note(CameraStreamer::tr("%n frame(s) lost", nullptr, shownCount), missing);
             m_lostFrames = lostFrames;
         }
         m_badFrames.flush();

@@ -55,7 +55,10 @@ void loadTranslations(QApplication* app)
     auto* translator = new QTranslator(app);
     const QString directory = QDir(QCoreApplication::applicationDirPath())
                                   .filePath(QStringLiteral(CAMERA_MONITOR_TRANSLATIONS_FROM_BINDIR));
-    if (!translator->load(QLocale(), QStringLiteral("camera-monitor"), QStringLiteral("_"), directory)
+    // English has a translation of its own, for its plural forms; it also serves
+    // languages without one.
+    if (!(translator->load(QLocale(), QStringLiteral("camera-monitor"), QStringLiteral("_"), directory)
+            || translator->load(QStringLiteral("camera-monitor_en"), directory))
         || !QCoreApplication::installTranslator(translator)) {
         delete translator;
     }

@@ -124,9 +124,12 @@
         <source>Frame %1: %2</source>
         <translation>Bild %1: %2</translation>
     </message>
-    <message>
-        <source>%1 frames lost</source>
-        <translation>Verlorene Bilder: %1</translation>
+    <message numerus="yes">
+        <source>%n frame(s) lost</source>
+        <translation>
+            <numerusform>%n Bild verloren</numerusform>
+            <numerusform>%n Bilder verloren</numerusform>
+        </translation>
     </message>
     <message>
         <source>No camera found. Is the camera switched on and connected?</source>
