@@ -5,7 +5,9 @@
 # The environment every test runs in, for tests/ and the camera monitor's tests:
 # Qt's offscreen platform, an English UTF-8 locale, UTC, and a home and XDG
 # directories of the test's own, so that no test reads or writes the user's
-# settings or depends on the machine's locale.
+# settings or depends on the machine's locale. Only ctest's timeout limits a
+# test: QtTest's watchdog, which aborts a test function after 5 minutes, would
+# fail one that starts a hundred processes on a machine busy with other work.
 #
 #   tavixqtbase_set_test_environment(TEST name [ENVIRONMENT NAME=value...])
 #
@@ -20,6 +22,6 @@ function(tavixqtbase_set_test_environment)
     set(environment
         QT_QPA_PLATFORM=offscreen LANG=en_US.UTF-8 LC_ALL= LANGUAGE= TZ=UTC HOME=${home}
         XDG_CONFIG_HOME=${home}/config XDG_DATA_HOME=${home}/data XDG_CACHE_HOME=${home}/cache
-        XDG_RUNTIME_DIR=${home}/runtime ${ARG_ENVIRONMENT})
+        XDG_RUNTIME_DIR=${home}/runtime QTEST_FUNCTION_TIMEOUT=86400000 ${ARG_ENVIRONMENT})
     set_tests_properties(${ARG_TEST} PROPERTIES ENVIRONMENT "${environment}")
 endfunction()
