@@ -7,8 +7,8 @@
 # provides the target TavixQtBase::TavixQtBase and finds the SDK again through
 # FindTavixSdk.cmake (the targets TavixSdk::TavixBase and TavixSdk::GCBase):
 # where the library was built against an installed SDK, in that SDK's prefix;
-# with the stand-ins, in the library's own prefix, where the component
-# SdkStandins puts them.
+# with the stand-ins, in the library's own prefix, where the components
+# SdkStandins and SdkStandinsDevel put them.
 
 include(CMakePackageConfigHelpers)
 
@@ -62,9 +62,10 @@ install(FILES
     DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
     COMPONENT Devel)
 
-# The prefix is found relative to the .pc file, so the installed tree can be moved.
-file(RELATIVE_PATH TAVIXQTBASE_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-string(REGEX REPLACE "/$" "" TAVIXQTBASE_PC_TO_PREFIX "${TAVIXQTBASE_PC_TO_PREFIX}")
+# The .pc file names the installation prefix, so that pkg-config recognises its
+# system directories (/usr/include, /usr/lib/<triplet>) and leaves them out of
+# the flags; the other directories are relative to it, so that a tree installed
+# elsewhere is used with pkg-config --define-variable=prefix=DIR.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig

@@ -31,9 +31,10 @@ packages=(
     # the camera monitor's window-state test: a real window manager on Xvfb
     openbox
     python3
-    # Debian packages of the library: the package checker, and the ABI tools
-    # (abidw, abidiff) that compare the library's interface with its baseline
-    lintian abigail-tools
+    # Debian packages of the library: the package checker, the ABI tools
+    # (abidw, abidiff) that compare the library's interface with its baseline,
+    # and mmdebstrap for the clean Debian root the packages are installed into
+    lintian abigail-tools mmdebstrap
 )
 
 missing=()
@@ -53,5 +54,6 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Other programs may be using dpkg at the same time: wait for its lock.
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
