@@ -62,11 +62,18 @@ install(FILES
     DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
     COMPONENT Devel)
 
-# The .pc file names the installation prefix, so that pkg-config recognises its
-# system directories (/usr/include, /usr/lib/<triplet>) and leaves them out of
-# the flags; the other directories are relative to it, so that a tree installed
-# elsewhere is used with pkg-config --define-variable=prefix=DIR.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc
+# The .pc file names the prefix it is installed into, so that pkg-config
+# recognises its system directories (/usr/include, /usr/lib/<triplet>) and
+# leaves them out of the flags: the prefix is written in when the file is
+# installed (cmake --install --prefix DIR writes DIR, CPack the packages'
+# prefix), the rest when the build is configured.
+set(TAVIXQTBASE_PC_PREFIX "@TAVIXQTBASE_PC_PREFIX@")
+set(pc_configured ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc.in)
+set(pc_installed ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${pc_configured} @ONLY)
+install(CODE "set(TAVIXQTBASE_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    configure_file(\"${pc_configured}\" \"${pc_installed}\" @ONLY)"
+    COMPONENT Devel)
+install(FILES ${pc_installed}
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT Devel)

@@ -39,16 +39,14 @@ set(consume_work ${WORK_DIR})
 
 # Builds the application for Qt QT_MAJOR with find_package(PACKAGE) against
 # PREFIX, with its libraries in PREFIX/LIBDIR, and runs it; with pkg-config as
-# well when PC_MODULE is given, which is called with the further arguments
-# (such as --define-variable=prefix=DIR for a tree installed elsewhere than it
-# was configured for).
+# well when PC_MODULE is given.
 function(consume name qt_major package prefix libdir pc_module)
     set(build ${consume_work}/${name})
     # The version the version header must give: the one of the package version file.
     file(STRINGS ${consume_root}${prefix}/${libdir}/cmake/${package}/${package}ConfigVersion.cmake version
         REGEX "^set\\(PACKAGE_VERSION ")
     string(REGEX REPLACE ".*\"(.*)\".*" "\\1" version "${version}")
-    set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK .*delivered: consumer works")
+    set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK [^\n]*, German translation loaded\n.*delivered: consumer works")
     run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
         -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
     run(${consume_runner} ${consume_cmake} --build ${build})
@@ -59,7 +57,7 @@ function(consume name qt_major package prefix libdir pc_module)
     if(NOT pc_module)
         return()
     endif()
-    set(pkg_config ${consume_runner} PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig pkg-config ${ARGN})
+    set(pkg_config ${consume_runner} PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig pkg-config)
     run(${pkg_config} --cflags --libs ${pc_module})
     separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
     run(${pkg_config} --variable=libdir ${pc_module})

@@ -4,8 +4,8 @@
 
 # Installs the Qt 6 build, the Qt 5 build and the SDK stand-ins into one prefix
 # and checks that no file is installed twice; builds and runs a Qt 6 and a Qt 5
-# application against that prefix, each with CMake and with pkg-config (whose
-# modules name the configured prefix: pkg-config is told where they lie); checks
+# application against that prefix, each with CMake and with pkg-config (the
+# builds were configured for another prefix: the .pc files must name this one); checks
 # that a project finding the build of the other Qt major is told which package
 # to ask for. Then builds the library against the stand-ins installed elsewhere
 # as an SDK, with the stand-ins off, and runs the application against it.
@@ -63,8 +63,8 @@ if(private_headers)
     message(FATAL_ERROR "private headers installed: ${private_headers}")
 endif()
 
-consume(qt6 6 TavixQtBase ${prefix} lib TavixQtBase --define-variable=prefix=${prefix})
-consume(qt5 5 TavixQtBase-qt5 ${prefix} lib TavixQtBase-qt5 --define-variable=prefix=${prefix})
+consume(qt6 6 TavixQtBase ${prefix} lib TavixQtBase)
+consume(qt5 5 TavixQtBase-qt5 ${prefix} lib TavixQtBase-qt5)
 
 # A Qt QT_MAJOR project that finds PACKAGE, built for the other major, fails
 # with the message that names the package to ask for instead.
