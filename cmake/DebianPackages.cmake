@@ -2,16 +2,26 @@
 #
 # SPDX-License-Identifier: BSD-3-Clause
 
-# Debian packages of one Qt build, made by CPack from the install components:
-#   cpack --config build/qt6/CPackConfig.cmake -B build/debs
+# Debian packages of one Qt build, made by CPack from the install components.
+# They install into /usr, and only a build configured for that prefix makes
+# them, as Debian builds its packages (docs/debian-packages.md): GNUInstallDirs
+# then puts the libraries into the multiarch directory lib/<triplet>.
+#   cpack --config build/deb-qt6/CPackConfig.cmake -B build/debs
 # Runtime becomes the library package, named after the soname as Debian names
 # library packages (libtavixqtbase1; the Qt 5 build libtavixqtbase-qt5-1), Devel
-# its -dev package, and SdkStandins, from one of the two Qt builds only, the
-# package tavix-sdk-standins. Examples and Documentation stay out: the examples
-# of both builds install the same paths. The packages install into /usr, whose
-# library directory the dynamic linker searches, so the libraries lose their
-# run path there (cmake/debian/StagePackages.cmake, which also adds each
-# package's copyright file and changelog).
+# its -dev package. One of the two Qt builds also makes the packages that both
+# share: SdkStandins and SdkStandinsDevel, the SDK stand-ins split as the SDK's
+# packages are (tavix-sdk-standins, tavix-sdk-standins-dev), and Documentation,
+# the API documentation (libtavixqtbase-doc). Examples stay out: the examples
+# of both builds install the same paths. The libraries lose their run path in
+# the packages, where the dynamic linker finds them without one
+# (cmake/debian/StagePackages.cmake, which also adds each package's copyright
+# file, changelog and symbols file; cmake/debian/FinishPackages.cmake adds the
+# Multi-Arch field, which CPack does not write).
+
+if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    return()
+endif()
 
 string(TOLOWER ${TAVIXQTBASE_NAME} deb_name)
 # libfoo.so.1 is packaged as libfoo1, libfoo-qt5.so.1 as libfoo-qt5-1.
@@ -20,7 +30,10 @@ if(deb_name MATCHES "[0-9]$")
 else()
     set(deb_runtime lib${deb_name}${PROJECT_VERSION_MAJOR})
 endif()
+set(deb_dev lib${deb_name}-dev)
 set(deb_standins tavix-sdk-standins)
+set(deb_standins_dev tavix-sdk-standins-dev)
+set(deb_doc libtavixqtbase-doc)
 
 if(TAVIXQTBASE_QT_MAJOR STREQUAL "6")
     set(deb_qt_dev qt6-base-dev)
@@ -49,16 +62,23 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-# A library package's shlibs file (what packages built against it depend on)
-# and its ldconfig trigger. CPack would write shlibs itself, but cannot read a
-# soname of the form libtavixbase-5.0.1.so.
-function(deb_library_control component)
+# The control files of a library package: its shlibs file (what packages built
+# against it depend on), its ldconfig trigger and, for the packages with a
+# symbols file in cmake/debian, the symbols file that StagePackages.cmake
+# writes into the same directory.
+function(deb_library_control component package)
     set(dir ${PROJECT_BINARY_DIR}/debian/${component})
     list(JOIN ARGN "\n" shlibs)
     file(WRITE ${dir}/shlibs "${shlibs}\n")
     file(WRITE ${dir}/triggers "activate-noawait ldconfig\n")
+    set(files ${dir}/shlibs ${dir}/triggers)
+    if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/debian/${package}.symbols)
+        list(APPEND files ${dir}/symbols)
+    endif()
     string(TOUPPER ${component} upper)
-    set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${dir}/shlibs ${dir}/triggers PARENT_SCOPE)
+    set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${package} PARENT_SCOPE)
+    set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION libs PARENT_SCOPE)
+    set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${files} PARENT_SCOPE)
 endfunction()
 
 set(deb_about
@@ -68,27 +88,31 @@ frame-rate statistics, locale-aware formatting of values and device
 descriptions, persistence of window and table layouts, and system and
 support information.")
 
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${deb_runtime})
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-deb_library_control(Runtime "lib${TAVIXQTBASE_NAME} ${PROJECT_VERSION_MAJOR} ${deb_runtime} (>= ${PROJECT_VERSION})")
+deb_library_control(Runtime ${deb_runtime} "lib${TAVIXQTBASE_NAME} ${PROJECT_VERSION_MAJOR} ${deb_runtime} (>= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "Qt ${TAVIXQTBASE_QT_MAJOR} helpers for tavix camera applications - library
 ${deb_about}
 
 This package contains the shared library built with Qt ${TAVIXQTBASE_QT_MAJOR}
 and its translations.")
 
-set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME lib${deb_name}-dev)
+set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME ${deb_dev})
 set(CPACK_DEBIAN_DEVEL_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS "${deb_runtime} (= ${deb_version}), ${deb_qt_dev}")
+set(CPACK_DEBIAN_DEVEL_PACKAGE_RECOMMENDS ${deb_doc})
 set(CPACK_DEBIAN_DEVEL_DESCRIPTION "Qt ${TAVIXQTBASE_QT_MAJOR} helpers for tavix camera applications - development files
 ${deb_about}
 
 This package contains the headers, the CMake package ${TAVIXQTBASE_NAME} and
 the pkg-config module ${TAVIXQTBASE_NAME} of the Qt ${TAVIXQTBASE_QT_MAJOR} build.")
 
+# The library packages and their -dev packages install for several
+# architectures side by side; the documentation serves them all.
+set(deb_multi_arch ${deb_runtime}=same ${deb_dev}=same)
+
 if(TAVIXQTBASE_BUILD_SDK_STANDINS)
+    # The library needs the stand-ins' libraries, its headers their headers.
     set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "${deb_standins} (>= ${deb_version})")
-    string(APPEND CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS ", ${deb_standins} (= ${deb_version})")
+    string(APPEND CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS ", ${deb_standins_dev} (= ${deb_version})")
     get_target_property(deb_sdk_libdirs TavixBase BINARY_DIR)
 else()
     set(deb_sdk_libdirs ${TavixSdk_LIBRARY_DIRS})
@@ -96,25 +120,52 @@ endif()
 # dpkg-shlibdeps looks here for the SDK's libraries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${deb_sdk_libdirs})
 
-if(TAVIXQTBASE_BUILD_SDK_STANDINS AND TAVIXQTBASE_DEB_SDK_STANDINS)
-    list(APPEND CPACK_COMPONENTS_ALL SdkStandins)
-    set(CPACK_DEBIAN_SDKSTANDINS_PACKAGE_NAME ${deb_standins})
-    set(CPACK_DEBIAN_SDKSTANDINS_PACKAGE_SECTION libdevel)
-    deb_library_control(SdkStandins "libGCBase_tavix_v5_0 5.0 ${deb_standins} (>= ${PROJECT_VERSION})"
+if(TAVIXQTBASE_DEB_COMMON_PACKAGES)
+    list(APPEND CPACK_COMPONENTS_ALL Documentation)
+    set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_NAME ${deb_doc})
+    set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SECTION doc)
+    set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_ARCHITECTURE all)
+    set(CPACK_DEBIAN_DOCUMENTATION_DESCRIPTION "Qt helpers for tavix camera applications - API documentation
+${deb_about}
+
+This package contains the API documentation of both Qt builds as HTML pages
+and as the Qt help file TavixQtBase.qch, in Qt's documentation directory,
+where Qt Assistant and Qt Creator find it.")
+    list(APPEND deb_multi_arch ${deb_doc}=foreign)
+endif()
+
+if(TAVIXQTBASE_BUILD_SDK_STANDINS AND TAVIXQTBASE_DEB_COMMON_PACKAGES)
+    list(APPEND CPACK_COMPONENTS_ALL SdkStandins SdkStandinsDevel)
+    deb_library_control(SdkStandins ${deb_standins} "libGCBase_tavix_v5_0 5.0 ${deb_standins} (>= ${PROJECT_VERSION})"
         "libtavixbase 5.0.1 ${deb_standins} (>= ${PROJECT_VERSION})")
-    set(CPACK_DEBIAN_SDKSTANDINS_DESCRIPTION "stand-ins for the libraries of the tavix camera SDK
-Small shared libraries with the interfaces of the tavix camera SDK's base
+    set(deb_standins_about "Small shared libraries with the interfaces of the tavix camera SDK's base
 library (libtavixbase-5.0.1.so) and GenICam base library
-(libGCBase_tavix_v5_0.so), with their headers and the CMake targets
-TavixSdk::TavixBase and TavixSdk::GCBase, laid out as the SDK is.
+(libGCBase_tavix_v5_0.so), laid out as the SDK is.
 
 They let TavixQtBase be built, tested and used without the SDK; they
 conflict with an installed SDK.")
+    set(CPACK_DEBIAN_SDKSTANDINS_DESCRIPTION "stand-ins for the libraries of the tavix camera SDK
+${deb_standins_about}
+
+This package contains the shared libraries.")
+    set(CPACK_DEBIAN_SDKSTANDINSDEVEL_PACKAGE_NAME ${deb_standins_dev})
+    set(CPACK_DEBIAN_SDKSTANDINSDEVEL_PACKAGE_SECTION libdevel)
+    set(CPACK_DEBIAN_SDKSTANDINSDEVEL_PACKAGE_DEPENDS "${deb_standins} (= ${deb_version})")
+    set(CPACK_DEBIAN_SDKSTANDINSDEVEL_DESCRIPTION "stand-ins for the libraries of the tavix camera SDK - development files
+${deb_standins_about}
+
+This package contains their headers and the CMake targets TavixSdk::TavixBase
+and TavixSdk::GCBase.")
+    list(APPEND deb_multi_arch ${deb_standins}=same ${deb_standins_dev}=same)
 endif()
 
-# What StagePackages.cmake needs; CPack hands on only CPACK_ variables.
+# What StagePackages.cmake and FinishPackages.cmake need; CPack hands on only
+# CPACK_ variables.
 set(CPACK_TAVIXQTBASE_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_TAVIXQTBASE_CONTROL_DIR ${PROJECT_BINARY_DIR}/debian)
 set(CPACK_TAVIXQTBASE_DEB_VERSION ${deb_version})
+set(CPACK_TAVIXQTBASE_MULTI_ARCH ${deb_multi_arch})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/StagePackages.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/FinishPackages.cmake)
 
 include(CPack)

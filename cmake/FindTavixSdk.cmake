@@ -10,10 +10,15 @@
 # library's build uses it when the stand-ins are off, and its installed CMake
 # package to find the SDK again for the application.
 
+# The libraries lie in lib, or in Debian's multiarch directory lib/<triplet>.
+set(sdk_lib_suffixes lib)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+    list(PREPEND sdk_lib_suffixes lib/${CMAKE_LIBRARY_ARCHITECTURE})
+endif()
 find_path(TavixSdk_GENICAM_INCLUDE_DIR GenICam/GCBase.h HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES include)
 find_path(TavixSdk_TAVIX_INCLUDE_DIR tavix/TavixVersion.h HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES include)
-find_library(TavixSdk_GCBASE_LIBRARY GCBase_tavix_v5_0 HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES lib)
-find_library(TavixSdk_TAVIXBASE_LIBRARY tavixbase-5.0.1 HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES lib)
+find_library(TavixSdk_GCBASE_LIBRARY GCBase_tavix_v5_0 HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES ${sdk_lib_suffixes})
+find_library(TavixSdk_TAVIXBASE_LIBRARY tavixbase-5.0.1 HINTS ${TAVIXQTBASE_SDK_PREFIX} PATH_SUFFIXES ${sdk_lib_suffixes})
 
 include(FindPackageHandleStandardArgs)
 find_package_handle_standard_args(TavixSdk

@@ -7,8 +7,8 @@
 # provides the target TavixQtBase::TavixQtBase and finds the SDK again through
 # FindTavixSdk.cmake (the targets TavixSdk::TavixBase and TavixSdk::GCBase):
 # where the library was built against an installed SDK, in that SDK's prefix;
-# with the stand-ins, in the library's own prefix, where the component
-# SdkStandins puts them.
+# with the stand-ins, in the library's own prefix, where the components
+# SdkStandins and SdkStandinsDevel put them.
 
 include(CMakePackageConfigHelpers)
 
@@ -62,10 +62,18 @@ install(FILES
     DESTINATION ${TAVIXQTBASE_CMAKE_DIR}
     COMPONENT Devel)
 
-# The prefix is found relative to the .pc file, so the installed tree can be moved.
-file(RELATIVE_PATH TAVIXQTBASE_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-string(REGEX REPLACE "/$" "" TAVIXQTBASE_PC_TO_PREFIX "${TAVIXQTBASE_PC_TO_PREFIX}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc
+# The .pc file names the prefix it is installed into, so that pkg-config
+# recognises its system directories (/usr/include, /usr/lib/<triplet>) and
+# leaves them out of the flags: the prefix is written in when the file is
+# installed (cmake --install --prefix DIR writes DIR, CPack the packages'
+# prefix), the rest when the build is configured.
+set(TAVIXQTBASE_PC_PREFIX "@TAVIXQTBASE_PC_PREFIX@")
+set(pc_configured ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc.in)
+set(pc_installed ${CMAKE_CURRENT_BINARY_DIR}/${TAVIXQTBASE_NAME}.pc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/TavixQtBase.pc.in ${pc_configured} @ONLY)
+install(CODE "set(TAVIXQTBASE_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    configure_file(\"${pc_configured}\" \"${pc_installed}\" @ONLY)"
+    COMPONENT Devel)
+install(FILES ${pc_installed}
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT Devel)

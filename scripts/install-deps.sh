@@ -35,9 +35,10 @@ packages=(
     # the camera monitor's window-state test: a real window manager on Xvfb
     openbox
     python3
-    # Debian packages of the library: the package checker, and the ABI tools
-    # (abidw, abidiff) that compare the library's interface with its baseline
-    lintian abigail-tools
+    # Debian packages of the library: the package checker, the ABI tools
+    # (abidw, abidiff) that compare the library's interface with its baseline,
+    # and mmdebstrap for the clean Debian root the packages are installed into
+    lintian abigail-tools mmdebstrap
 )
 
 missing=()

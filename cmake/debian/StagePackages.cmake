@@ -4,8 +4,9 @@
 
 # Run by CPack (CPACK_PRE_BUILD_SCRIPTS, see cmake/DebianPackages.cmake) once the
 # components are staged, one directory each: removes the run paths from the
-# shared libraries and gives every package its copyright file, its changelog
-# and, where it has one, its lintian overrides.
+# shared libraries and gives every package its copyright file, its changelog,
+# where it has one, its lintian overrides and, where cmake/debian has one for
+# it, its symbols file, checked against the libraries (see write_symbols()).
 
 set(debian_dir ${CMAKE_CURRENT_LIST_DIR})
 set(source_dir ${CPACK_TAVIXQTBASE_SOURCE_DIR})
@@ -37,6 +38,43 @@ License: BSD-3-Clause
 ${license_text}
 ")
 
+# Writes the symbols file of PACKAGE, staged in ROOT, from the libraries and the
+# list cmake/debian/PACKAGE.symbols, which gives every exported symbol with the
+# upstream version that brought it. Fails when a listed symbol is gone (programs
+# built against it would break: raise the soname instead) and when the library
+# exports a symbol that the list lacks while the version is still that of the
+# newest listed symbol: programs built against the new symbol would then accept
+# the library without it. After a version bump the new symbols come with the
+# new version; add them to the list from the diff that dpkg-gensymbols prints.
+function(write_symbols package root output)
+    set(template ${debian_dir}/${package}.symbols)
+    # An existing output file would be taken as the list.
+    file(REMOVE ${output})
+    # Given the package's Debian version, which is newer than the upstream
+    # versions of the list, dpkg-gensymbols counts a listed symbol that is
+    # missing as lost, also one of the version being packaged.
+    execute_process(COMMAND dpkg-gensymbols -p${package} -P${root} -v${CPACK_TAVIXQTBASE_DEB_VERSION} -I${template} -O${output} -c1
+        RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${package}: symbols of cmake/debian/${package}.symbols are no longer exported; "
+            "removing them breaks programs built against them: restore them, or raise the soname.\n${report}")
+    endif()
+    if(NOT report MATCHES "\n\\+ ")
+        return()
+    endif()
+    file(STRINGS ${template} versions REGEX "^ ")
+    list(TRANSFORM versions REPLACE ".* ([^ ]+)$" "\\1")
+    list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+    list(GET versions 0 newest)
+    if(NOT CPACK_PACKAGE_VERSION VERSION_GREATER newest)
+        message(FATAL_ERROR "${package}: the library exports symbols that cmake/debian/${package}.symbols lacks, "
+            "and the version ${CPACK_PACKAGE_VERSION} is not newer than the newest listed one (${newest}). "
+            "Raise the project version (and add a changelog entry), then list the new symbols with it.\n${report}")
+    endif()
+    message(WARNING "${package}: new symbols; list them in cmake/debian/${package}.symbols with the version "
+        "${CPACK_PACKAGE_VERSION}:\n${report}")
+endfunction()
+
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
     string(TOUPPER ${component} upper)
     set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
@@ -59,4 +97,12 @@ foreach(component IN LISTS CPACK_COMPONENTS_ALL)
             file(RPATH_REMOVE FILE ${library})
         endif()
     endforeach()
+    if(EXISTS ${debian_dir}/${package}.symbols)
+        write_symbols(${package} ${root} ${CPACK_TAVIXQTBASE_CONTROL_DIR}/${component}/symbols)
+    endif()
+    # The documentation is installed only once the target docs has built it.
+    file(GLOB_RECURSE help_files ${root}/*.qch)
+    if(component STREQUAL "Documentation" AND NOT help_files)
+        message(FATAL_ERROR "no API documentation to package: build the target docs first")
+    endif()
 endforeach()

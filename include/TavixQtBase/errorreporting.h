@@ -27,6 +27,8 @@ class GenericException;
  * @file errorreporting.h
  * Reporting errors from any thread to the GUI thread.
  *
+ * @howtouse{errorreporting.h}
+ *
  * @code
  * // At start-up, in the GUI thread, before any worker reports:
  * QObject::connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError,
@@ -50,6 +52,16 @@ class GenericException;
 
 /**
  * A thread-safe queue that carries error reports to the thread that owns it.
+ *
+ * @howtouse{errorreporting.h}
+ *
+ * @code
+ * AsyncErrorQueue* queue = GetTheGlobalAsyncErrorQueue();   // owned by the GUI thread
+ * QObject::connect(queue, &AsyncErrorQueue::displayError, &window, &MainWindow::onDisplayError);
+ * // In any thread:
+ * queue->reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("Frame 17 was incomplete"), QString(), nullptr);
+ * queue->count();   // 1, until the GUI thread's event loop delivers it to onDisplayError()
+ * @endcode
  *
  * reportErrorAsync() stores a report and posts one queued call of the slot
  * asyncSignaler() to the queue object; each such call, run by the event loop of

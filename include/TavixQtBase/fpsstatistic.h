@@ -19,6 +19,8 @@
  * @file fpsstatistic.h
  * Frame rate and amount per second over a sliding window of recent samples.
  *
+ * @howtouse{fpsstatistic.h}
+ *
  * @code
  * FpsStatistic statistic(30);          // window of the 30 newest frames
  * // In the thread that receives the frames, once per frame: the sample, and
@@ -46,6 +48,14 @@
 
 /**
  * The system's wall clock in seconds.
+ *
+ * @howtouse{fpsstatistic.h}
+ *
+ * @code
+ * const double start = StopWatch::gettime();
+ * camera.grabOne();
+ * const double seconds = StopWatch::gettime() - start;   // e.g. 0.125
+ * @endcode
  *
  * This is the real-time clock, not a monotonic one, so it jumps when the
  * system time is set; FpsStatistic copes with such jumps (see there).
@@ -77,7 +87,7 @@ public:
  * A running mean over a changing set of values, kept with Welford's method:
  * values can be added and removed again in constant time, without keeping them.
  *
- * Not thread-safe on its own; FpsStatistic uses it under its lock.
+ * @howtouse{fpsstatistic.h}
  *
  * @code
  * FlexiMean mean;
@@ -86,6 +96,8 @@ public:
  * mean.getMeanUnsafe();      // 4.0
  * mean.getSumSquaredDiff();  // 8.0
  * @endcode
+ *
+ * Not thread-safe on its own; FpsStatistic uses it under its lock.
  */
 class FlexiMean
 {
@@ -140,6 +152,17 @@ private:
 
 /**
  * Frames per second and amount per second over the newest samples.
+ *
+ * @howtouse{fpsstatistic.h}
+ *
+ * @code
+ * FpsStatistic statistic(30);               // window of the 30 newest frames
+ * statistic.addSample(payloadSizeInBytes);  // per frame, in the receiving thread
+ * double fps = 0.0;
+ * unsigned long long bytesPerSecond = 0;
+ * statistic.computeResult(&fps, &bytesPerSecond);   // from a display timer
+ * // with frames of 1000 bytes every 0.125 s: fps == 8.0, bytesPerSecond == 8000
+ * @endcode
  *
  * The owner calls addSample() once per arrival, with an amount in a unit of its
  * choosing (bytes, lines, ...), and computeResult() whenever it wants to show

@@ -16,6 +16,8 @@ class QWindow;
  * @file layoutpersistence.h
  * Keeping column layouts and window places across runs.
  *
+ * @howtouse{layoutpersistence.h}
+ *
  * @code
  * // At start-up, after setting the organization and application names:
  * restoreHeaderLayout(L"deviceList", 2, view->horizontalHeader()); // false the first time

@@ -21,6 +21,8 @@ class CDeviceInfo;
  * counts, separator-delimited fields, and the names, IP configuration methods and
  * MAC addresses of camera devices.
  *
+ * @howtouse{stringhelpers.h}
+ *
  * @code
  * formatDoubleValue(1234567.891, 2, FormatValueGroupDigits, QLocale(QLocale::English));  // "1,234,567.89"
  * formatDoubleValueAndUnits(1500000, 1, MultiplierMega, QStringLiteral("Hz"), FormatValueShowMultiplier,
@@ -106,7 +108,18 @@ enum FormatMultiplier {
     MultiplierYocto = 16
 };
 
-/** One row of multiplierTable. The texts are never null; empty where a multiplier has no binary form. */
+/**
+ * One row of multiplierTable. The texts are never null; empty where a multiplier has no binary form.
+ *
+ * @howtouse{stringhelpers.h}
+ *
+ * @code
+ * const FormatMultiplierEntry& kilo = multiplierTable[MultiplierKilo];
+ * kilo.decimalFactor;   // 1e3
+ * kilo.binaryFactor;    // 1024
+ * kilo.binarySymbol;    // L"Ki"
+ * @endcode
+ */
 struct FormatMultiplierEntry
 {
     double decimalFactor; ///< the power of ten nearest to the written one, e.g. 1e3

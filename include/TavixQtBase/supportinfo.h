@@ -19,6 +19,8 @@ class QWidget;
  * @file supportinfo.h
  * System information, support requests, the feedback page and the help entry points.
  *
+ * @howtouse{supportinfo.h}
+ *
  * @code
  * std::string os;
  * Baselibs::GetOsName(os);

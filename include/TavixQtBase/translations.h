@@ -13,6 +13,8 @@
  * @file translations.h
  * Translations of the words that the library puts on screen.
  *
+ * @howtouse{translations.h}
+ *
  * @code
  * QApplication app(argc, argv);
  * QLocale::setDefault(QLocale(QLocale::German));

@@ -24,31 +24,48 @@ function(run)
     set(run_output "${out}" PARENT_SCOPE)
 endfunction()
 
+# Where consume() builds: by default on this machine, with the files as they
+# are here; the Debian test points these at a root of its own: consume_runner
+# is the command that runs a command there (it must end in a form of env, which
+# takes the variable settings that consume() puts before a command),
+# consume_cmake the cmake it runs, consume_root the root's directory, and
+# consume_source the application's sources and consume_work its build
+# directories as the runner sees them.
+set(consume_runner ${CMAKE_COMMAND} -E env)
+set(consume_cmake ${CMAKE_COMMAND})
+set(consume_root "")
+set(consume_source ${consumer_source})
+set(consume_work ${WORK_DIR})
+
 # Builds the application for Qt QT_MAJOR with find_package(PACKAGE) against
-# PREFIX and runs it; with pkg-config as well when PC_MODULE is given.
-function(consume name qt_major package prefix pc_module)
-    set(build ${WORK_DIR}/${name})
+# PREFIX, with its libraries in PREFIX/LIBDIR, and runs it; with pkg-config as
+# well when PC_MODULE is given.
+function(consume name qt_major package prefix libdir pc_module)
+    set(build ${consume_work}/${name})
     # The version the version header must give: the one of the package version file.
-    file(STRINGS ${prefix}/lib/cmake/${package}/${package}ConfigVersion.cmake version REGEX "^set\\(PACKAGE_VERSION ")
+    file(STRINGS ${consume_root}${prefix}/${libdir}/cmake/${package}/${package}ConfigVersion.cmake version
+        REGEX "^set\\(PACKAGE_VERSION ")
     string(REGEX REPLACE ".*\"(.*)\".*" "\\1" version "${version}")
-    run(${CMAKE_COMMAND} -S ${consumer_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
+    set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK [^\n]*, German translation loaded\n.*delivered: consumer works")
+    run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
         -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
-    run(${CMAKE_COMMAND} --build ${build})
-    run(${build}/consumer)
-    if(NOT run_output MATCHES "TavixQtBase ${version}, Qt ${qt_major}, SDK .*delivered: consumer works")
+    run(${consume_runner} ${consume_cmake} --build ${build})
+    run(${consume_runner} ${build}/consumer)
+    if(NOT run_output MATCHES "${expected}")
         message(FATAL_ERROR "unexpected output of ${name}:\n${run_output}")
     endif()
     if(NOT pc_module)
         return()
     endif()
-    set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
-    run(pkg-config --cflags --libs ${pc_module})
+    set(pkg_config ${consume_runner} PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig pkg-config)
+    run(${pkg_config} --cflags --libs ${pc_module})
     separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
-    run(pkg-config --variable=libdir ${pc_module})
+    run(${pkg_config} --variable=libdir ${pc_module})
     string(STRIP "${run_output}" libdir)
-    run(c++ -std=c++17 -fPIC ${consumer_source}/main.cpp -o ${build}/consumer-pc ${pc_flags} -Wl,-rpath,${libdir})
-    run(${build}/consumer-pc)
-    if(NOT run_output MATCHES "TavixQtBase ${version}, Qt ${qt_major}, SDK .*delivered: consumer works")
+    run(${consume_runner} c++ -std=c++17 -fPIC ${consume_source}/main.cpp -o ${build}/consumer-pc ${pc_flags}
+        -Wl,-rpath,${libdir})
+    run(${consume_runner} ${build}/consumer-pc)
+    if(NOT run_output MATCHES "${expected}")
         message(FATAL_ERROR "unexpected output of ${name} built with pkg-config:\n${run_output}")
     endif()
 endfunction()

@@ -2,28 +2,56 @@
 #
 # SPDX-License-Identifier: BSD-3-Clause
 
-# Makes the Debian packages of the Qt 6 and the Qt 5 build, fails on any lintian
-# error or warning, on dependencies that apt cannot satisfy, on a file that two
-# packages ship and on a library with a run path; unpacks them all into one
-# root and builds and runs a Qt 6 and a Qt 5 application against it, with
-# CMake and with pkg-config.
-#   cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/debian \
-#         -P tests/package/DebianPackages.cmake
+# Builds the Qt 6 and the Qt 5 library as Debian builds its packages (prefix
+# /usr, so the multiarch library directory, and Debian's build flags with all
+# hardening) and makes their Debian packages, which checks their symbols files;
+# fails on any lintian error or warning, on dependencies that apt cannot
+# satisfy, on a file that two packages ship and on a library with a run path.
+# Then installs them with apt-get into a clean Debian 12 root: first the
+# library packages alone, which must bring no header, CMake or pkg-config file;
+# then all of them, builds and runs a Qt 6 and a Qt 5 application there with
+# CMake and with pkg-config, and checks the installed Qt help file with
+# qhelpgenerator. The root is made once with mmdebstrap from this machine's
+# apt sources, with the packages the test installs downloaded into it, and
+# kept as WORK_DIR/bookworm.tar, as are the build trees; without mmdebstrap,
+# root rights or a reachable mirror, that part is skipped.
+#   cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
 
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/Consume.cmake)
 
-file(REMOVE_RECURSE ${WORK_DIR})
 set(debs ${WORK_DIR}/debs)
-foreach(build_dir ${QT6_BUILD_DIR} ${QT5_BUILD_DIR})
-    run(cpack --config ${build_dir}/CPackConfig.cmake -B ${debs})
+set(unpacked ${WORK_DIR}/unpacked)
+set(root ${WORK_DIR}/root)
+set(help ${WORK_DIR}/help)
+file(REMOVE_RECURSE ${debs} ${unpacked} ${root} ${help})
+
+# Debian's build flags as debhelper passes them to CMake, which reads CXXFLAGS
+# and LDFLAGS but not CPPFLAGS (-D_FORTIFY_SOURCE): those go into CXXFLAGS.
+set(ENV{DEB_BUILD_MAINT_OPTIONS} hardening=+all)
+foreach(flags CPPFLAGS CXXFLAGS LDFLAGS)
+    execute_process(COMMAND dpkg-buildflags --get ${flags} WORKING_DIRECTORY ${source_dir}
+        OUTPUT_VARIABLE ${flags} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
+
+function(make_packages qt_major)
+    set(build ${WORK_DIR}/build-qt${qt_major})
+    run(${CMAKE_COMMAND} -E env "CXXFLAGS=${CXXFLAGS} ${CPPFLAGS}" "LDFLAGS=${LDFLAGS}"
+        ${CMAKE_COMMAND} -S ${source_dir} -B ${build} -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr
+        -DTAVIXQTBASE_QT_MAJOR=${qt_major} -DBUILD_TESTING=OFF -DTAVIXQTBASE_BUILD_EXAMPLES=OFF ${ARGN})
+    run(${CMAKE_COMMAND} --build ${build} --parallel 2)
+    if(qt_major EQUAL 6)
+        run(${CMAKE_COMMAND} --build ${build} --target docs)
+    endif()
+    run(cpack --config ${build}/CPackConfig.cmake -B ${debs})
+endfunction()
+make_packages(6)
+make_packages(5 -DTAVIXQTBASE_BUILD_DOCS=OFF)
 file(GLOB packages ${debs}/*.deb)
 
 run(lintian --fail-on error,warning ${packages})
 run(apt-get install --simulate ${packages})
 
-set(root ${WORK_DIR}/root)
 set(shipped "")
 foreach(package IN LISTS packages)
     run(dpkg-deb --contents ${package})
@@ -36,11 +64,17 @@ foreach(package IN LISTS packages)
         endif()
         list(APPEND shipped ${path})
     endforeach()
-    run(dpkg-deb --extract ${package} ${root})
+    run(dpkg-deb --extract ${package} ${unpacked})
 endforeach()
 
-# In /usr/lib the dynamic linker finds the libraries without a run path.
-file(GLOB libraries ${root}/usr/lib/*.so*)
+# In the multiarch directory the dynamic linker finds the libraries without a run path.
+execute_process(COMMAND dpkg-architecture --query DEB_HOST_MULTIARCH OUTPUT_VARIABLE multiarch
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(libdir lib/${multiarch})
+file(GLOB libraries ${unpacked}/usr/${libdir}/*.so*)
+if(NOT libraries)
+    message(FATAL_ERROR "no library in /usr/${libdir}")
+endif()
 foreach(library IN LISTS libraries)
     run(readelf --dynamic ${library})
     if(run_output MATCHES "RPATH|RUNPATH")
@@ -48,8 +82,97 @@ foreach(library IN LISTS libraries)
     endif()
 endforeach()
 
-# The root's library directory stands in for /usr/lib, which the dynamic linker
-# searches: the packaged libraries have no run path.
-set(ENV{LD_LIBRARY_PATH} ${root}/usr/lib)
-consume(deb-qt6 6 TavixQtBase ${root}/usr TavixQtBase)
-consume(deb-qt5 5 TavixQtBase-qt5 ${root}/usr TavixQtBase-qt5)
+# The clean root, as an image made once: a Debian 12 system with apt, and the
+# packages that the test installs there besides its own, downloaded.
+set(image ${WORK_DIR}/bookworm.tar)
+set(tools g++ make cmake pkg-config)
+function(make_image)
+    find_program(MMDEBSTRAP mmdebstrap)
+    execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT MMDEBSTRAP OR NOT uid EQUAL 0)
+        set(skip_reason "it needs mmdebstrap and root rights" PARENT_SCOPE)
+        return()
+    endif()
+    set(sources /etc/apt/sources.list.d/debian.sources)
+    if(NOT EXISTS ${sources})
+        set(sources /etc/apt/sources.list)
+    endif()
+    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev)
+    execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --skip=cleanup/apt
+            "--customize-hook=chroot \"$1\" apt-get install --download-only --yes --no-install-recommends ${downloads}"
+            bookworm ${image}.part - INPUT_FILE ${sources}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 0)
+        file(REMOVE ${image}.part)
+        string(REGEX MATCH "[^\n]*\n[^\n]*\n?$" err "${err}")
+        set(skip_reason "mmdebstrap failed (${status}): ${err}" PARENT_SCOPE)
+        return()
+    endif()
+    file(RENAME ${image}.part ${image})
+endfunction()
+set(in_root unshare --mount --pid --fork --mount-proc=${root}/proc chroot ${root}
+    env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+# Unpacks the image into the root, after making it if need be, or sets
+# skip_reason to why it cannot.
+function(prepare_root)
+    if(NOT EXISTS ${image})
+        make_image()
+        if(NOT EXISTS ${image})
+            set(skip_reason "${skip_reason}" PARENT_SCOPE)
+            return()
+        endif()
+    endif()
+    file(MAKE_DIRECTORY ${root})
+    run(tar --extract --file ${image} --directory ${root})
+    execute_process(COMMAND ${in_root} true RESULT_VARIABLE status ERROR_VARIABLE err)
+    if(NOT status EQUAL 0)
+        set(skip_reason "commands cannot run in it: ${err}" PARENT_SCOPE)
+    endif()
+endfunction()
+set(skip_reason "")
+prepare_root()
+if(skip_reason)
+    message(WARNING "skipped: installing the packages into a clean Debian 12 root; ${skip_reason}")
+    return()
+endif()
+file(COPY ${packages} DESTINATION ${root}/tmp/debs)
+set(apt_install ${in_root} DEBIAN_FRONTEND=noninteractive apt-get install --yes --no-install-recommends -o Dpkg::Use-Pty=0)
+
+# The library packages alone bring the libraries, not what building needs:
+# no header, and no CMake or pkg-config file in the library directories.
+set(development_files include/* *.h lib/*/cmake/* lib/*/pkgconfig/*)
+list(TRANSFORM development_files PREPEND ${root}/usr/)
+file(GLOB_RECURSE files_before ${development_files})
+file(GLOB runtime_packages RELATIVE ${root} ${root}/tmp/debs/libtavixqtbase1_*.deb
+    ${root}/tmp/debs/libtavixqtbase-qt5-1_*.deb ${root}/tmp/debs/tavix-sdk-standins_*.deb)
+list(TRANSFORM runtime_packages PREPEND /)
+run(${apt_install} ${runtime_packages})
+file(GLOB_RECURSE files_after ${development_files})
+list(REMOVE_ITEM files_after ${files_before})
+if(files_after)
+    message(FATAL_ERROR "the library packages installed development files: ${files_after}")
+endif()
+
+file(GLOB all_packages RELATIVE ${root} ${root}/tmp/debs/*.deb)
+list(TRANSFORM all_packages PREPEND /)
+run(${apt_install} ${all_packages} ${tools})
+
+file(COPY ${consumer_source}/ DESTINATION ${root}/tmp/consumer)
+set(consume_runner ${in_root})
+set(consume_cmake cmake)
+set(consume_root ${root})
+set(consume_source /tmp/consumer)
+set(consume_work /tmp)
+consume(deb-qt6 6 TavixQtBase /usr ${libdir} TavixQtBase)
+consume(deb-qt5 5 TavixQtBase-qt5 /usr ${libdir} TavixQtBase-qt5)
+
+# The help file is valid when Qt's help collection generator, the one the
+# documentation was built with, registers it.
+file(STRINGS ${WORK_DIR}/build-qt6/CMakeCache.txt qhelpgenerator REGEX "^TAVIXQTBASE_QHELPGENERATOR:")
+string(REGEX REPLACE "^[^=]*=" "" qhelpgenerator "${qhelpgenerator}")
+set(help_file ${root}/usr/share/qt6/doc/TavixQtBase.qch)
+set(collection ${help}/collection.qhcp)
+file(WRITE ${collection} "<?xml version=\"1.0\" encoding=\"utf-8\"?>
+<QHelpCollectionProject version=\"1.0\"><docFiles><register><file>${help_file}</file></register></docFiles></QHelpCollectionProject>
+")
+run(${qhelpgenerator} ${collection} -o ${help}/collection.qhc)

@@ -4,8 +4,9 @@
 
 # Installs the Qt 6 build, the Qt 5 build and the SDK stand-ins into one prefix
 # and checks that no file is installed twice; builds and runs a Qt 6 and a Qt 5
-# application against that prefix, each with CMake and with pkg-config, and a
-# QML application that imports the Qt 6 build's QML module from it; checks
+# application against that prefix, each with CMake and with pkg-config (the
+# builds were configured for another prefix: the .pc files must name this one),
+# and a QML application that imports the Qt 6 build's QML module from it; checks
 # that a project finding the build of the other Qt major is told which package
 # to ask for. Then builds the library against the stand-ins installed elsewhere
 # as an SDK, with the stand-ins off, and runs the application against it.
@@ -41,6 +42,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/usr)
 set(installed_files "")
 install_component(${QT6_BUILD_DIR} SdkStandins ${prefix})
+install_component(${QT6_BUILD_DIR} SdkStandinsDevel ${prefix})
 foreach(build_dir ${QT6_BUILD_DIR} ${QT5_BUILD_DIR})
     foreach(component Runtime Devel Documentation Examples)
         install_component(${build_dir} ${component} ${prefix})
@@ -65,8 +67,8 @@ if(private_headers)
     message(FATAL_ERROR "private headers installed: ${private_headers}")
 endif()
 
-consume(qt6 6 TavixQtBase ${prefix} TavixQtBase)
-consume(qt5 5 TavixQtBase-qt5 ${prefix} TavixQtBase-qt5)
+consume(qt6 6 TavixQtBase ${prefix} lib TavixQtBase)
+consume(qt5 5 TavixQtBase-qt5 ${prefix} lib TavixQtBase-qt5)
 
 # The QML module is found through the import path, as in any QML application.
 run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/qmlconsumer -B ${WORK_DIR}/qmlconsumer)
@@ -95,13 +97,15 @@ expect_other_major(6 TavixQtBase-qt5 5 TavixQtBase)
 # The stand-ins installed as an SDK of their own, the library built against them.
 set(sdk ${WORK_DIR}/sdk)
 set(opt ${WORK_DIR}/opt)
-run(${CMAKE_COMMAND} --install ${QT6_BUILD_DIR} --prefix ${sdk} --component SdkStandins)
+foreach(component SdkStandins SdkStandinsDevel)
+    run(${CMAKE_COMMAND} --install ${QT6_BUILD_DIR} --prefix ${sdk} --component ${component})
+endforeach()
 run(${CMAKE_COMMAND} -S ${source_dir} -B ${WORK_DIR}/sdk-build -G Ninja -DCMAKE_BUILD_TYPE=Release
     -DTAVIXQTBASE_BUILD_SDK_STANDINS=OFF -DTAVIXQTBASE_SDK_PREFIX=${sdk} -DBUILD_TESTING=OFF
     -DTAVIXQTBASE_BUILD_EXAMPLES=OFF -DTAVIXQTBASE_BUILD_DOCS=OFF)
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/sdk-build --parallel 2)
 run(${CMAKE_COMMAND} --install ${WORK_DIR}/sdk-build --prefix ${opt})
-consume(sdk 6 TavixQtBase ${opt} "")
+consume(sdk 6 TavixQtBase ${opt} lib "")
 
 # A build with the stand-ins installs them only when asked for.
 run(${CMAKE_COMMAND} --install ${QT6_BUILD_DIR} --prefix ${WORK_DIR}/default)

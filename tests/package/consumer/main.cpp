@@ -5,6 +5,7 @@
 // A minimal application built against the installed library.
 #include <TavixQtBase/errorreporting.h>
 #include <TavixQtBase/tavixqtbase_version.h>
+#include <TavixQtBase/translations.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -28,7 +29,9 @@ int main(int argc, char* argv[])
         });
     showWarningMessage(QStringLiteral("title"), QStringLiteral("consumer"), QStringLiteral("consumer works"), nullptr);
     QTimer::singleShot(5000, &app, [&app] { app.exit(1); });
-    std::printf(
-        "TavixQtBase %s, Qt %d, SDK %s\n", TAVIXQTBASE_VERSION_STRING, QT_VERSION_MAJOR, GetTavixVersionString());
+    // The library finds its translations from its own directory, wherever the layout put it.
+    const bool translated = loadTavixQtBaseTranslation(QLocale(QLocale::German));
+    std::printf("TavixQtBase %s, Qt %d, SDK %s, German translation %s\n", TAVIXQTBASE_VERSION_STRING, QT_VERSION_MAJOR,
+        GetTavixVersionString(), translated ? "loaded" : "missing");
     return app.exec();
 }

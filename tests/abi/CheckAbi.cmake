@@ -9,7 +9,7 @@
 # declare it, without source locations or directories, so that the file stays
 # the same across rebuilds, build directories and edits that leave the ABI
 # alone. The new dump goes into WORK_DIR.
-#   cmake -DLIBRARY=... -DBASELINE=... -DHEADERS_DIR=... -DWORK_DIR=... [-DUPDATE=ON] -P abi/CheckAbi.cmake
+#   cmake -DLIBRARY=... -DBASELINE=... -DHEADERS_DIR=... -DWORK_DIR=... [-DUPDATE=ON] -P tests/abi/CheckAbi.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
