@@ -34,8 +34,7 @@ run_step() {
             -P tests/package/InstallAndConsume.cmake
         ;;
     debian)
-        cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/debian \
-            -P tests/package/DebianPackages.cmake
+        cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
         ;;
     fuzz-seeds) scripts/fuzz.sh 0 ;;
     *)
