@@ -39,6 +39,8 @@ STATISTIC_WINDOW = 100  # the frames over which the monitor's statistic computes
 # times to 0.1 s, a few frames of a window of 100.
 RATE_TOLERANCE = 0.08
 MIN_RATE_READINGS = 3
+
+
 def check_settings_saved():
     path = settings_file()
     check(os.path.exists(path), "the window layout was not saved to %s" % path)
