@@ -489,6 +489,12 @@ void ErrorReportingTest::globalQueueInFreshProcesses()
     QVERIFY2(failures.isEmpty(), (summary + failures.value(0)).constData());
 }
 
+// Child modes: a critical message from source S with title T.
+static void reportCritical(const char* message)
+{
+    showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QString::fromLatin1(message), nullptr);
+}
+
 // Child mode: threads keep reporting while main returns, or calls exit() with the application still alive.
 // The reports pending at exit are discarded with the queue: a "displayError" line would show one emitted.
 static std::atomic<int> s_lateReports { 0 };
@@ -501,7 +507,7 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
     for (int i = 0; i < threadCount; ++i) {
         std::thread([] {
             for (;;) {
-                showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("late"), nullptr);
+                reportCritical("late");
                 s_lateReports.fetch_add(1);
             }
         }).detach();
@@ -562,13 +568,12 @@ static int runReportAfterApplication(int argc, char* argv[])
                 applicationGone.acquire();
             }
         });
-        worker = std::thread(
-            [] { showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("during"), nullptr); });
+        worker = std::thread(reportCritical, "during");
         workerLineBegun.acquire();
     }
     applicationGone.release();
     worker.join();
-    showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("late"), nullptr);
+    reportCritical("late");
     std::printf("%d queued\n", GetTheGlobalAsyncErrorQueue()->count());
     return 0;
 }
@@ -591,14 +596,12 @@ static int runExitInHandler(int argc, char* argv[])
             std::exit(0);
         }
     });
-    showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("first"), nullptr);
-    std::thread([] {
-        showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("worker"), nullptr);
-    }).detach();
+    reportCritical("first");
+    std::thread(reportCritical, "worker").detach();
     workerLineBegun.acquire();
     // Registered after the global queue was made, so it runs before the queue's holder is destroyed.
     std::atexit([] { workerLineMayEnd.release(); });
-    showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("exit"), nullptr);
+    reportCritical("exit");
     return 1;
 }
 
