@@ -349,7 +349,8 @@ void ErrorReportingTest::logLineIsLatin1WhileReportKeepsFullText_data()
     QTest::newRow("Latin-1 and beyond") << QStringLiteral("Kamera \u00fcberhitzt \u2013 \u6e29\u5ea6")
                                         << QStringLiteral("Kamera \u00fcberhitzt ? ??");
     QTest::newRow("U+0080 alone") << QStringLiteral("\u0080") << QStringLiteral("\u0080");
-    QTest::newRow("Latin-1 before ASCII") << QStringLiteral("\u00e9t\u00e9") << QStringLiteral("\u00e9t\u00e9");
+    QTest::newRow("Latin-1, then only ASCII")
+        << QStringLiteral("\u00e9t\u00e9 2026") << QStringLiteral("\u00e9t\u00e9 2026");
     // A character beyond the Basic Multilingual Plane is two UTF-16 units, each a question mark.
     QTest::newRow("U+00FF, then U+0100, U+FFFF and U+1F600")
         << QStringLiteral("\u00ff\u0100\uffff\U0001f600") << QStringLiteral("\u00ff????");
