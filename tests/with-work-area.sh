@@ -20,6 +20,7 @@ while [ ! -s "$dir/display" ]; do
     kill -0 "$server"
     sleep 0.1
 done
-export DISPLAY=":$(cat "$dir/display")" QT_QPA_PLATFORM=xcb
+# Without a session bus: on X11, Qt would reach for one (and start one).
+export DISPLAY=":$(cat "$dir/display")" QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled:
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "40, 30, 700, 500"
 "$@"
