@@ -25,10 +25,11 @@ packages=(
     doxygen qt6-documentation-tools
     # benchmarks and fuzzing
     libbenchmark-dev clang libclang-rt-14-dev
-    # tests: a virtual X server for Qt 5's multi-screen tests, the desktop's URL
-    # opener, unshare for private mount namespaces, valgrind for memory errors
-    # inside Qt, which the sanitizers cannot see
-    xvfb xauth xdg-utils util-linux valgrind
+    # tests: a virtual X server for Qt 5's multi-screen tests and xprop to give
+    # its screen a work area, the desktop's URL opener, unshare for private
+    # mount namespaces, valgrind for memory errors inside Qt, which the
+    # sanitizers cannot see
+    xvfb xauth x11-utils xdg-utils util-linux valgrind
     # the camera monitor: GigE Vision through Aravis (whose pkg-config module
     # needs libusb's, which the package does not pull in), and its simulated camera
     libaravis-dev libusb-1.0-0-dev aravis-tools

@@ -7,9 +7,10 @@
 """Writes the crafted header states among the layout fuzz target's seeds,
 fuzz/seeds/fuzz_layoutrestore/refused-*: damaged states that would make
 QHeaderView::restoreState() of Qt 5.15 or 6.4 allocate without bound or read
-or write outside its memory, each of which restoreHeaderLayout() must refuse.
-The layout tests restore each into a table of three rows and five columns, as
-the fuzz target does, and valgrind replays them in the test script.
+or write outside its memory, each of which restoreHeaderLayout() must refuse;
+and taken-*: unusual states that it takes safely, which restoreHeaderLayout()
+must apply. The layout tests restore each into a table of three rows and five
+columns, as the fuzz target does, and valgrind replays them in the test script.
   scripts/make-layout-seeds.py
 """
 import pathlib
@@ -43,7 +44,7 @@ def index_lists(visual, logical):
     return ints(len(visual), *visual) + ints(len(logical), *logical)
 
 
-STATES = {
+REFUSED = {
     # The reader sets a hidden flag for each bit, past the five sections; the
     # unused section count field agrees with the bits.
     "hidden-bits-beyond-sections": header_state(
@@ -54,6 +55,10 @@ STATES = {
         indices=index_lists([0, 1, 2, 3, 9], [0, 1, 2, 3, 9]), length=100, items=five_sections),
     "only-a-visual-index-list": header_state(
         indices=index_lists([4, 0, 1, 2, 3], []), length=100, items=five_sections),
+    # Each list a permutation of the sections, but not the other's inverse. The
+    # item's size has a bit beyond the 20 bits in which the reader keeps it.
+    "index-lists-not-each-others-inverse": header_state(
+        indices=index_lists([1, 0, 2, 3, 4], [0, 1, 2, 3, 4]), length=100, items=ints(1) + item(0x100000 | 100, 5)),
     # Reserving room for what these announce would take 16 and 32 GiB.
     "four-billion-visual-indices": header_state(indices=ints(0xFFFFFFFF, 0)),
     "four-billion-section-items": header_state(items=ints(0xFFFFFFFF)),
@@ -66,11 +71,22 @@ STATES = {
     "hidden-length-overflowing-32-bits": header_state(hidden=ints(0xFFFFFFFC)),
 }
 
+TAKEN = {
+    # Three sections, the first two swapped, with a hidden bit for each of the
+    # model's five, and an item of no sections last, where the data ends.
+    "fewer-sections-than-the-model": header_state(
+        indices=index_lists([1, 0, 2], [1, 0, 2]), hidden=ints(5) + b"\0", length=300,
+        items=ints(2) + item(300, 3) + item(0, 0)),
+    # As many sections as a header of fewer may take.
+    "65536-sections": header_state(items=ints(1) + item(0, 65536)),
+}
+
 
 def main():
     seeds = pathlib.Path(__file__).resolve().parent.parent / "fuzz" / "seeds" / "fuzz_layoutrestore"
-    for name, state in STATES.items():
-        (seeds / f"refused-{name}").write_bytes(state)
+    for kind, states in (("refused", REFUSED), ("taken", TAKEN)):
+        for name, state in states.items():
+            (seeds / f"{kind}-{name}").write_bytes(state)
 
 
 if __name__ == "__main__":

@@ -108,12 +108,12 @@ void closeGlobalQueue()
 
 void closeGlobalQueueAndWaitForLogLines()
 {
-    std::unique_lock<std::mutex> locker(globalQueueLock);
+    std::unique_lock<std::mutex> lock(globalQueueLock);
     globalQueueClosed = true;
     while (logLinesUnderWay > logLinesUnderWayInThisThread) {
-        locker.unlock();
+        lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        locker.lock();
+        lock.lock();
     }
 }
 

@@ -12,10 +12,10 @@
 #include <GenICam/GCException.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
-#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -123,6 +123,7 @@ private Q_SLOTS:
     void reportFromInsideASlotOvertakesOlderReports();
     void showFunctionsLogAndQueue_data();
     void showFunctionsLogAndQueue();
+    void logLineIsLatin1WhileReportKeepsFullText_data();
     void logLineIsLatin1WhileReportKeepsFullText();
     void stressManyThreadsLoseNothing();
     void globalQueueInFreshProcesses_data();
@@ -246,7 +247,8 @@ void ErrorReportingTest::showFunctionsLogAndQueue_data()
     QTest::addColumn<QString>("details");
     QTest::addColumn<bool>("widgetQueued");
 
-    // Source S, title T, message M, details D, exception text X.
+    // Source S, title T, message M, details D; the exceptions' 8-bit text is Latin-1 "caf\xe9".
+    const QString X = QStringLiteral("caf\u00e9");
     QTest::newRow("warning: details queued but not logged")
         << Reporter::Warning5 << QtWarningMsg << QStringLiteral("Warning: S: T : M") << 30 << "M"
         << "D" << true;
@@ -260,20 +262,17 @@ void ErrorReportingTest::showFunctionsLogAndQueue_data()
         << Reporter::Critical4 << QtCriticalMsg << QStringLiteral("Critical message: S : T : M : ") << 10 << "M"
         << "" << true;
     QTest::newRow("GenICam exception becomes the message")
-        << Reporter::GenericException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : X : ") << 10
-        << "X"
-        << "" << false;
+        << Reporter::GenericException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : %1 : ").arg(X)
+        << 10 << X << "" << false;
     QTest::newRow("GenICam exception becomes the details")
         << Reporter::GenericExceptionWithMessage << QtCriticalMsg
-        << QStringLiteral("Critical message: S : Error : M : X") << 10 << "M"
-        << "X" << false;
+        << QStringLiteral("Critical message: S : Error : M : %1").arg(X) << 10 << "M" << X << false;
     QTest::newRow("std exception becomes the message")
-        << Reporter::StdException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : X : ") << 10 << "X"
-        << "" << false;
+        << Reporter::StdException << QtCriticalMsg << QStringLiteral("Critical message: S : Error : %1 : ").arg(X) << 10
+        << X << "" << false;
     QTest::newRow("std exception becomes the details")
-        << Reporter::StdExceptionWithMessage << QtCriticalMsg << QStringLiteral("Critical message: S : Error : M : X")
-        << 10 << "M"
-        << "X" << false;
+        << Reporter::StdExceptionWithMessage << QtCriticalMsg
+        << QStringLiteral("Critical message: S : Error : M : %1").arg(X) << 10 << "M" << X << false;
     QTest::newRow("unexpected exception: title logged only")
         << Reporter::Unexpected << QtCriticalMsg
         << QStringLiteral("Critical message: S : Unexpected exception occurred : M : ") << 10 << "M"
@@ -295,8 +294,8 @@ void ErrorReportingTest::showFunctionsLogAndQueue()
     DeliveryRecorder recorder(queue);
     QWidget widget;
     const QString S = QStringLiteral("S"), T = QStringLiteral("T"), M = QStringLiteral("M"), D = QStringLiteral("D");
-    const GenICam::GenericException genericException("X");
-    const std::runtime_error stdException("X");
+    const GenICam::GenericException genericException("caf\xe9");
+    const std::runtime_error stdException("caf\xe9");
     {
         LogCapture capture;
         switch (reporter) {
@@ -343,23 +342,37 @@ void ErrorReportingTest::showFunctionsLogAndQueue()
     QCOMPARE(delivery.parent, widgetQueued ? &widget : nullptr);
 }
 
+void ErrorReportingTest::logLineIsLatin1WhileReportKeepsFullText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("U+0080 alone") << QStringLiteral("\u0080") << QStringLiteral("\u0080");
+    QTest::newRow("Latin-1, then only ASCII")
+        << QStringLiteral("\u00e9t\u00e9 2026") << QStringLiteral("\u00e9t\u00e9 2026");
+    // A character beyond the Basic Multilingual Plane is two UTF-16 units, each a question mark.
+    QTest::newRow("U+00FF, then U+0100, U+FFFF and U+1F600")
+        << QStringLiteral("\u00ff\u0100\uffff\U0001f600") << QStringLiteral("\u00ff????");
+    QTest::newRow("300 Latin-1 characters, 600 bytes in UTF-8")
+        << QString(300, QChar(0xe9)) << QString(300, QChar(0xe9));
+}
+
 void ErrorReportingTest::logLineIsLatin1WhileReportKeepsFullText()
 {
+    QFETCH(QString, text);
+    QFETCH(QString, logged);
     AsyncErrorQueue* queue = GetTheGlobalAsyncErrorQueue();
     processPostedCalls();
     DeliveryRecorder recorder(queue);
-    const QString message = QStringLiteral("Kamera \u00fcberhitzt \u2013 \u6e29\u5ea6");
     {
         LogCapture capture;
-        showCriticalMessage(QStringLiteral("T\u00e9"), QStringLiteral("S"), message, QStringLiteral("\u20ac"), nullptr);
+        showCriticalMessage(text, text, text, text, nullptr);
         QCOMPARE(LogCapture::lines().size(), 1);
-        QCOMPARE(LogCapture::lines().first().text,
-            QStringLiteral("Critical message: S : T\u00e9 : Kamera \u00fcberhitzt ? ?? : ?"));
+        QCOMPARE(LogCapture::lines().first().text, QStringLiteral("Critical message: %1 : %1 : %1 : %1").arg(logged));
     }
     processPostedCalls();
     QCOMPARE(int(recorder.deliveries.size()), 1);
-    QCOMPARE(recorder.deliveries.front().message, message);
-    QCOMPARE(recorder.deliveries.front().details, QStringLiteral("\u20ac"));
+    QCOMPARE(recorder.deliveries.front().message, text);
+    QCOMPARE(recorder.deliveries.front().details, text);
 }
 
 void ErrorReportingTest::stressManyThreadsLoseNothing()
@@ -408,48 +421,77 @@ void ErrorReportingTest::globalQueueInFreshProcesses_data()
 {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<QString>("output");
+    // Standard error exactly; null where reporters race the exit: then any number of late lines, the last one
+    // perhaps cut short.
+    QTest::addColumn<QByteArray>("errors");
+    // A race is won or lost anew in each process.
+    QTest::addColumn<int>("runs");
     QTest::newRow("concurrent first calls share one queue") << "first-calls"
-                                                            << "same queue\n";
+                                                            << "same queue\n"
+                                                            << QByteArray("") << 100;
     QTest::newRow("reports while main returns are dropped") << "return"
-                                                            << "";
+                                                            << "" << QByteArray() << 100;
     QTest::newRow("reports while main calls exit are dropped") << "exit"
-                                                               << "";
+                                                               << "" << QByteArray() << 100;
     QTest::newRow("a log window's handler waiting for the GUI thread") << "log-window"
-                                                                       << "100 worker lines shown\n";
+                                                                       << "100 worker lines shown\n"
+                                                                       << QByteArray("") << 100;
+    // The line under way as the application goes is shown and its report dropped; a later line goes straight
+    // to standard error, past the application's handler.
+    QTest::newRow("reports after the application object are logged, not queued")
+        << "after-application"
+        << "handled: Critical message: S : T : during : \n0 queued\n"
+        << QByteArray("Critical message: S : T : late : \n") << 3;
+    QTest::newRow("a handler that exits waits for another thread's line, not for its own") << "exit-in-handler"
+                                                                                           << "worker line ended\n"
+                                                                                           << QByteArray("") << 10;
 }
 
 void ErrorReportingTest::globalQueueInFreshProcesses()
 {
     QFETCH(QString, scenario);
     QFETCH(QString, output);
+    QFETCH(QByteArray, errors);
+    QFETCH(int, runs);
     const QByteArray logLine = "Critical message: S : T : late : ";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // ThreadSanitizer would wait a second at exit for the reporters, which never stop.
     environment.insert(QStringLiteral("TSAN_OPTIONS"),
         environment.value(QStringLiteral("TSAN_OPTIONS")) + QStringLiteral(":atexit_sleep_ms=0"));
-    // The race in question is won or lost anew in each process.
     QByteArrayList failures;
-    for (int run = 0; run < 100; ++run) {
+    for (int run = 0; run < runs; ++run) {
         QProcess child;
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), scenario });
         QVERIFY(child.waitForFinished(30000));
-        // Anything but the log lines (the last one may be cut short by the exit) is a sanitizer's or Qt's complaint.
-        QByteArrayList complaints = child.readAllStandardError().split('\n');
-        if (logLine.startsWith(complaints.last())) {
-            complaints.removeLast();
+        QByteArray printedErrors = child.readAllStandardError();
+        if (errors.isNull()) {
+            // Anything but the log lines (the last one may be cut short by the exit) is a sanitizer's or Qt's
+            // complaint.
+            QByteArrayList complaints = printedErrors.split('\n');
+            if (logLine.startsWith(complaints.last())) {
+                complaints.removeLast();
+            }
+            complaints.removeAll(logLine);
+            printedErrors = complaints.join('\n');
         }
-        complaints.removeAll(logLine);
         const QByteArray printed = child.readAllStandardOutput();
-        if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || !complaints.isEmpty()
+        if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || printedErrors != errors
             || printed != output.toLatin1()) {
             failures << "exit status " + QByteArray::number(child.exitStatus()) + ", code "
                     + QByteArray::number(child.exitCode()) + ", stdout: " + printed + ", stderr:\n"
-                    + complaints.join('\n').left(4000);
+                    + printedErrors.left(4000);
         }
     }
-    const QByteArray summary = QByteArray::number(failures.size()) + " of 100 runs failed; the first: ";
+    const QByteArray summary
+        = QByteArray::number(failures.size()) + " of " + QByteArray::number(runs) + " runs failed; the first: ";
     QVERIFY2(failures.isEmpty(), (summary + failures.value(0)).constData());
+}
+
+// Child modes: a critical message from source S with title T.
+static void reportCritical(const char* message)
+{
+    showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QString::fromLatin1(message), nullptr);
 }
 
 // Child mode: threads keep reporting while main returns, or calls exit() with the application still alive.
@@ -464,7 +506,7 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
     for (int i = 0; i < threadCount; ++i) {
         std::thread([] {
             for (;;) {
-                showCriticalMessage(QStringLiteral("T"), QStringLiteral("S"), QStringLiteral("late"), nullptr);
+                reportCritical("late");
                 s_lateReports.fetch_add(1);
             }
         }).detach();
@@ -479,32 +521,17 @@ static int runReportWhileExiting(bool callExit, int argc, char* argv[])
 }
 
 // Child mode: the message handler of a log window, which hands the lines of other threads to the
-// GUI thread and waits until it has shown them, while a worker and the GUI thread both report.
+// GUI thread through a blocking queued connection, while a worker and the GUI thread both report.
 // A library that wrote its log lines under a lock of its own would deadlock here.
 static int runLogWindow(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     static int workerLinesShown = 0;
-    // Held while a line is posted and taken again when it is shown: ThreadSanitizer cannot see
-    // the lock inside Qt's event queue, and sees this one instead.
-    static std::mutex posting;
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {
-        if (QThread::currentThread() == qApp->thread()) {
-            return;
-        }
-        std::promise<void> shown;
-        {
-            const std::lock_guard<std::mutex> locker(posting);
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
             QMetaObject::invokeMethod(
-                qApp,
-                [&shown] {
-                    const std::lock_guard<std::mutex> posted(posting);
-                    ++workerLinesShown;
-                    shown.set_value();
-                },
-                Qt::QueuedConnection);
+                QCoreApplication::instance(), [] { ++workerLinesShown; }, Qt::BlockingQueuedConnection);
         }
-        shown.get_future().wait();
     });
     std::atomic<bool> done { false };
     std::thread worker([&done] {
@@ -520,6 +547,61 @@ static int runLogWindow(int argc, char* argv[])
     worker.join();
     std::printf("%d worker lines shown\n", workerLinesShown);
     return 0;
+}
+
+// Child mode: a worker's line is under way while the application object is destroyed; then the main thread
+// reports once more. The handler shows the lines it is given on standard output.
+static int runReportAfterApplication(int argc, char* argv[])
+{
+    static QSemaphore workerLineBegun;
+    static QSemaphore applicationGone;
+    static const std::thread::id mainThread = std::this_thread::get_id();
+    std::thread worker;
+    {
+        QCoreApplication app(argc, argv);
+        GetTheGlobalAsyncErrorQueue();
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            std::printf("handled: %s\n", text.toLocal8Bit().constData());
+            if (std::this_thread::get_id() != mainThread) {
+                workerLineBegun.release();
+                applicationGone.acquire();
+            }
+        });
+        worker = std::thread(reportCritical, "during");
+        workerLineBegun.acquire();
+    }
+    applicationGone.release();
+    worker.join();
+    reportCritical("late");
+    std::printf("%d queued\n", GetTheGlobalAsyncErrorQueue()->count());
+    return 0;
+}
+
+// Child mode: the message handler ends the process from inside a line of the main thread, which has written a
+// line before, while a worker's line is under way.
+static int runExitInHandler(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    static QSemaphore workerLineBegun;
+    static QSemaphore workerLineMayEnd;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+        if (text.endsWith(QLatin1String("worker : "))) {
+            workerLineBegun.release();
+            workerLineMayEnd.acquire();
+            // Time enough for an exit that does not wait for this line to end the process first.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::puts("worker line ended");
+        } else if (text.endsWith(QLatin1String("exit : "))) {
+            std::exit(0);
+        }
+    });
+    reportCritical("first");
+    std::thread(reportCritical, "worker").detach();
+    workerLineBegun.acquire();
+    // Registered after the global queue was made, so it runs before the queue's holder is destroyed.
+    std::atexit([] { workerLineMayEnd.release(); });
+    reportCritical("exit");
+    return 1;
 }
 
 // Child mode: two threads make the very first call of GetTheGlobalAsyncErrorQueue at once.
@@ -549,6 +631,12 @@ int main(int argc, char* argv[])
         }
         if (scenario == "log-window") {
             return runLogWindow(argc, argv);
+        }
+        if (scenario == "after-application") {
+            return runReportAfterApplication(argc, argv);
+        }
+        if (scenario == "exit-in-handler") {
+            return runExitInHandler(argc, argv);
         }
         return runReportWhileExiting(scenario == "exit", argc, argv);
     }

@@ -110,28 +110,33 @@ private Q_SLOTS:
         QVERIFY(table.header()->isSectionHidden(2));
     }
 
-    // Damaged states that Qt's reader would take, and then allocate without
-    // bound or read or write outside its memory (see scripts/make-layout-seeds.py).
-    void damagedHeaderStateCountsAsFoundButChangesNothing_data()
+    // Crafted states (see scripts/make-layout-seeds.py): damaged ones that Qt's
+    // reader would take, and then allocate without bound or read or write outside
+    // its memory, change nothing; unusual ones that it takes safely are applied.
+    void craftedHeaderStateIsAppliedOnlyWhenSafe_data()
     {
         QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("applied");
         const QDir seeds(QFINDTESTDATA("../fuzz/seeds/fuzz_layoutrestore"));
-        const QFileInfoList states = seeds.entryInfoList({ QStringLiteral("refused-*") }, QDir::Files);
-        QVERIFY2(states.size() >= 10, qPrintable(seeds.path()));
+        const QFileInfoList states
+            = seeds.entryInfoList({ QStringLiteral("refused-*"), QStringLiteral("taken-*") }, QDir::Files);
+        QVERIFY2(states.size() >= 12, qPrintable(seeds.path()));
         for (const QFileInfo& state : states) {
-            QTest::newRow(qPrintable(state.fileName())) << state.filePath();
+            QTest::newRow(qPrintable(state.fileName()))
+                << state.filePath() << state.fileName().startsWith(QLatin1String("taken-"));
         }
     }
 
-    void damagedHeaderStateCountsAsFoundButChangesNothing()
+    void craftedHeaderStateIsAppliedOnlyWhenSafe()
     {
         QFETCH(QString, path);
+        QFETCH(bool, applied);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         m_settings->setValue(QStringLiteral("header"), file.readAll());
         Table table;
         QVERIFY(restoreHeaderLayout(reopened(), 0, table.header()));
-        QCOMPARE(table.state(), Table().state());
+        QCOMPARE(table.state() != Table().state(), applied);
     }
 
     // Absolute positions go through the group-name forms and the table below.
@@ -177,6 +182,8 @@ private Q_SLOTS:
         QTest::newRow("16 pixels wide") << area.center() << QSize(16, 100) << false;
         QTest::newRow("24 pixels high") << area.center() << QSize(100, 24) << false;
         QTest::newRow("17 wide and 25 high") << area.center() << QSize(17, 25) << true;
+        // The window keeps its 40x50 pixels.
+        QTest::newRow("no size stored") << QPoint(area.left() - 40 + 9, midY) << QSize() << true;
     }
 
     // At its start size of 40x50 the window would not be visible in the rows off
@@ -188,13 +195,16 @@ private Q_SLOTS:
         QFETCH(QSize, storedSize);
         QFETCH(bool, moved);
         m_settings->setValue(QStringLiteral("pos"), storedPosition);
-        m_settings->setValue(QStringLiteral("size"), storedSize);
+        if (storedSize.isValid()) {
+            m_settings->setValue(QStringLiteral("size"), storedSize);
+        }
 
         const QPoint start = QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 30);
         QWidget window;
         window.setGeometry(QRect(start, QSize(40, 50)));
         QCOMPARE(restoreWidgetPositionAndSize(reopened(), &window, nullptr), moved);
-        QCOMPARE(window.geometry(), QRect(moved ? storedPosition : start, storedSize));
+        QCOMPARE(window.geometry(),
+            QRect(moved ? storedPosition : start, storedSize.isValid() ? storedSize : QSize(40, 50)));
     }
 
     void groupNameFormsUseTheApplicationsDefaultStore()
