@@ -72,8 +72,8 @@ CameraControls::CameraControls(QWidget* parent)
         &SettingsChange::frameRate, formatFrameRateSetting);
     addNumberField(QStringLiteral("exposure-time"), tr("Exposure time:"), tr(" \u00b5s"), 0,
         &CameraSettings::exposureTime, &SettingsChange::exposureTime, formatExposureTime);
-    addNumberField(QStringLiteral("gain"), tr("Gain:"), tr(" dB"), 2, &CameraSettings::gain, &SettingsChange::gain,
-        formatGain);
+    addNumberField(
+        QStringLiteral("gain"), tr("Gain:"), tr(" dB"), 2, &CameraSettings::gain, &SettingsChange::gain, formatGain);
     m_autoExposure = addSwitch(1, tr("Automatic"), &SettingsChange::autoExposure);
     m_autoGain = addSwitch(2, tr("Automatic"), &SettingsChange::autoGain);
     m_pixelFormat = new QComboBox;
@@ -86,8 +86,8 @@ CameraControls::CameraControls(QWidget* parent)
         &SettingsChange::offsetX, formatPixels);
     addNumberField(QStringLiteral("offset-y"), tr("Offset Y:"), tr(" px"), 0, &CameraSettings::offsetY,
         &SettingsChange::offsetY, formatPixels);
-    addNumberField(QStringLiteral("width"), tr("Width:"), tr(" px"), 0, &CameraSettings::width,
-        &SettingsChange::width, formatPixels);
+    addNumberField(QStringLiteral("width"), tr("Width:"), tr(" px"), 0, &CameraSettings::width, &SettingsChange::width,
+        formatPixels);
     addNumberField(QStringLiteral("height"), tr("Height:"), tr(" px"), 0, &CameraSettings::height,
         &SettingsChange::height, formatPixels);
     addNumberField(QStringLiteral("binning-horizontal"), tr("Binning horizontally:"), QString(), 0,
@@ -302,8 +302,8 @@ QStringList CameraControls::shownValues() const
     values.insert(pixelFormatRow, m_pixelFormat->currentText());
     for (const QCheckBox* box : { m_autoExposure, m_autoGain }) {
         values.append(!box->isEnabled() ? QStringLiteral("unavailable")
-                          : box->isChecked() ? QStringLiteral("on")
-                                             : QStringLiteral("off"));
+                : box->isChecked()      ? QStringLiteral("on")
+                                        : QStringLiteral("off"));
     }
     return values;
 }
