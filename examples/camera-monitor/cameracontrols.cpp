@@ -11,6 +11,8 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -67,7 +69,16 @@ QString formatBinning(double factor)
 CameraControls::CameraControls(QWidget* parent)
     : QGroupBox(tr("Camera settings"), parent)
 {
-    auto* grid = new QGridLayout(this);
+    // The fields scroll where the window is small, rather than set its smallest size.
+    auto* fields = new QWidget;
+    m_grid = new QGridLayout(fields);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(fields);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* boxLayout = new QVBoxLayout(this);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
+    boxLayout->addWidget(scroll);
     addNumberField(QStringLiteral("frame-rate"), tr("Frame rate:"), tr(" fps"), 2, &CameraSettings::frameRate,
         &SettingsChange::frameRate, formatFrameRateSetting);
     addNumberField(QStringLiteral("exposure-time"), tr("Exposure time:"), tr(" \u00b5s"), 0,
@@ -78,8 +89,8 @@ CameraControls::CameraControls(QWidget* parent)
     m_autoGain = addSwitch(2, tr("Automatic"), &SettingsChange::autoGain);
     m_pixelFormat = new QComboBox;
     m_pixelFormat->setAccessibleName(tr("Pixel format:"));
-    grid->addWidget(new QLabel(tr("Pixel format:")), pixelFormatRow, 0);
-    grid->addWidget(m_pixelFormat, pixelFormatRow, 1, 1, 2);
+    m_grid->addWidget(new QLabel(tr("Pixel format:")), pixelFormatRow, 0);
+    m_grid->addWidget(m_pixelFormat, pixelFormatRow, 1, 1, 2);
     connect(m_pixelFormat, QOverload<int>::of(&QComboBox::activated), this,
         [this](int index) { choosePixelFormat(m_pixelFormat->itemText(index)); });
     addNumberField(QStringLiteral("offset-x"), tr("Offset X:"), tr(" px"), 0, &CameraSettings::offsetX,
@@ -95,14 +106,13 @@ CameraControls::CameraControls(QWidget* parent)
     addNumberField(QStringLiteral("binning-vertical"), tr("Binning vertically:"), QString(), 0,
         &CameraSettings::binningVertical, &SettingsChange::binningVertical, formatBinning);
     addOrientationRow();
-    grid->setColumnStretch(2, 1);
+    m_grid->setColumnStretch(2, 1);
     clear();
 }
 
 void CameraControls::addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
     CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double))
 {
-    auto* grid = static_cast<QGridLayout*>(layout());
     // The pixel format's row is placed by hand: the rows of numbers go around it.
     const int row = m_numbers.size() < pixelFormatRow ? int(m_numbers.size()) : int(m_numbers.size()) + 1;
     auto* box = new QDoubleSpinBox;
@@ -112,9 +122,9 @@ void CameraControls::addNumberField(const QString& name, const QString& caption,
     box->setAccessibleName(caption);
     auto* shown = new QLabel;
     shown->setAccessibleName(caption);
-    grid->addWidget(new QLabel(caption), row, 0);
-    grid->addWidget(box, row, 1);
-    grid->addWidget(shown, row, 2);
+    m_grid->addWidget(new QLabel(caption), row, 0);
+    m_grid->addWidget(box, row, 1);
+    m_grid->addWidget(shown, row, 2);
     m_numbers.push_back({ name, box, shown, reported, setting, format });
     // Leaving a field unchanged asks nothing of the camera: a change restarts the rate's statistic.
     connect(box, &QDoubleSpinBox::editingFinished, this, [this, index = m_numbers.size() - 1] {
@@ -128,7 +138,7 @@ void CameraControls::addNumberField(const QString& name, const QString& caption,
 QCheckBox* CameraControls::addSwitch(int row, const QString& caption, std::optional<bool> SettingsChange::*setting)
 {
     auto* box = new QCheckBox(caption);
-    static_cast<QGridLayout*>(layout())->addWidget(box, row, autoColumn);
+    m_grid->addWidget(box, row, autoColumn);
     connect(box, &QCheckBox::clicked, this, [this, setting](bool on) {
         SettingsChange change;
         change.*setting = on;
@@ -139,8 +149,7 @@ QCheckBox* CameraControls::addSwitch(int row, const QString& caption, std::optio
 
 void CameraControls::addOrientationRow()
 {
-    auto* grid = static_cast<QGridLayout*>(layout());
-    const int row = grid->rowCount();
+    const int row = m_grid->rowCount();
     m_rotation = new QComboBox;
     m_rotation->setAccessibleName(tr("Rotation:"));
     for (int degrees = 0; degrees < 360; degrees += quarterTurn) {
@@ -148,10 +157,10 @@ void CameraControls::addOrientationRow()
     }
     m_flipHorizontal = new QCheckBox(tr("Flip horizontally"));
     m_flipVertical = new QCheckBox(tr("Flip vertically"));
-    grid->addWidget(new QLabel(tr("Rotation:")), row, 0);
-    grid->addWidget(m_rotation, row, 1);
-    grid->addWidget(m_flipHorizontal, row, 2);
-    grid->addWidget(m_flipVertical, row, autoColumn);
+    m_grid->addWidget(new QLabel(tr("Rotation:")), row, 0);
+    m_grid->addWidget(m_rotation, row, 1);
+    m_grid->addWidget(m_flipHorizontal, row, 2);
+    m_grid->addWidget(m_flipVertical, row, autoColumn);
     connect(m_rotation, QOverload<int>::of(&QComboBox::activated), this, &CameraControls::requestOrientation);
     for (QCheckBox* flip : { m_flipHorizontal, m_flipVertical }) {
         connect(flip, &QCheckBox::clicked, this, &CameraControls::requestOrientation);

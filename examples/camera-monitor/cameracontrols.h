@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGridLayout;
 class QLabel;
 
 /**
@@ -79,6 +80,7 @@ private:
     void requestOrientation();
     ImageOrientation shownOrientation() const;
 
+    QGridLayout* m_grid = nullptr;
     std::vector<NumberField> m_numbers;
     QComboBox* m_pixelFormat = nullptr;
     QCheckBox* m_autoExposure = nullptr;
