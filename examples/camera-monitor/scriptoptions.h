@@ -18,8 +18,8 @@ struct ScriptOptions
     /**
      * Done during the run: "<seconds>:reconnect", "<seconds>:switch=<address>", or a setting entered
      * in the window: "<seconds>:frame-rate=<fps>", "exposure-time=<µs>", "gain=<dB>", "pixel-format=<name>",
-     * "offset-x", "offset-y", "width", "height", "binning-horizontal", "binning-vertical", "rotation=<degrees>",
-     * "auto-exposure", "auto-gain", "flip-horizontal", "flip-vertical" "=on|off";
+     * "offset-x|offset-y|width|height=<pixels>", "binning-horizontal|binning-vertical=<factor>",
+     * "rotation=<degrees>", "auto-exposure|auto-gain|flip-horizontal|flip-vertical=on|off";
      * or a change of the window: "<seconds>:maximize", "normal", "move=<x>,<y>"
      */
     QStringList actions;
