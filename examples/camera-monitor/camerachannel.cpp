@@ -4,6 +4,19 @@
 
 #include "camerachannel.h"
 
+namespace {
+
+/** What names a camera among the remembered settings: its serial number, else its MAC address, else its id. */
+QString settingsKey(const CameraDescription& camera)
+{
+    if (!camera.serialNumber.isEmpty()) {
+        return camera.serialNumber;
+    }
+    return camera.macAddress.isEmpty() ? camera.idText() : camera.macAddress;
+}
+
+} // namespace
+
 CameraChannel::CameraChannel(const CameraStreamer::Request& request, int retryIntervalMs, QObject* parent)
     : QObject(parent)
     , m_request(request)
@@ -40,11 +53,13 @@ void CameraChannel::connectCamera(bool reportFailure)
         m_request.cameraId = camera.id;
         m_streaming = true;
         setState(tr("Streaming"));
+        applyRememberedSettings();
         Q_EMIT streamingStarted(camera);
     });
     connect(m_streamer, &CameraStreamer::settingsRead, this, [this](const CameraSettings& settings) {
         m_settings = settings;
-        Q_EMIT settingsRead(settings);
+        m_settings.orientation = m_frame->orientation();
+        Q_EMIT settingsRead(m_settings);
     });
     connect(m_streamer, &CameraStreamer::streamingEnded, this, &CameraChannel::onStreamingEnded);
     m_streamer->start();
@@ -106,7 +121,24 @@ void CameraChannel::sample(qint64 msecsSinceEpoch)
 
 void CameraChannel::changeSettings(const SettingsChange& change)
 {
-    if (m_streamer) {
+    if (change.orientation) {
+        m_frame->setOrientation(*change.orientation);
+        m_settings.orientation = *change.orientation;
+    }
+    if (!m_camera.id.isEmpty()) {
+        rememberSettings(settingsKey(m_camera), change);
+    }
+    // A turn of the image alone leaves the camera and its rate statistic alone.
+    if (m_streamer && !change.leavesCamera()) {
         m_streamer->changeSettings(change);
+    }
+}
+
+void CameraChannel::applyRememberedSettings()
+{
+    const SettingsChange remembered = rememberedSettings(settingsKey(m_camera));
+    m_frame->setOrientation(remembered.orientation.value_or(ImageOrientation()));
+    if (!remembered.leavesCamera()) {
+        m_streamer->changeSettings(remembered);
     }
 }

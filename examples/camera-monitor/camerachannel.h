@@ -50,6 +50,11 @@ public:
     const StreamFigures::Snapshot& figuresNow() const { return m_figuresNow; }
     /** Adds the figures now read to the history as one chart point; the window calls it once a second. */
     void sample(qint64 msecsSinceEpoch);
+    /**
+     * Asks the camera for @p change, turns the shown image as it says and
+     * remembers its region, binning, automatic modes and orientation for the
+     * next opening of this camera, in this run or a later one.
+     */
     void changeSettings(const SettingsChange& change);
 
 Q_SIGNALS:
@@ -61,6 +66,8 @@ Q_SIGNALS:
 private:
     void setState(const QString& state);
     void onStreamingEnded(CameraStreamer::EndReason reason, const QString& message);
+    /** Asks the camera just opened for what was remembered of it. */
+    void applyRememberedSettings();
 
     CameraStreamer::Request m_request;
     const std::shared_ptr<StreamFigures> m_figures;

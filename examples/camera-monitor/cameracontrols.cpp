@@ -6,15 +6,31 @@
 
 #include <TavixQtBase/stringhelpers.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr FormatValueFlags settingFlags
     = FormatValueShowMultiplier | FormatValueTrimZeros | FormatValueOmitZeroFraction;
+
+constexpr int pixelFormatRow = 3;
+constexpr int autoColumn = 3;
+constexpr int quarterTurn = 90;
+
+/** "on" or "off" of a scripted setting; nullopt for anything else. */
+std::optional<bool> switchValue(const QString& value)
+{
+    if (value == QLatin1String("on") || value == QLatin1String("off")) {
+        return value == QLatin1String("on");
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -39,52 +55,116 @@ QString formatGain(double decibels)
         decibels, 2, MultiplierNone, QStringLiteral("dB"), settingFlags, getSystemLocale());
 }
 
+QString formatPixels(double pixels)
+{
+    return formatIntegerValueAndUnits(
+        qRound64(pixels), 0, MultiplierNone, QStringLiteral("px"), settingFlags, getSystemLocale());
+}
+
+QString formatBinning(double factor)
+{
+    return formatIntegerValue(qRound64(factor), {}, getSystemLocale());
+}
+
 CameraControls::CameraControls(QWidget* parent)
     : QGroupBox(tr("Camera settings"), parent)
 {
-    auto* grid = new QGridLayout(this);
-    m_frameRate = addField(tr("Frame rate:"), tr(" fps"), 2, &m_frameRateShown);
-    m_exposureTime = addField(tr("Exposure time:"), tr(" \u00b5s"), 0, &m_exposureTimeShown);
-    m_gain = addField(tr("Gain:"), tr(" dB"), 2, &m_gainShown);
+    // The fields scroll where the window is small, rather than set its smallest size.
+    auto* fields = new QWidget;
+    m_grid = new QGridLayout(fields);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(fields);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* boxLayout = new QVBoxLayout(this);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
+    boxLayout->addWidget(scroll);
+    addNumberField(QStringLiteral("frame-rate"), tr("Frame rate:"), tr(" fps"), 2, &CameraSettings::frameRate,
+        &SettingsChange::frameRate, formatFrameRateSetting);
+    addNumberField(QStringLiteral("exposure-time"), tr("Exposure time:"), tr(" \u00b5s"), 0,
+        &CameraSettings::exposureTime, &SettingsChange::exposureTime, formatExposureTime);
+    addNumberField(
+        QStringLiteral("gain"), tr("Gain:"), tr(" dB"), 2, &CameraSettings::gain, &SettingsChange::gain, formatGain);
+    m_autoExposure = addSwitch(1, tr("Automatic"), &SettingsChange::autoExposure);
+    m_autoGain = addSwitch(2, tr("Automatic"), &SettingsChange::autoGain);
     m_pixelFormat = new QComboBox;
     m_pixelFormat->setAccessibleName(tr("Pixel format:"));
-    grid->addWidget(new QLabel(tr("Pixel format:")), 3, 0);
-    grid->addWidget(m_pixelFormat, 3, 1, 1, 2);
-    grid->setColumnStretch(2, 1);
-    connectField(m_frameRate, &CameraSettings::frameRate, &SettingsChange::frameRate);
-    connectField(m_exposureTime, &CameraSettings::exposureTime, &SettingsChange::exposureTime);
-    connectField(m_gain, &CameraSettings::gain, &SettingsChange::gain);
+    m_grid->addWidget(new QLabel(tr("Pixel format:")), pixelFormatRow, 0);
+    m_grid->addWidget(m_pixelFormat, pixelFormatRow, 1, 1, 2);
     connect(m_pixelFormat, QOverload<int>::of(&QComboBox::activated), this,
         [this](int index) { choosePixelFormat(m_pixelFormat->itemText(index)); });
+    addNumberField(QStringLiteral("offset-x"), tr("Offset X:"), tr(" px"), 0, &CameraSettings::offsetX,
+        &SettingsChange::offsetX, formatPixels);
+    addNumberField(QStringLiteral("offset-y"), tr("Offset Y:"), tr(" px"), 0, &CameraSettings::offsetY,
+        &SettingsChange::offsetY, formatPixels);
+    addNumberField(QStringLiteral("width"), tr("Width:"), tr(" px"), 0, &CameraSettings::width, &SettingsChange::width,
+        formatPixels);
+    addNumberField(QStringLiteral("height"), tr("Height:"), tr(" px"), 0, &CameraSettings::height,
+        &SettingsChange::height, formatPixels);
+    addNumberField(QStringLiteral("binning-horizontal"), tr("Binning horizontally:"), QString(), 0,
+        &CameraSettings::binningHorizontal, &SettingsChange::binningHorizontal, formatBinning);
+    addNumberField(QStringLiteral("binning-vertical"), tr("Binning vertically:"), QString(), 0,
+        &CameraSettings::binningVertical, &SettingsChange::binningVertical, formatBinning);
+    addOrientationRow();
+    m_grid->setColumnStretch(2, 1);
     clear();
 }
 
-// Leaving a field unchanged asks nothing of the camera: a change restarts the rate's statistic.
-void CameraControls::connectField(
-    QDoubleSpinBox* box, CameraFeature CameraSettings::*reported, double SettingsChange::*setting)
+void CameraControls::addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
+    CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double))
 {
-    connect(box, &QDoubleSpinBox::editingFinished, this, [this, box, reported, setting] {
-        if (box->value() != (m_reported.*reported).value) {
-            enterNumber(box, box->value(), setting);
-        }
-    });
-}
-
-QDoubleSpinBox* CameraControls::addField(const QString& caption, const QString& suffix, int decimals, QLabel** shown)
-{
-    auto* grid = static_cast<QGridLayout*>(layout());
-    const int row = grid->rowCount() == 1 && !grid->itemAtPosition(0, 0) ? 0 : grid->rowCount();
+    // The pixel format's row is placed by hand: the rows of numbers go around it.
+    const int row = m_numbers.size() < pixelFormatRow ? int(m_numbers.size()) : int(m_numbers.size()) + 1;
     auto* box = new QDoubleSpinBox;
     box->setDecimals(decimals);
     box->setSuffix(suffix);
     box->setKeyboardTracking(false);
     box->setAccessibleName(caption);
-    *shown = new QLabel;
-    (*shown)->setAccessibleName(caption);
-    grid->addWidget(new QLabel(caption), row, 0);
-    grid->addWidget(box, row, 1);
-    grid->addWidget(*shown, row, 2);
+    auto* shown = new QLabel;
+    shown->setAccessibleName(caption);
+    m_grid->addWidget(new QLabel(caption), row, 0);
+    m_grid->addWidget(box, row, 1);
+    m_grid->addWidget(shown, row, 2);
+    m_numbers.push_back({ name, box, shown, reported, setting, format });
+    // Leaving a field unchanged asks nothing of the camera: a change restarts the rate's statistic.
+    connect(box, &QDoubleSpinBox::editingFinished, this, [this, index = m_numbers.size() - 1] {
+        const NumberField& field = m_numbers[index];
+        if (field.box->value() != (m_reported.*field.reported).value) {
+            enterNumber(field, field.box->value());
+        }
+    });
+}
+
+QCheckBox* CameraControls::addSwitch(int row, const QString& caption, std::optional<bool> SettingsChange::*setting)
+{
+    auto* box = new QCheckBox(caption);
+    m_grid->addWidget(box, row, autoColumn);
+    connect(box, &QCheckBox::clicked, this, [this, setting](bool on) {
+        SettingsChange change;
+        change.*setting = on;
+        Q_EMIT changeRequested(change);
+    });
     return box;
+}
+
+void CameraControls::addOrientationRow()
+{
+    const int row = m_grid->rowCount();
+    m_rotation = new QComboBox;
+    m_rotation->setAccessibleName(tr("Rotation:"));
+    for (int degrees = 0; degrees < 360; degrees += quarterTurn) {
+        m_rotation->addItem(tr("%1\u00b0").arg(degrees), degrees);
+    }
+    m_flipHorizontal = new QCheckBox(tr("Flip horizontally"));
+    m_flipVertical = new QCheckBox(tr("Flip vertically"));
+    m_grid->addWidget(new QLabel(tr("Rotation:")), row, 0);
+    m_grid->addWidget(m_rotation, row, 1);
+    m_grid->addWidget(m_flipHorizontal, row, 2);
+    m_grid->addWidget(m_flipVertical, row, autoColumn);
+    connect(m_rotation, QOverload<int>::of(&QComboBox::activated), this, &CameraControls::requestOrientation);
+    for (QCheckBox* flip : { m_flipHorizontal, m_flipVertical }) {
+        connect(flip, &QCheckBox::clicked, this, &CameraControls::requestOrientation);
+    }
 }
 
 void CameraControls::showSettings(const CameraSettings& settings)
@@ -92,59 +172,106 @@ void CameraControls::showSettings(const CameraSettings& settings)
     // Setting the fields must not read as the user's edits.
     m_showing = true;
     m_reported = settings;
-    const auto show = [](QDoubleSpinBox* box, QLabel* shown, CameraFeature& feature, QString (*format)(double)) {
-        box->setEnabled(feature.available);
-        shown->setText(feature.available ? format(feature.value) : tr("not available"));
+    for (const NumberField& field : m_numbers) {
+        CameraFeature& feature = m_reported.*field.reported;
+        field.box->setEnabled(feature.available);
+        field.box->setToolTip(feature.available ? QString() : tr("The camera does not offer this setting."));
+        field.shown->setText(feature.available ? field.format(feature.value) : tr("not available"));
         if (feature.available) {
-            box->setRange(feature.minimum, feature.maximum);
-            box->setValue(feature.value);
+            field.box->setRange(feature.minimum, feature.maximum);
+            field.box->setValue(feature.value);
             // Compared later with what the field holds, rounded to its decimals.
-            feature.value = box->value();
+            feature.value = field.box->value();
         }
+    }
+    const auto showSwitch = [](QCheckBox* box, const CameraSwitch& automatic, const QString& lacking) {
+        box->setEnabled(automatic.available);
+        box->setChecked(automatic.on);
+        box->setToolTip(automatic.available ? QString() : lacking);
     };
-    show(m_frameRate, m_frameRateShown, m_reported.frameRate, formatFrameRateSetting);
-    show(m_exposureTime, m_exposureTimeShown, m_reported.exposureTime, formatExposureTime);
-    show(m_gain, m_gainShown, m_reported.gain, formatGain);
+    showSwitch(m_autoExposure, settings.autoExposure, tr("The camera has no automatic exposure."));
+    showSwitch(m_autoGain, settings.autoGain, tr("The camera has no automatic gain."));
     m_pixelFormat->clear();
     m_pixelFormat->addItems(settings.pixelFormats);
     m_pixelFormat->setCurrentText(settings.pixelFormat);
     m_pixelFormat->setEnabled(!settings.pixelFormats.isEmpty());
+    // The orientation is the monitor's: it can be chosen whenever a camera streams.
+    const bool streaming = !settings.pixelFormats.isEmpty();
+    m_rotation->setCurrentIndex(m_rotation->findData(settings.orientation.rotation));
+    m_flipHorizontal->setChecked(settings.orientation.flipHorizontal);
+    m_flipVertical->setChecked(settings.orientation.flipVertical);
+    for (QWidget* widget : std::initializer_list<QWidget*> { m_rotation, m_flipHorizontal, m_flipVertical }) {
+        widget->setEnabled(streaming);
+    }
     m_showing = false;
 }
 
 void CameraControls::clear()
 {
     showSettings(CameraSettings());
-    for (QLabel* shown : { m_frameRateShown, m_exposureTimeShown, m_gainShown }) {
-        shown->setText(tr("-"));
+    for (const NumberField& field : m_numbers) {
+        field.shown->setText(tr("-"));
     }
 }
 
-bool CameraControls::enterNumber(QDoubleSpinBox* box, double value, double SettingsChange::*setting)
+bool CameraControls::enterSetting(const QString& name, const QString& value)
 {
-    if (m_showing || !box->isEnabled()) {
+    for (const NumberField& field : m_numbers) {
+        if (field.name == name) {
+            return enterNumber(field, value.toDouble());
+        }
+    }
+    const std::optional<bool> on = switchValue(value);
+    if (name == QLatin1String("auto-exposure") && on) {
+        return setSwitch(m_autoExposure, *on);
+    }
+    if (name == QLatin1String("auto-gain") && on) {
+        return setSwitch(m_autoGain, *on);
+    }
+    if (name == QLatin1String("flip-horizontal") && on) {
+        return setSwitch(m_flipHorizontal, *on);
+    }
+    if (name == QLatin1String("flip-vertical") && on) {
+        return setSwitch(m_flipVertical, *on);
+    }
+    if (name == QLatin1String("rotation")) {
+        return chooseRotation(value.toInt());
+    }
+    return name == QLatin1String("pixel-format") && choosePixelFormat(value);
+}
+
+bool CameraControls::enterNumber(const NumberField& field, double value)
+{
+    if (m_showing || !field.box->isEnabled()) {
         return false;
     }
-    box->setValue(value);
+    field.box->setValue(value);
     SettingsChange change;
-    change.*setting = box->value();
+    change.*field.setting = field.box->value();
     Q_EMIT changeRequested(change);
     return true;
 }
 
-bool CameraControls::enterFrameRate(double framesPerSecond)
+// As a click: the box's own clicked signal asks for the change.
+bool CameraControls::setSwitch(QCheckBox* box, bool on)
 {
-    return enterNumber(m_frameRate, framesPerSecond, &SettingsChange::frameRate);
+    if (m_showing || !box->isEnabled()) {
+        return false;
+    }
+    box->setChecked(on);
+    Q_EMIT box->clicked(on);
+    return true;
 }
 
-bool CameraControls::enterExposureTime(double microseconds)
+bool CameraControls::chooseRotation(int degrees)
 {
-    return enterNumber(m_exposureTime, microseconds, &SettingsChange::exposureTime);
-}
-
-bool CameraControls::enterGain(double decibels)
-{
-    return enterNumber(m_gain, decibels, &SettingsChange::gain);
+    const int index = m_rotation->findData(degrees);
+    if (m_showing || !m_rotation->isEnabled() || index < 0) {
+        return false;
+    }
+    m_rotation->setCurrentIndex(index);
+    requestOrientation();
+    return true;
 }
 
 bool CameraControls::choosePixelFormat(const QString& name)
@@ -159,7 +286,33 @@ bool CameraControls::choosePixelFormat(const QString& name)
     return false;
 }
 
+void CameraControls::requestOrientation()
+{
+    SettingsChange change;
+    change.orientation = shownOrientation();
+    Q_EMIT changeRequested(change);
+}
+
+ImageOrientation CameraControls::shownOrientation() const
+{
+    ImageOrientation orientation;
+    orientation.rotation = m_rotation->currentData().toInt();
+    orientation.flipHorizontal = m_flipHorizontal->isChecked();
+    orientation.flipVertical = m_flipVertical->isChecked();
+    return orientation;
+}
+
 QStringList CameraControls::shownValues() const
 {
-    return { m_frameRateShown->text(), m_exposureTimeShown->text(), m_gainShown->text(), m_pixelFormat->currentText() };
+    QStringList values;
+    for (const NumberField& field : m_numbers) {
+        values.append(field.shown->text());
+    }
+    values.insert(pixelFormatRow, m_pixelFormat->currentText());
+    for (const QCheckBox* box : { m_autoExposure, m_autoGain }) {
+        values.append(!box->isEnabled() ? QStringLiteral("unavailable")
+                : box->isChecked()      ? QStringLiteral("on")
+                                        : QStringLiteral("off"));
+    }
+    return values;
 }

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /** One number feature of the camera: its value and bounds; not available when the camera lacks it. */
 struct CameraFeature
 {
@@ -19,7 +21,28 @@ struct CameraFeature
     double maximum = 0.0;
 };
 
-/** What the camera reported after opening or after a change. */
+/** An automatic mode of the camera (exposure, gain): on or off; not available when the camera lacks it. */
+struct CameraSwitch
+{
+    bool available = false;
+    bool on = false;
+};
+
+/** How the monitor turns a camera's image for showing: mirrored first, then rotated clockwise. */
+struct ImageOrientation
+{
+    int rotation = 0; ///< 0, 90, 180 or 270 degrees clockwise
+    bool flipHorizontal = false; ///< left and right swapped
+    bool flipVertical = false; ///< top and bottom swapped
+
+    bool operator==(const ImageOrientation& other) const
+    {
+        return rotation == other.rotation && flipHorizontal == other.flipHorizontal
+            && flipVertical == other.flipVertical;
+    }
+};
+
+/** What the camera reported after opening or after a change, with the orientation the monitor shows it in. */
 struct CameraSettings
 {
     CameraFeature frameRate; ///< frames per second
@@ -27,26 +50,53 @@ struct CameraSettings
     CameraFeature gain; ///< decibels
     QString pixelFormat; ///< GenICam name, e.g. "Mono8"
     QStringList pixelFormats; ///< the names the camera offers
+    CameraFeature offsetX; ///< the region of interest in pixels of the sensor, after binning
+    CameraFeature offsetY;
+    CameraFeature width;
+    CameraFeature height;
+    CameraFeature binningHorizontal; ///< sensor pixels combined into one
+    CameraFeature binningVertical;
+    CameraSwitch autoExposure;
+    CameraSwitch autoGain;
+    ImageOrientation orientation;
 };
 Q_DECLARE_METATYPE(CameraSettings)
 
-/** Changes asked of the camera; a negative number or an empty name leaves that setting alone. */
+/**
+ * Changes asked of the camera; a negative number, an empty name or an unset
+ * optional leaves that setting alone. The orientation is the monitor's own and
+ * never reaches the camera.
+ */
 struct SettingsChange
 {
     double frameRate = -1.0;
     double exposureTime = -1.0;
     double gain = -1.0;
     QString pixelFormat;
+    double offsetX = -1.0;
+    double offsetY = -1.0;
+    double width = -1.0;
+    double height = -1.0;
+    double binningHorizontal = -1.0;
+    double binningVertical = -1.0;
+    std::optional<bool> autoExposure;
+    std::optional<bool> autoGain;
+    std::optional<ImageOrientation> orientation;
 
     /** Takes over what @p newer sets; a later request wins. */
-    void merge(const SettingsChange& newer)
-    {
-        frameRate = newer.frameRate >= 0.0 ? newer.frameRate : frameRate;
-        exposureTime = newer.exposureTime >= 0.0 ? newer.exposureTime : exposureTime;
-        gain = newer.gain >= 0.0 ? newer.gain : gain;
-        pixelFormat = newer.pixelFormat.isEmpty() ? pixelFormat : newer.pixelFormat;
-    }
-    bool isEmpty() const { return frameRate < 0.0 && exposureTime < 0.0 && gain < 0.0 && pixelFormat.isEmpty(); }
+    void merge(const SettingsChange& newer);
+    /** True when nothing is asked of the camera itself. */
+    bool leavesCamera() const;
+    /** True when the frames change size, which needs a new stream with buffers of the new size. */
+    bool resizesFrames() const;
 };
+
+/**
+ * Stores what @p change sets of the settings remembered per camera between runs
+ * (region, binning, automatic modes and orientation) for the camera @p cameraKey.
+ */
+void rememberSettings(const QString& cameraKey, const SettingsChange& change);
+/** The remembered settings of @p cameraKey; a change that sets nothing for a camera never changed. */
+SettingsChange rememberedSettings(const QString& cameraKey);
 
 #endif

@@ -126,7 +126,8 @@ public:
                 LatestFrame::Frame frame;
                 frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
                 frame.frameId = arv_buffer_get_frame_id(buffer);
-                frame.image = imageFromPixels(data, size, width, height, frame.pixelFormat);
+                frame.image = orientedImage(
+                    imageFromPixels(data, size, width, height, frame.pixelFormat), m_frame.orientation());
                 if (m_frame.keepRaw()) {
                     frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
                 }
@@ -267,7 +268,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                     tr("The camera %1 did not take the settings: %2").arg(isolatedText(camera.idText()), failure),
                     nullptr);
             }
-            if (!change.pixelFormat.isEmpty()) {
+            if (change.resizesFrames()) {
                 counter.restartStream();
             }
             // The frames before the change say nothing about the new rate.

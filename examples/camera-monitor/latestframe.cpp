@@ -25,6 +25,18 @@ void LatestFrame::put(Frame frame)
     locker.unlock();
 }
 
+void LatestFrame::setOrientation(const ImageOrientation& orientation)
+{
+    QMutexLocker locker(&m_mutex);
+    m_orientation = orientation;
+}
+
+ImageOrientation LatestFrame::orientation() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_orientation;
+}
+
 void LatestFrame::clear()
 {
     put(Frame());

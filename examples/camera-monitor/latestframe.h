@@ -6,6 +6,8 @@
 #ifndef CAMERAMONITOR_LATESTFRAME_H
 #define CAMERAMONITOR_LATESTFRAME_H
 
+#include "camerasettings.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QImage>
@@ -43,6 +45,10 @@ public:
     void setKeepRaw(bool keep) { m_keepRaw = keep; }
     bool keepRaw() const { return m_keepRaw; }
 
+    /** How images are turned from now on; the raw bytes stay as the camera sent them. */
+    void setOrientation(const ImageOrientation& orientation);
+    ImageOrientation orientation() const;
+
     /** True when the acquisition thread should convert the frame it has now. */
     bool due() const;
     /** Stores @p frame in place of the one before. */
@@ -56,6 +62,7 @@ public:
 private:
     mutable QMutex m_mutex;
     Frame m_frame;
+    ImageOrientation m_orientation;
     QElapsedTimer m_sincePut;
     quint64 m_serial = 0;
     quint64 m_takenSerial = 0;

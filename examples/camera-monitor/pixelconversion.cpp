@@ -6,6 +6,8 @@
 
 #include "aravis_p.h"
 
+#include <QTransform>
+
 #include <cstring>
 
 namespace {
@@ -178,4 +180,14 @@ QImage imageFromPixels(const void* data, size_t size, int width, int height, qui
         return copied(pixels, width, height, 3, QImage::Format_RGB888).rgbSwapped();
     }
     return QImage();
+}
+
+QImage orientedImage(const QImage& image, const ImageOrientation& orientation)
+{
+    if (orientation == ImageOrientation()) {
+        return image;
+    }
+    // Quarter turns move whole pixels: no sample is interpolated.
+    return image.mirrored(orientation.flipHorizontal, orientation.flipVertical)
+        .transformed(QTransform().rotate(orientation.rotation));
 }

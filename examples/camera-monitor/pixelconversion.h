@@ -6,6 +6,8 @@
 #ifndef CAMERAMONITOR_PIXELCONVERSION_H
 #define CAMERAMONITOR_PIXELCONVERSION_H
 
+#include "camerasettings.h"
+
 #include <QImage>
 
 #include <cstddef>
@@ -22,6 +24,9 @@
  * @p size is too small for the frame. Reentrant: the acquisition threads call it.
  */
 QImage imageFromPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat);
+
+/** @p image mirrored, then rotated clockwise, as @p orientation says; reentrant. */
+QImage orientedImage(const QImage& image, const ImageOrientation& orientation);
 
 /** True when imageFromPixels() converts @p pixelFormat. */
 bool isDisplayablePixelFormat(quint32 pixelFormat);

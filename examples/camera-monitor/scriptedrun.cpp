@@ -102,7 +102,7 @@ QJsonObject windowGeometry(const MonitorWindow* window)
 /**
  * The texts the window shows, read from its widgets as a user sees them: "size" [width, height],
  * "labels" {caption (the label's accessible name): whole text}, "table" [[cell texts]], "messages" [texts],
- * "status" the status bar's message, "controls" [frame rate, exposure time, gain, pixel format],
+ * "status" the status bar's message, "controls" (CameraControls::shownValues()),
  * "chart" [[ms since epoch, fps, bytes per second, restarted, stalled]], "image" [width, height],
  * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
  * "available": the screen's available geometry [x, y, width, height]}.
@@ -137,21 +137,6 @@ bool activateCameraAt(MonitorWindow* window, const QString& address)
         }
     }
     return false;
-}
-
-/** Enters @p value into the setting @p name of the window's camera controls; false when it is disabled. */
-bool enterSetting(CameraControls* controls, const QString& name, const QString& value)
-{
-    if (name == QLatin1String("frame-rate")) {
-        return controls->enterFrameRate(value.toDouble());
-    }
-    if (name == QLatin1String("exposure-time")) {
-        return controls->enterExposureTime(value.toDouble());
-    }
-    if (name == QLatin1String("gain")) {
-        return controls->enterGain(value.toDouble());
-    }
-    return controls->choosePixelFormat(value);
 }
 
 double processCpuSeconds()
@@ -207,7 +192,7 @@ void ScriptedRun::perform(const QString& action)
         m_window->move(value.section(QLatin1Char(','), 0, 0).toInt(), value.section(QLatin1Char(','), 1).toInt());
     } else if (action == QLatin1String("reconnect")) {
         m_window->reconnect();
-    } else if (!enterSetting(m_window->findChild<CameraControls*>(), name, value)) {
+    } else if (!m_window->findChild<CameraControls*>()->enterSetting(name, value)) {
         printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
         return;
     }

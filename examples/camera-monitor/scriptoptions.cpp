@@ -47,7 +47,9 @@ bool readScriptOptions(const QCommandLineParser& parser, ScriptOptions* options,
     options->imageFile = parser.value(imageOption().names().constFirst());
     const QRegularExpression actionPattern(
         QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|maximize|normal|move=-?\\d+,-?\\d+|switch=.+|"
-                       "(frame-rate|exposure-time|gain)=\\d+(\\.\\d*)?|pixel-format=\\w+)$"));
+                       "(frame-rate|exposure-time|gain|offset-x|offset-y|width|height|binning-horizontal|"
+                       "binning-vertical|rotation)=\\d+(\\.\\d*)?|"
+                       "(auto-exposure|auto-gain|flip-horizontal|flip-vertical)=(on|off)|pixel-format=\\w+)$"));
     for (const QString& value : qAsConst(options->actions)) {
         if (!actionPattern.match(value).hasMatch()) {
             *error = QStringLiteral("--test-action needs <seconds>:reconnect, <seconds>:switch=<address> or "

@@ -92,6 +92,72 @@ ArvCamera* newCamera(const CameraDescription& camera, ArvError& error)
     return opened;
 }
 
+void noteRefusal(QStringList* refused, const QString& what, const ArvError& error)
+{
+    if (error.failed()) {
+        refused->append(QStringLiteral("%1: %2").arg(what, error.message()));
+    }
+}
+
+/** The value and bounds of an integer feature read with Aravis's getters. */
+void readIntegerFeature(CameraFeature* feature, gint value, gint minimum, gint maximum, const ArvError& error)
+{
+    feature->available = !error.failed();
+    feature->value = value;
+    feature->minimum = minimum;
+    feature->maximum = maximum;
+}
+
+void readRegion(ArvCamera* camera, CameraSettings* settings)
+{
+    ArvError error;
+    gint x = 0, y = 0, width = 0, height = 0;
+    arv_camera_get_region(camera, &x, &y, &width, &height, error.out());
+    const auto read = [camera, &error](CameraFeature* feature, gint value, auto getBounds) {
+        gint minimum = 0, maximum = 0;
+        getBounds(camera, &minimum, &maximum, error.out());
+        readIntegerFeature(feature, value, minimum, maximum, error);
+    };
+    read(&settings->offsetX, x, arv_camera_get_x_offset_bounds);
+    read(&settings->offsetY, y, arv_camera_get_y_offset_bounds);
+    read(&settings->width, width, arv_camera_get_width_bounds);
+    read(&settings->height, height, arv_camera_get_height_bounds);
+}
+
+void readBinning(ArvCamera* camera, CameraSettings* settings)
+{
+    ArvError error;
+    if (!arv_camera_is_binning_available(camera, error.out()) || error.failed()) {
+        return;
+    }
+    gint horizontal = 0, vertical = 0, minimum = 0, maximum = 0;
+    arv_camera_get_binning(camera, &horizontal, &vertical, error.out());
+    arv_camera_get_x_binning_bounds(camera, &minimum, &maximum, error.out());
+    readIntegerFeature(&settings->binningHorizontal, horizontal, minimum, maximum, error);
+    arv_camera_get_y_binning_bounds(camera, &minimum, &maximum, error.out());
+    readIntegerFeature(&settings->binningVertical, vertical, minimum, maximum, error);
+}
+
+void readImageGeometry(ArvCamera* camera, CameraSettings* settings)
+{
+    readRegion(camera, settings);
+    readBinning(camera, settings);
+}
+
+void readAutomaticModes(ArvCamera* camera, CameraSettings* settings)
+{
+    const auto read = [camera](CameraSwitch* automatic, auto isAvailable, auto getMode) {
+        ArvError error;
+        automatic->available = isAvailable(camera, error.out()) && !error.failed();
+        if (automatic->available) {
+            automatic->on = getMode(camera, error.out()) != ARV_AUTO_OFF;
+            automatic->available = !error.failed();
+        }
+    };
+    read(&settings->autoExposure, arv_camera_is_exposure_auto_available, arv_camera_get_exposure_time_auto);
+    read(&settings->autoGain, arv_camera_is_gain_auto_available, arv_camera_get_gain_auto);
+}
+
 } // namespace
 
 StreamSession::~StreamSession()
@@ -183,6 +249,8 @@ CameraSettings StreamSession::readSettings()
         settings.pixelFormats.append(QString::fromLatin1(names[i]));
     }
     g_free(names);
+    readImageGeometry(camera, &settings);
+    readAutomaticModes(camera, &settings);
     return settings;
 }
 
@@ -193,10 +261,19 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
     const auto set = [&refused, camera](const QString& what, double value, auto setter) {
         ArvError error;
         setter(camera, value, error.out());
-        if (error.failed()) {
-            refused.append(QStringLiteral("%1: %2").arg(what, error.message()));
-        }
+        noteRefusal(&refused, what, error);
     };
+    const auto setAutomatic = [&refused, camera](const QString& what, bool on, auto setter) {
+        ArvError error;
+        setter(camera, on ? ARV_AUTO_CONTINUOUS : ARV_AUTO_OFF, error.out());
+        noteRefusal(&refused, what, error);
+    };
+    if (change.autoExposure) {
+        setAutomatic(tr("automatic exposure"), *change.autoExposure, arv_camera_set_exposure_time_auto);
+    }
+    if (change.autoGain) {
+        setAutomatic(tr("automatic gain"), *change.autoGain, arv_camera_set_gain_auto);
+    }
     if (change.frameRate >= 0.0) {
         set(tr("frame rate"), change.frameRate, arv_camera_set_frame_rate);
     }
@@ -206,16 +283,13 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
     if (change.gain >= 0.0) {
         set(tr("gain"), change.gain, arv_camera_set_gain);
     }
-    if (!change.pixelFormat.isEmpty()) {
+    if (change.resizesFrames()) {
         ArvError error;
         arv_camera_stop_acquisition(camera, error.out());
         m_acquiring = false;
         m_stream.reset();
-        arv_camera_set_pixel_format_from_string(camera, change.pixelFormat.toLatin1().constData(), error.out());
-        if (error.failed()) {
-            refused.append(tr("pixel format: %1").arg(error.message()));
-        }
-        // With the old format if the new one was refused.
+        applyFrameLayout(change, &refused);
+        // With the old layout where the new one was refused.
         if (createStream(error)) {
             arv_camera_start_acquisition(camera, error.out());
             m_acquiring = !error.failed();
@@ -227,6 +301,30 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
     }
     *message = refused.join(QStringLiteral("; "));
     return refused.isEmpty();
+}
+
+void StreamSession::applyFrameLayout(const SettingsChange& change, QStringList* refused)
+{
+    ArvCamera* camera = m_camera.get();
+    // -1 leaves a value of Aravis's setters alone.
+    const auto whole = [](double value) { return value >= 0.0 ? qRound(value) : -1; };
+    if (!change.pixelFormat.isEmpty()) {
+        ArvError error;
+        arv_camera_set_pixel_format_from_string(camera, change.pixelFormat.toLatin1().constData(), error.out());
+        noteRefusal(refused, tr("pixel format"), error);
+    }
+    // Binning first: it changes the bounds of the region.
+    if (change.binningHorizontal >= 0.0 || change.binningVertical >= 0.0) {
+        ArvError error;
+        arv_camera_set_binning(camera, whole(change.binningHorizontal), whole(change.binningVertical), error.out());
+        noteRefusal(refused, tr("binning"), error);
+    }
+    if (change.offsetX >= 0.0 || change.offsetY >= 0.0 || change.width >= 0.0 || change.height >= 0.0) {
+        ArvError error;
+        arv_camera_set_region(camera, whole(change.offsetX), whole(change.offsetY), whole(change.width),
+            whole(change.height), error.out());
+        noteRefusal(refused, tr("region of interest"), error);
+    }
 }
 
 ArvBuffer* StreamSession::pop()

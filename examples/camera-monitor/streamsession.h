@@ -41,8 +41,8 @@ public:
     /** The camera's acquisition settings as it reports them now. */
     CameraSettings readSettings();
     /**
-     * Applies @p change; a new pixel format restarts the stream with buffers of
-     * the new size. Returns false with @p message set when the camera refused
+     * Applies @p change; a new pixel format, region or binning restarts the
+     * stream with buffers of the new size. Returns false with @p message set when the camera refused
      * a setting or the stream could not restart.
      */
     bool apply(const SettingsChange& change, QString* message);
@@ -59,6 +59,8 @@ public:
 
 private:
     bool createStream(ArvError& error);
+    /** Sets the pixel format, binning and region @p change asks for, with the stream stopped. */
+    void applyFrameLayout(const SettingsChange& change, QStringList* refused);
     static void onControlLost(ArvDevice* device, gpointer session);
 
     GObjectPtr<ArvCamera> m_camera;

@@ -249,29 +249,34 @@ def case_german(args, processes):
 IMAGE_FORMATS = {"Mono8": None, "Mono16": None, "BayerRG8": "RGGB", "BayerGB8": "GBRG"}
 
 
-def check_image_pixels(pixel_format, bayer, image_file):
-    """The saved image holds the camera's own samples: grey as they are, colours at their Bayer sites."""
+def check_image_pixels(pixel_format, bayer, image_file, raw_size=(512, 512), quarter_turn=False):
+    """The saved image holds the camera's own samples: grey as they are, colours at their Bayer sites; turned a
+    quarter clockwise, each pixel holds the sample it was turned from. The raw bytes beside it stay unturned."""
     width, height, rows = read_png(image_file)
     with open(image_file + ".raw", "rb") as raw_file:
         raw = raw_file.read()
-    check((width, height) == (512, 512) and len(raw) % (width * height) == 0,
+    raw_width, raw_height = raw_size
+    check((width, height) == ((raw_height, raw_width) if quarter_turn else raw_size)
+          and len(raw) % (raw_width * raw_height) == 0,
           "%s: a %dx%d image of %d raw bytes" % (pixel_format, width, height, len(raw)))
-    size = len(raw) // (width * height)
-    sample = lambda x, y: int.from_bytes(raw[(y * width + x) * size:(y * width + x + 1) * size], "little")
+    size = len(raw) // (raw_width * raw_height)
+    source = (lambda x, y: (y, raw_height - 1 - x)) if quarter_turn else (lambda x, y: (x, y))
+    sample = lambda x, y: int.from_bytes(raw[(y * raw_width + x) * size:(y * raw_width + x + 1) * size], "little")
     shift, largest = 8 * (size - 1), 256 ** size - 1
     grey = 0
     for y in range(height):
         for x in range(width):
             pixel = rows[y][x]
             grey += len(set(pixel)) == 1
+            sx, sy = source(x, y)
             if bayer is None:
-                ramp = (sample(x, y) - sample(0, 0) - (x + y << shift)) % largest == 0
-                check(pixel[0] == sample(x, y) >> shift and ramp, "%s: pixel (%d, %d) is %s, its sample %d, the first %d"
-                      % (pixel_format, x, y, pixel, sample(x, y), sample(0, 0)))
+                ramp = (sample(sx, sy) - sample(0, 0) - (sx + sy << shift)) % largest == 0
+                check(pixel[0] == sample(sx, sy) >> shift and ramp, "%s: pixel (%d, %d) is %s, its sample %d, the "
+                      "first %d" % (pixel_format, x, y, pixel, sample(sx, sy), sample(0, 0)))
             else:
-                site = "RGB".index(bayer[y % 2 * 2 + x % 2])
-                check(pixel[site] == sample(x, y), "%s: pixel (%d, %d) is %s, its %s sample %d"
-                      % (pixel_format, x, y, pixel, "RGB"[site], sample(x, y)))
+                site = "RGB".index(bayer[sy % 2 * 2 + sx % 2])
+                check(pixel[site] == sample(sx, sy), "%s: pixel (%d, %d) is %s, its %s sample %d"
+                      % (pixel_format, x, y, pixel, "RGB"[site], sample(sx, sy)))
     check((bayer is None) == (grey == width * height), "%s: %d of %d pixels are grey" % (pixel_format, grey,
                                                                                        width * height))
 
@@ -316,6 +321,36 @@ def case_controls(args, processes):
     check_shown_rate(figures, 25, "after the change", monitor.transcript(), since=change_at + CONTROL_FOLLOW_TIME)
     check(any(point[3] for point in texts["chart"][change_at - 1:]), "the chart marks no restart at the change: %s"
           % texts["chart"])
+
+
+# Region, binning, automatic gain and a quarter turn entered in the window; what the window then shows from offset x
+# on: the camera's region and binning, its automatic exposure (the simulated camera has none) and gain.
+GEOMETRY_ACTIONS = ["offset-x=16", "offset-y=8", "width=320", "height=200", "binning-horizontal=2",
+                    "binning-vertical=3", "auto-gain=on", "rotation=90"]
+GEOMETRY_SHOWN = ["16 px", "8 px", "320 px", "200 px", "2", "3", "unavailable", "on"]
+
+
+def case_image_geometry(args, processes):
+    """Region, binning and automatic gain reach the camera, the image is turned; a new run on a restarted camera
+    restores them all."""
+    if os.path.exists(settings_file()):
+        os.remove(settings_file())
+    camera = start_camera(args, processes)
+    run_time = 5
+    image_file = os.path.join(args.work_dir, "turned.png")
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    for run, actions in (("entered", GEOMETRY_ACTIONS), ("restored", [])):
+        monitor = Monitor(args, processes, ["--run-time", str(run_time), "--save-image", image_file, "--dump-texts",
+                                            texts_file] + ["--test-action=2:" + action for action in actions])
+        monitor.succeed(run_time)
+        with open(texts_file, encoding="utf-8") as dump:
+            texts = json.load(dump)
+        check(texts["controls"][4:] == GEOMETRY_SHOWN and texts["image"] == [200, 320],
+              "%s: the window shows the settings %s and an image of %s" % (run, texts["controls"], texts["image"]))
+        check_image_pixels("Mono8", None, image_file, raw_size=(320, 200), quarter_turn=True)
+        # The camera forgets its settings: what the next run shows, the monitor remembered.
+        stop_camera(processes, camera)
+        camera = start_camera(args, processes)
 
 
 MULTI_CAMERAS = ["127.0.0.%d" % host for host in range(2, 6)]
@@ -549,7 +584,7 @@ def case_hostile_cameras(args, processes):
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
          "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german,
          "image": case_image, "controls": case_controls, "cameras": case_cameras, "window-state": case_window_state,
-         "restored-settings": case_restored_settings}
+         "restored-settings": case_restored_settings, "image-geometry": case_image_geometry}
 NAMESPACE_CASES = {"hostile-cameras", "cameras"}
 
 

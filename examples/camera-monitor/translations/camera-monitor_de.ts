@@ -70,6 +70,66 @@
         <source>-</source>
         <translation>-</translation>
     </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Offset X:</source>
+        <translation>Versatz X:</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Offset Y:</source>
+        <translation>Versatz Y:</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Breite:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Höhe:</translation>
+    </message>
+    <message>
+        <source>Binning horizontally:</source>
+        <translation>Binning horizontal:</translation>
+    </message>
+    <message>
+        <source>Binning vertically:</source>
+        <translation>Binning vertikal:</translation>
+    </message>
+    <message>
+        <source>Rotation:</source>
+        <translation>Drehung:</translation>
+    </message>
+    <message>
+        <source>%1°</source>
+        <translation>%1°</translation>
+    </message>
+    <message>
+        <source>Flip horizontally</source>
+        <translation>Horizontal spiegeln</translation>
+    </message>
+    <message>
+        <source>Flip vertically</source>
+        <translation>Vertikal spiegeln</translation>
+    </message>
+    <message>
+        <source>The camera does not offer this setting.</source>
+        <translation>Die Kamera bietet diese Einstellung nicht an.</translation>
+    </message>
+    <message>
+        <source>The camera has no automatic exposure.</source>
+        <translation>Die Kamera hat keine automatische Belichtung.</translation>
+    </message>
+    <message>
+        <source>The camera has no automatic gain.</source>
+        <translation>Die Kamera hat keine automatische Verstärkung.</translation>
+    </message>
 </context>
 <context>
     <name>CameraMonitor</name>
@@ -383,12 +443,28 @@
         <translation>Verstärkung</translation>
     </message>
     <message>
-        <source>pixel format: %1</source>
-        <translation>Pixelformat: %1</translation>
-    </message>
-    <message>
         <source>The stream did not restart: %1</source>
         <translation>Die Erfassung ist nicht wieder angelaufen: %1</translation>
+    </message>
+    <message>
+        <source>automatic exposure</source>
+        <translation>automatische Belichtung</translation>
+    </message>
+    <message>
+        <source>automatic gain</source>
+        <translation>automatische Verstärkung</translation>
+    </message>
+    <message>
+        <source>pixel format</source>
+        <translation>Pixelformat</translation>
+    </message>
+    <message>
+        <source>binning</source>
+        <translation>Binning</translation>
+    </message>
+    <message>
+        <source>region of interest</source>
+        <translation>Bildausschnitt</translation>
     </message>
 </context>
 </TS>
