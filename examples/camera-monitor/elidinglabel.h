@@ -23,6 +23,8 @@ public:
     /** The whole text; QLabel::text() is the part shown. */
     QString fullText() const { return m_fullText; }
     void setFullText(const QString& text);
+    /** True while the label shows only part of its text. */
+    bool isElided() const { return text() != m_fullText; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
