@@ -269,8 +269,11 @@ def case_readable(args, processes, start):
     Monitor(args, processes, ["--run-time", str(run_time), "--dump-texts", texts_file], env=env).succeed(run_time)
     with open(texts_file, encoding="utf-8") as dump:
         texts = json.load(dump)
-    check(texts["devicePixelRatio"] == float(env.get("QT_SCALE_FACTOR", 1)),
-          "the window was drawn at a device pixel ratio of %g" % texts["devicePixelRatio"])
+    scale = float(env.get("QT_SCALE_FACTOR", 1))
+    check(texts["devicePixelRatio"] == scale, "the window was drawn at a device pixel ratio of %g"
+          % texts["devicePixelRatio"])
+    check(scale == 1 or texts["window"]["available"][2] * scale == SCALED_SCREEN["width"],
+          "the window is not on the screen of %s: %s" % (SCALED_SCREEN, texts["window"]))
     check(texts["labels"].get(caption, "").startswith(frame_size) and texts["table"],
           "the window shows no camera and frame: %s" % texts)
     check(not texts["elided"] and not texts["cutColumns"], "at %s the window cuts the figures %s and the columns %s:"
