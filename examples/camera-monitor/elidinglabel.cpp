@@ -7,8 +7,6 @@
 ElidingLabel::ElidingLabel(QWidget* parent)
     : QLabel(parent)
 {
-    // The layout gives the label what is left; it never grows the window.
-    setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
 }
 
 void ElidingLabel::setFullText(const QString& text)
@@ -18,6 +16,22 @@ void ElidingLabel::setFullText(const QString& text)
     }
     m_fullText = text;
     showFitting();
+}
+
+void ElidingLabel::setUsualText(const QString& text)
+{
+    m_usualText = text;
+    updateGeometry();
+}
+
+QSize ElidingLabel::sizeHint() const
+{
+    return { fontMetrics().horizontalAdvance(m_usualText), QLabel::sizeHint().height() };
+}
+
+QSize ElidingLabel::minimumSizeHint() const
+{
+    return { 0, QLabel::minimumSizeHint().height() };
 }
 
 void ElidingLabel::resizeEvent(QResizeEvent* event)

@@ -10,8 +10,8 @@
 
 /**
  * Shows as much of its text as fits, with "…" at the end, and the whole text in
- * its tooltip. Unlike a plain label it asks for no width of its own, so a long
- * text cannot widen the window.
+ * its tooltip. Unlike a plain label it asks its layout for the width of its usual
+ * text, not of the text it shows, so a long text cannot widen the window.
  */
 class ElidingLabel : public QLabel
 {
@@ -23,6 +23,17 @@ public:
     /** The whole text; QLabel::text() is the part shown. */
     QString fullText() const { return m_fullText; }
     void setFullText(const QString& text);
+    /** True while the label shows only part of its text. */
+    bool isElided() const { return text() != m_fullText; }
+    /**
+     * The widest text the label usually shows: its width is what the label asks of
+     * its layout. Without one the label asks for no width.
+     */
+    void setUsualText(const QString& text);
+
+    QSize sizeHint() const override;
+    /** Any width: the label elides. */
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -31,6 +42,7 @@ private:
     void showFitting();
 
     QString m_fullText;
+    QString m_usualText;
 };
 
 #endif

@@ -25,9 +25,15 @@ namespace {
 // How long the program waits at its end for released streamers to close their cameras cleanly.
 constexpr int releaseGraceMs = 300;
 
+// The platform Qt is told to use, without its arguments ("offscreen:configfile=screens.json").
+QByteArray platformName()
+{
+    return qgetenv("QT_QPA_PLATFORM").split(':').constFirst();
+}
+
 bool hasDisplay()
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray platform = platformName();
     if (platform == "offscreen" || platform == "minimal") {
         return false;
     }
@@ -80,7 +86,8 @@ int main(int argc, char* argv[])
     case ParseOutcome::Run:
         break;
     }
-    if (options.offscreen) {
+    // An offscreen platform asked for keeps its arguments, such as a file with its screens.
+    if (options.offscreen && platformName() != "offscreen") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 

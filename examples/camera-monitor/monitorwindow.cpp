@@ -155,29 +155,7 @@ MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
         }
     });
 
-    auto* figuresAndControls = new QWidget;
-    auto* figuresLayout = new QHBoxLayout(figuresAndControls);
-    figuresLayout->setContentsMargins(0, 0, 0, 0);
-    figuresLayout->addWidget(createFiguresPanel(), 3);
-    figuresLayout->addWidget(m_controls, 2);
-
-    auto* left = new QSplitter(Qt::Vertical);
-    left->addWidget(m_cameraTable);
-    left->addWidget(figuresAndControls);
-    left->addWidget(messagesBox);
-    left->setStretchFactor(0, 1);
-    left->setStretchFactor(2, 1);
-    auto* right = new QSplitter(Qt::Vertical);
-    right->addWidget(m_imageView);
-    right->addWidget(m_chart);
-    right->setStretchFactor(0, 3);
-    right->setStretchFactor(1, 2);
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(left);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    setCentralWidget(splitter);
+    setCentralWidget(arrangePanes(messagesBox));
     createMenus();
     resize(defaultSize);
     m_windowState = new WindowState(this);
@@ -207,6 +185,37 @@ StreamFigures::Snapshot MonitorWindow::currentFigures() const
     return m_selected->figuresNow();
 }
 
+QWidget* MonitorWindow::arrangePanes(QWidget* messagesBox)
+{
+    auto* figuresAndMessages = new QSplitter(Qt::Vertical);
+    figuresAndMessages->addWidget(createFiguresPanel());
+    figuresAndMessages->addWidget(messagesBox);
+    figuresAndMessages->setStretchFactor(1, 1);
+    auto* controlsColumn = new QWidget;
+    auto* controlsLayout = new QVBoxLayout(controlsColumn);
+    controlsLayout->setContentsMargins(0, 0, 0, 0);
+    controlsLayout->addWidget(m_controls);
+    controlsLayout->addStretch();
+    auto* imageAndChart = new QSplitter(Qt::Vertical);
+    imageAndChart->addWidget(m_imageView);
+    imageAndChart->addWidget(m_chart);
+    imageAndChart->setStretchFactor(0, 3);
+    imageAndChart->setStretchFactor(1, 2);
+    // The figures and the settings get the widths they ask for, the image and chart the rest, which also
+    // gives way when a camera's settings widen their fields.
+    auto* panes = new QSplitter(Qt::Horizontal);
+    panes->addWidget(figuresAndMessages);
+    panes->addWidget(controlsColumn);
+    panes->addWidget(imageAndChart);
+    panes->setStretchFactor(2, 1);
+    // The table spans the window, so that its columns fit side by side.
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(m_cameraTable);
+    splitter->addWidget(panes);
+    splitter->setStretchFactor(1, 1);
+    return splitter;
+}
+
 QWidget* MonitorWindow::createFiguresPanel()
 {
     auto* box = new QGroupBox(tr("Live figures"));
@@ -224,6 +233,13 @@ QWidget* MonitorWindow::createFiguresPanel()
     m_dataRateLabel = addFigure(tr("Data rate:"));
     m_frameSizeLabel = addFigure(tr("Frame size:"));
     m_countLabel = addFigure(tr("Counts:"));
+    // The frame size of a large camera is the widest figure; the panel asks for its width.
+    StreamFigures::Snapshot large;
+    large.images = 1;
+    large.width = 8888;
+    large.height = 8888;
+    large.frameBytes = 888880000;
+    m_frameSizeLabel->setUsualText(formatFrameSize(large, UnitPrefixes::Binary));
     QFont figuresFont = m_frameRateLabel->font();
     figuresFont.setBold(true);
     m_frameRateLabel->setFont(figuresFont);

@@ -90,6 +90,7 @@ private Q_SLOTS:
     void saveImageAs();
 
 private:
+    QWidget* arrangePanes(QWidget* messagesBox);
     QWidget* createFiguresPanel();
     void limitColumnWidths();
     void createMenus();

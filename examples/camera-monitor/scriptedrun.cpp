@@ -19,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,6 +56,39 @@ QJsonObject labelTexts(const MonitorWindow* window)
         labels.insert(label->accessibleName(), label->fullText());
     }
     return labels;
+}
+
+/** The captions of the labels that show only part of their text. */
+QJsonArray elidedLabels(const MonitorWindow* window)
+{
+    QStringList captions;
+    for (const ElidingLabel* label : window->findChildren<ElidingLabel*>()) {
+        if (label->isElided()) {
+            captions.append(label->accessibleName());
+        }
+    }
+    return jsonArray(captions);
+}
+
+/**
+ * The headers of the table's columns that are narrower than their header or cells, or that reach
+ * beyond the table's viewport, behind its scroll bar or its edge.
+ */
+QJsonArray cutColumns(const QTableView* table)
+{
+    const QHeaderView* header = table->horizontalHeader();
+    const QAbstractItemView* view = table; // sizeHintForColumn() is public in the base class only
+    QStringList headers;
+    for (int column = 0; column < header->count(); ++column) {
+        const int left = header->sectionViewportPosition(column);
+        const int width = header->sectionSize(column);
+        const bool whole = width >= qMax(header->sectionSizeHint(column), view->sizeHintForColumn(column)) && left >= 0
+            && left + width <= table->viewport()->width();
+        if (!whole) {
+            headers.append(table->model()->headerData(column, Qt::Horizontal).toString());
+        }
+    }
+    return jsonArray(headers);
 }
 
 QJsonArray tableTexts(const QAbstractItemModel* model)
@@ -101,8 +135,9 @@ QJsonObject windowGeometry(const MonitorWindow* window)
 
 /**
  * The texts the window shows, read from its widgets as a user sees them: "size" [width, height],
- * "labels" {caption (the label's accessible name): whole text}, "table" [[cell texts]], "messages" [texts],
- * "status" the status bar's message, "controls" (CameraControls::shownValues()),
+ * "devicePixelRatio", "labels" {caption (the label's accessible name): whole text}, "elided" [captions of
+ * the labels shown cut], "table" [[cell texts]], "cutColumns" [headers of the columns not shown whole],
+ * "messages" [texts], "status" the status bar's message, "controls" (CameraControls::shownValues()),
  * "chart" [[ms since epoch, fps, bytes per second, restarted, stalled]], "image" [width, height],
  * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
  * "available": the screen's available geometry [x, y, width, height]}.
@@ -110,9 +145,11 @@ QJsonObject windowGeometry(const MonitorWindow* window)
 QJsonObject shownTexts(MonitorWindow* window)
 {
     const QImage image = window->findChild<ImageView*>()->image();
+    const QTableView* table = window->findChild<QTableView*>();
     return { { QStringLiteral("size"), QJsonArray { window->width(), window->height() } },
-        { QStringLiteral("labels"), labelTexts(window) },
-        { QStringLiteral("table"), tableTexts(window->findChild<QTableView*>()->model()) },
+        { QStringLiteral("devicePixelRatio"), window->devicePixelRatioF() },
+        { QStringLiteral("labels"), labelTexts(window) }, { QStringLiteral("elided"), elidedLabels(window) },
+        { QStringLiteral("table"), tableTexts(table->model()) }, { QStringLiteral("cutColumns"), cutColumns(table) },
         { QStringLiteral("messages"), messageTexts(window->findChild<MessageLog*>()) },
         { QStringLiteral("status"), window->statusBar()->currentMessage() },
         { QStringLiteral("controls"), jsonArray(window->findChild<CameraControls*>()->shownValues()) },

@@ -20,6 +20,7 @@ addresses) run in a private network namespace.
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --work-dir DIR CASE [--fps N]
 """
 
+import functools
 import json
 import os
 import re
@@ -242,6 +243,43 @@ def case_german(args, processes):
           "the figures are not shown in German: %s" % labels)
     check(any(line.startswith("Bildrate: ") for line in monitor.stdout),
           "no German summary line:\n%s" % monitor.transcript())
+
+
+# Each first start: the monitor's environment, and the caption and start of the frame size it then shows.
+READABLE_STARTS = {
+    "readable": ({}, "Frame size:", "512 \u00d7 512 pixels, "),
+    "readable-german": ({"LANG": "de_DE.UTF-8"}, "Bildgr\u00f6\u00dfe:", "512 \u00d7 512 Pixel, "),
+    "readable-scaled": ({"QT_SCALE_FACTOR": "2"}, "Frame size:", "512 \u00d7 512 pixels, "),
+}
+SCALED_SCREEN = {"name": "uhd", "x": 0, "y": 0, "width": 3840, "height": 2160}
+
+
+def case_readable(args, processes, start):
+    """At first start, at its default size, the window shows every figure and table column whole."""
+    env, caption, frame_size = start
+    env = dict(os.environ, **env)
+    if "QT_SCALE_FACTOR" in env:
+        screens = os.path.join(args.work_dir, "screens.json")
+        with open(screens, "w", encoding="utf-8") as screen_file:
+            json.dump({"screens": [SCALED_SCREEN]}, screen_file)
+        env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + screens
+    start_camera(args, processes)
+    if os.path.exists(settings_file()):
+        os.remove(settings_file())
+    run_time = 6
+    texts_file = os.path.join(args.work_dir, "texts.json")
+    Monitor(args, processes, ["--run-time", str(run_time), "--dump-texts", texts_file], env=env).succeed(run_time)
+    with open(texts_file, encoding="utf-8") as dump:
+        texts = json.load(dump)
+    scale = float(env.get("QT_SCALE_FACTOR", 1))
+    check(texts["devicePixelRatio"] == scale, "the window was drawn at a device pixel ratio of %g"
+          % texts["devicePixelRatio"])
+    check(scale == 1 or texts["window"]["available"][2] * scale == SCALED_SCREEN["width"],
+          "the window is not on the screen of %s: %s" % (SCALED_SCREEN, texts["window"]))
+    check(texts["labels"].get(caption, "").startswith(frame_size) and texts["table"],
+          "the window shows no camera and frame: %s" % texts)
+    check(not texts["elided"] and not texts["cutColumns"], "at %s the window cuts the figures %s and the columns %s:"
+          "\n%s\n%s" % (texts["size"], texts["elided"], texts["cutColumns"], texts["labels"], texts["table"]))
 
 
 # The simulated camera's grey pattern is a ramp along the diagonals, one step of the most significant
@@ -585,6 +623,7 @@ CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": 
          "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german,
          "image": case_image, "controls": case_controls, "cameras": case_cameras, "window-state": case_window_state,
          "restored-settings": case_restored_settings, "image-geometry": case_image_geometry}
+CASES.update({name: functools.partial(case_readable, start=start) for name, start in READABLE_STARTS.items()})
 NAMESPACE_CASES = {"hostile-cameras", "cameras"}
 
 
