@@ -191,6 +191,8 @@ QWidget* MonitorWindow::arrangePanes(QWidget* messagesBox)
     figuresAndMessages->addWidget(createFiguresPanel());
     figuresAndMessages->addWidget(messagesBox);
     figuresAndMessages->setStretchFactor(1, 1);
+    // The figures keep their width; the settings scroll and the image shrinks instead.
+    figuresAndMessages->setMinimumWidth(figuresAndMessages->sizeHint().width());
     auto* controlsColumn = new QWidget;
     auto* controlsLayout = new QVBoxLayout(controlsColumn);
     controlsLayout->setContentsMargins(0, 0, 0, 0);

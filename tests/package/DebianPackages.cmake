@@ -98,7 +98,7 @@ function(make_image)
         set(sources /etc/apt/sources.list)
     endif()
     string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev)
-    execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --skip=cleanup/apt
+    execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --format=tar --skip=cleanup/apt
             "--customize-hook=chroot \"$1\" apt-get install --download-only --yes --no-install-recommends ${downloads}"
             bookworm ${image}.part - INPUT_FILE ${sources}
         RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
