@@ -8,6 +8,7 @@ import TavixQtBase
 import TavixQtBaseTests
 
 TestCase {
+    id: testCase
     name: "ErrorQueue"
 
     property var reports: []
@@ -15,7 +16,7 @@ TestCase {
     Connections {
         target: ErrorQueue
         function onDisplayError(severity, message, details) {
-            reports.push({ severity: severity, message: message, details: details })
+            testCase.reports.push({ severity: severity, message: message, details: details })
         }
     }
 
@@ -27,14 +28,17 @@ TestCase {
     function test_reportsFromQml() {
         ignoreWarning("Warning: camera: Acquisition : Frame 17 was incomplete")
         ErrorQueue.showWarningMessage("Acquisition", "camera", "Frame 17 was incomplete")
-        ErrorQueue.showCriticalMessage("Open", "camera", "failed", "busy")
+        const cppLines = Cpp.logLinesOf(() => Cpp.showCriticalMessage("Open", "camera", "failed", "busy"))
+        const qmlLines = Cpp.logLinesOf(() => ErrorQueue.showCriticalMessage("Open", "camera", "failed", "busy"))
+        compare(cppLines.length, 1)
+        compare(qmlLines, cppLines)
         compare(reports.length, 0, "delivered later, by the event loop")
-        tryCompare(reports, "length", 2)
+        tryCompare(reports, "length", 3)
         compare(reports[0].severity, ErrorQueue.Critical)
         compare(reports[0].message, "failed")
         compare(reports[0].details, "busy")
-        compare(reports[1].severity, ErrorQueue.Warning)
-        compare(reports[1].details, "")
+        compare(reports[2].severity, ErrorQueue.Warning)
+        compare(reports[2].details, "")
     }
 
     // Reports pending from eight threads all arrive, each thread's newest first.
