@@ -9,12 +9,14 @@
 #   cpack --config build/deb-qt6/CPackConfig.cmake -B build/debs
 # Runtime becomes the library package, named after the soname as Debian names
 # library packages (libtavixqtbase1; the Qt 5 build libtavixqtbase-qt5-1), Devel
-# its -dev package. One of the two Qt builds also makes the packages that both
-# share: SdkStandins and SdkStandinsDevel, the SDK stand-ins split as the SDK's
-# packages are (tavix-sdk-standins, tavix-sdk-standins-dev), and Documentation,
-# the API documentation (libtavixqtbase-doc). Examples stay out: the examples
-# of both builds install the same paths. The libraries lose their run path in
-# the packages, where the dynamic linker finds them without one
+# its -dev package, and Qml, the Qt 6 build's QML module, a package named as
+# Debian names QML modules (qml6-module-tavixqtbase). One of the two Qt builds
+# also makes the packages that both share: SdkStandins and SdkStandinsDevel,
+# the SDK stand-ins split as the SDK's packages are (tavix-sdk-standins,
+# tavix-sdk-standins-dev), and Documentation, the API documentation
+# (libtavixqtbase-doc). Examples stay out: the examples of both builds install
+# the same paths. The libraries and the QML plugin lose their run path in the
+# packages, where the dynamic linker finds them without one
 # (cmake/debian/StagePackages.cmake, which also adds each package's copyright
 # file, changelog and symbols file; cmake/debian/FinishPackages.cmake adds the
 # Multi-Arch field, which CPack does not write).
@@ -34,6 +36,7 @@ set(deb_dev lib${deb_name}-dev)
 set(deb_standins tavix-sdk-standins)
 set(deb_standins_dev tavix-sdk-standins-dev)
 set(deb_doc libtavixqtbase-doc)
+set(deb_qml qml6-module-${deb_name})
 
 if(TAVIXQTBASE_QT_MAJOR STREQUAL "6")
     set(deb_qt_dev qt6-base-dev)
@@ -117,8 +120,25 @@ if(TAVIXQTBASE_BUILD_SDK_STANDINS)
 else()
     set(deb_sdk_libdirs ${TavixSdk_LIBRARY_DIRS})
 endif()
-# dpkg-shlibdeps looks here for the SDK's libraries.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${deb_sdk_libdirs})
+
+if(TAVIXQTBASE_BUILD_QML)
+    list(APPEND CPACK_COMPONENTS_ALL Qml)
+    set(CPACK_DEBIAN_QML_PACKAGE_NAME ${deb_qml})
+    set(CPACK_DEBIAN_QML_PACKAGE_SECTION libs)
+    # The plugin uses the library's public functions only, so any library of
+    # this soname from this version on serves it, as the library's shlibs file
+    # says for every program built against it; dpkg-shlibdeps, which finds the
+    # library in its build directory but no package of it, cannot write this.
+    set(CPACK_DEBIAN_QML_PACKAGE_DEPENDS "${deb_runtime} (>= ${PROJECT_VERSION})")
+    set(CPACK_DEBIAN_QML_DESCRIPTION "Qt 6 helpers for tavix camera applications - QML module
+${deb_about}
+
+This package contains the QML module TavixQtBase 1.0 for Qt Quick
+applications: the formatters, the frame-rate statistic, the error queue, the
+support information and the window layout persistence.")
+    get_target_property(deb_library_dir TavixQtBase BINARY_DIR)
+    list(APPEND deb_multi_arch ${deb_qml}=same)
+endif()
 
 if(TAVIXQTBASE_DEB_COMMON_PACKAGES)
     list(APPEND CPACK_COMPONENTS_ALL Documentation)
@@ -158,6 +178,10 @@ This package contains their headers and the CMake targets TavixSdk::TavixBase
 and TavixSdk::GCBase.")
     list(APPEND deb_multi_arch ${deb_standins}=same ${deb_standins_dev}=same)
 endif()
+
+# dpkg-shlibdeps looks here for the SDK's libraries and, for the QML plugin,
+# the library.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${deb_sdk_libdirs} ${deb_library_dir})
 
 # What StagePackages.cmake and FinishPackages.cmake need; CPack hands on only
 # CPACK_ variables.

@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # What the package tests share: the directories given as -D arguments made
-# absolute, run() for a command that must succeed, and consume(), which builds
-# and runs the application in consumer/ against an installed tree.
+# absolute, run() for a command that must succeed, consume(), which builds
+# and runs the application in consumer/ against an installed tree, and
+# expect_qml_consumer(), which does so for the QML application in qmlconsumer/.
 
 set(source_dir ${CMAKE_CURRENT_LIST_DIR}/../..)
 # The directories may be given relative to the working directory; the builds
@@ -67,5 +68,17 @@ function(consume name qt_major package prefix libdir pc_module)
     run(${consume_runner} ${build}/consumer-pc)
     if(NOT run_output MATCHES "${expected}")
         message(FATAL_ERROR "unexpected output of ${name} built with pkg-config:\n${run_output}")
+    endif()
+endfunction()
+
+# Builds the QML application in BUILD and runs it with the module TavixQtBase
+# found through the import path IMPORT_PATH, as in any QML application, and the
+# environment settings given after it.
+function(expect_qml_consumer build import_path)
+    run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/qmlconsumer -B ${build})
+    run(${CMAKE_COMMAND} --build ${build})
+    run(${CMAKE_COMMAND} -E env QML_IMPORT_PATH=${import_path} ${ARGN} ${build}/qmlconsumer)
+    if(NOT run_output STREQUAL "qml consumer: 1.5 MHz\n")
+        message(FATAL_ERROR "unexpected output of the QML application:\n${run_output}")
     endif()
 endfunction()

@@ -6,7 +6,8 @@
 # /usr, so the multiarch library directory, and Debian's build flags with all
 # hardening) and makes their Debian packages, which checks their symbols files;
 # fails on any lintian error or warning, on dependencies that apt cannot
-# satisfy, on a file that two packages ship and on a library with a run path.
+# satisfy, on a file that two packages ship and on a library with a run path,
+# and runs a QML application here with the QML module of the unpacked packages.
 # Then installs them with apt-get into a clean Debian 12 root: first the
 # library packages alone, which must bring no header, CMake or pkg-config file;
 # then all of them, builds and runs a Qt 6 and a Qt 5 application there with
@@ -71,7 +72,8 @@ endforeach()
 execute_process(COMMAND dpkg-architecture --query DEB_HOST_MULTIARCH OUTPUT_VARIABLE multiarch
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(libdir lib/${multiarch})
-file(GLOB libraries ${unpacked}/usr/${libdir}/*.so*)
+set(qml_dir ${unpacked}/usr/${libdir}/qt6/qml)
+file(GLOB libraries ${unpacked}/usr/${libdir}/*.so* ${qml_dir}/TavixQtBase/*.so)
 if(NOT libraries)
     message(FATAL_ERROR "no library in /usr/${libdir}")
 endif()
@@ -81,6 +83,10 @@ foreach(library IN LISTS libraries)
         message(FATAL_ERROR "packaged with a run path: ${library}")
     endif()
 endforeach()
+
+# The QML module of the packages, imported by a QML application from the Qt 6
+# directory of QML modules; its plugin finds the library without a run path.
+expect_qml_consumer(${WORK_DIR}/qmlconsumer ${qml_dir} LD_LIBRARY_PATH=${unpacked}/usr/${libdir})
 
 # The clean root, as an image made once: a Debian 12 system with apt, and the
 # packages that the test installs there besides its own, downloaded.
@@ -97,7 +103,7 @@ function(make_image)
     if(NOT EXISTS ${sources})
         set(sources /etc/apt/sources.list)
     endif()
-    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev)
+    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev libqt6qml6)
     execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --format=tar --skip=cleanup/apt
             "--customize-hook=chroot \"$1\" apt-get install --download-only --yes --no-install-recommends ${downloads}"
             bookworm ${image}.part - INPUT_FILE ${sources}

@@ -70,15 +70,8 @@ endif()
 consume(qt6 6 TavixQtBase ${prefix} lib TavixQtBase)
 consume(qt5 5 TavixQtBase-qt5 ${prefix} lib TavixQtBase-qt5)
 
-# The QML module is found through the import path, as in any QML application.
-run(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/qmlconsumer -B ${WORK_DIR}/qmlconsumer)
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/qmlconsumer)
-set(ENV{QML_IMPORT_PATH} ${prefix}/lib/qt6/qml)
-run(${WORK_DIR}/qmlconsumer/qmlconsumer)
-unset(ENV{QML_IMPORT_PATH})
-if(NOT run_output STREQUAL "qml consumer: 1.5 MHz\n")
-    message(FATAL_ERROR "unexpected output of the QML application:\n${run_output}")
-endif()
+# The Qt 6 build's QML module in the prefix's QML directory.
+expect_qml_consumer(${WORK_DIR}/qmlconsumer ${prefix}/lib/qt6/qml)
 
 # A Qt QT_MAJOR project that finds PACKAGE, built for the other major, fails
 # with the message that names the package to ask for instead.
