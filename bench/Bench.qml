@@ -15,19 +15,10 @@ QtObject {
         return text
     }
 
-    // The method looked up once: Qt 6.4 makes a new method object at every lookup.
-    function formatLookedUpOnce(value: double, calls: int): string {
-        const formatDoubleValue = Format.formatDoubleValue
-        let text = ""
-        for (let i = 0; i < calls; ++i)
-            text = formatDoubleValue(value, 2, Format.FormatValueGroupDigits, locale)
-        return text
-    }
-
     function toLocaleString(value: double, calls: int): string {
         let text = ""
         for (let i = 0; i < calls; ++i)
-            text = Number(value).toLocaleString(locale, "f", 2)
+            text = value.toLocaleString(locale, "f", 2)
         return text
     }
 }

@@ -54,18 +54,6 @@ template <typename Integer> std::optional<Integer> toInteger(const QJSValue& val
     return Integer(number);
 }
 
-QLocale toLocale(const QJSValue& locale)
-{
-    if (locale.isString()) {
-        return QLocale(locale.toString());
-    }
-    if (locale.isUndefined() || locale.isNull()) {
-        return QLocale();
-    }
-    const QVariant variant = locale.toVariant();
-    return variant.metaType() == QMetaType::fromType<QLocale>() ? variant.value<QLocale>() : QLocale();
-}
-
 FormatValueFlags toFlags(int flags)
 {
     return FormatValueFlags(flags);
@@ -78,6 +66,26 @@ template <typename Number, typename Format> QString formatConverted(const std::o
 }
 
 } // namespace
+
+QLocale QmlFormat::toLocale(const QJSValue& locale) const
+{
+    if (locale.isString()) {
+        return QLocale(locale.toString());
+    }
+    if (!locale.isObject()) {
+        return QLocale();
+    }
+    if (locale.strictlyEquals(m_lastLocaleObject)) {
+        return m_lastLocale;
+    }
+    const QVariant variant = locale.toVariant();
+    if (variant.metaType() != QMetaType::fromType<QLocale>()) {
+        return QLocale();
+    }
+    m_lastLocaleObject = locale;
+    m_lastLocale = variant.value<QLocale>();
+    return m_lastLocale;
+}
 
 void QmlFormat::dependOnTranslation() const
 {

@@ -8,6 +8,7 @@
 #include <TavixQtBase/stringhelpers.h>
 
 #include <QJSValue>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -81,12 +82,19 @@ public:
     Q_INVOKABLE QString formatMACAddress(const QJSValue& address, const QJSValue& separator = QJSValue()) const;
 
 private:
+    // The locale of a Qt.locale() object or a locale name; anything else is the default locale.
+    QLocale toLocale(const QJSValue& locale) const;
     void dependOnTranslation() const;
 
     // A script function that looks up a translation: called by the translated
     // formatters, it makes the QML binding that calls them a translation binding,
     // which QQmlEngine::retranslate() evaluates anew.
     mutable QJSValue m_translationLookup;
+
+    // The last Qt.locale() object given and its locale: such an object never
+    // changes, and reading its locale takes a conversion through QVariant.
+    mutable QJSValue m_lastLocaleObject;
+    mutable QLocale m_lastLocale;
 };
 
 #endif
