@@ -76,7 +76,8 @@ int main(int argc, char* argv[])
 {
     MonitorOptions options;
     QString text;
-    switch (parseMonitorOptions(argumentList(argc, argv), hasDisplay(), &options, &text)) {
+    switch (parseMonitorOptions(
+        QStringLiteral("camera-monitor"), argumentList(argc, argv), hasDisplay(), &options, &text)) {
     case ParseOutcome::ShowHelp:
         printLine(text);
         return ExitFramesArrived;
