@@ -10,6 +10,7 @@
 #include "messagelog.h"
 #include "pixelconversion.h"
 #include "ratechart.h"
+#include "savedframe.h"
 #include "windowstate.h"
 
 #include <TavixQtBase/layoutpersistence.h>
@@ -23,7 +24,6 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -488,14 +488,7 @@ UnitPrefixes MonitorWindow::unitPrefixes() const
 
 bool MonitorWindow::saveImage(const QString& path) const
 {
-    if (m_shownFrame.image.isNull() || !m_shownFrame.image.save(path, "PNG")) {
-        return false;
-    }
-    if (m_shownFrame.raw.isEmpty()) {
-        return true;
-    }
-    QFile raw(path + QStringLiteral(".raw"));
-    return raw.open(QIODevice::WriteOnly) && raw.write(m_shownFrame.raw) == m_shownFrame.raw.size();
+    return saveFrame(m_shownFrame, path);
 }
 
 void MonitorWindow::saveImageAs()

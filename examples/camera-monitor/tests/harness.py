@@ -253,10 +253,20 @@ def skip_check(reason):
     SKIPPED_CHECKS.append(reason)
 
 
+# The application name of the monitor under test, which names its settings file; run() sets it.
+MONITOR_APPLICATION = {"name": "CameraMonitor"}
+QUICK_MONITOR = "camera-monitor-quick"
+
+
+def quick_monitor():
+    """True when the monitor under test is the Qt Quick one."""
+    return MONITOR_APPLICATION["name"] == "CameraMonitorQuick"
+
+
 def settings_file():
     """The monitor's settings file under the test's XDG_CONFIG_HOME."""
     return os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")), "Tavix",
-                        "CameraMonitor.conf")
+                        MONITOR_APPLICATION["name"] + ".conf")
 
 
 def run(cases, namespace_cases, description):
@@ -270,6 +280,8 @@ def run(cases, namespace_cases, description):
     parser.add_argument("case", choices=sorted(cases))
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
+    if os.path.basename(args.monitor) == QUICK_MONITOR:
+        MONITOR_APPLICATION["name"] = "CameraMonitorQuick"
 
     if args.case in namespace_cases and not args.in_namespace:
         return run_in_network_namespace(args)

@@ -1,0 +1,451 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+#include "monitorcontroller.h"
+
+#include "savedframe.h"
+
+#include <TavixQtBase/stringhelpers.h>
+
+#include <QDateTime>
+#include <QJSEngine>
+#include <QSettings>
+
+namespace {
+
+MonitorController* s_instance = nullptr;
+
+enum CameraRole {
+    IdRole = Qt::UserRole,
+    NameRole,
+    DamagedRole,
+    ModelRole,
+    SerialNumberRole,
+    MacAddressRole,
+    AddressRole,
+    GigERole,
+    IpConfigurationRole, ///< the library's bits, see CameraDescription::ipConfigurationMethods()
+    IpConfigurationBitsRole, ///< as the camera reported them; -1 until it is open
+    HasRateRole,
+    FramesPerSecondRole,
+    BytesPerSecondRole
+};
+
+/** A number setting of the camera: its name in QML and in scripted actions, where it is read and asked for. */
+struct NumberSetting
+{
+    const char* name;
+    CameraFeature CameraSettings::*reported;
+    double SettingsChange::*change;
+};
+
+constexpr NumberSetting numberSettings[] = {
+    { "frame-rate", &CameraSettings::frameRate, &SettingsChange::frameRate },
+    { "exposure-time", &CameraSettings::exposureTime, &SettingsChange::exposureTime },
+    { "gain", &CameraSettings::gain, &SettingsChange::gain },
+    { "offset-x", &CameraSettings::offsetX, &SettingsChange::offsetX },
+    { "offset-y", &CameraSettings::offsetY, &SettingsChange::offsetY },
+    { "width", &CameraSettings::width, &SettingsChange::width },
+    { "height", &CameraSettings::height, &SettingsChange::height },
+    { "binning-horizontal", &CameraSettings::binningHorizontal, &SettingsChange::binningHorizontal },
+    { "binning-vertical", &CameraSettings::binningVertical, &SettingsChange::binningVertical },
+};
+
+struct SwitchSetting
+{
+    const char* name;
+    CameraSwitch CameraSettings::*reported;
+    std::optional<bool> SettingsChange::*change;
+};
+
+constexpr SwitchSetting switchSettings[] = {
+    { "auto-exposure", &CameraSettings::autoExposure, &SettingsChange::autoExposure },
+    { "auto-gain", &CameraSettings::autoGain, &SettingsChange::autoGain },
+};
+
+struct FlipSetting
+{
+    const char* name;
+    bool ImageOrientation::*flip;
+};
+
+constexpr FlipSetting flipSettings[] = {
+    { "flip-horizontal", &ImageOrientation::flipHorizontal },
+    { "flip-vertical", &ImageOrientation::flipVertical },
+};
+
+QString binaryPrefixesKey()
+{
+    return QStringLiteral("MainWindow/binaryPrefixes");
+}
+
+QVariantMap settingEntry(bool available, const QVariant& value)
+{
+    return { { QStringLiteral("available"), available }, { QStringLiteral("value"), value } };
+}
+
+QVariantMap featureEntry(const CameraFeature& feature)
+{
+    QVariantMap entry = settingEntry(feature.available, feature.value);
+    entry.insert(QStringLiteral("minimum"), feature.minimum);
+    entry.insert(QStringLiteral("maximum"), feature.maximum);
+    return entry;
+}
+
+QList<QStandardItem*> cameraItem(const CameraDescription& camera)
+{
+    const Tavix::CDeviceInfo info = toDeviceInfo(camera);
+    auto* item = new QStandardItem;
+    item->setData(camera.id, IdRole);
+    item->setData(isolatedText(formatDeviceName(&info, FormatDeviceNameFlags())), NameRole);
+    item->setData(camera.looksDamaged(), DamagedRole);
+    item->setData(isolatedText(camera.model), ModelRole);
+    item->setData(isolatedText(camera.serialNumber), SerialNumberRole);
+    item->setData(camera.macAddress, MacAddressRole);
+    item->setData(camera.address, AddressRole);
+    item->setData(camera.isGigE(), GigERole);
+    item->setData(camera.ipConfigurationMethods(), IpConfigurationRole);
+    item->setData(camera.ipConfiguration, IpConfigurationBitsRole);
+    item->setData(false, HasRateRole);
+    return { item };
+}
+
+} // namespace
+
+MonitorController::MonitorController(const Options& options, QObject* parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_binaryPrefixes(QSettings().value(binaryPrefixesKey(), false).toBool())
+{
+    m_cameras.setItemRoleNames({ { NameRole, "name" }, { DamagedRole, "damaged" }, { ModelRole, "model" },
+        { SerialNumberRole, "serialNumber" }, { MacAddressRole, "macAddress" }, { AddressRole, "address" },
+        { GigERole, "gigE" }, { IpConfigurationRole, "ipConfiguration" },
+        { IpConfigurationBitsRole, "ipConfigurationBits" }, { HasRateRole, "hasRate" },
+        { FramesPerSecondRole, "framesPerSecond" }, { BytesPerSecondRole, "bytesPerSecond" } });
+    // The one timer that reads the figures, so that the list, the figures and the chart show one reading.
+    m_figuresTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorController::onFiguresTimer);
+    m_figuresTimer.start(sampleIntervalMs / 2);
+    connect(&m_imageTimer, &QTimer::timeout, this, &MonitorController::showLatestImage);
+    m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
+    select(addChannel(QByteArray()));
+    m_selected->connectCamera(true);
+}
+
+MonitorController::~MonitorController()
+{
+    // The channels release their streamers without waiting.
+    qDeleteAll(m_channels);
+}
+
+void MonitorController::setInstance(MonitorController* instance)
+{
+    s_instance = instance;
+}
+
+MonitorController* MonitorController::create(QQmlEngine*, QJSEngine*)
+{
+    // The instance belongs to main(), not to the engine.
+    QJSEngine::setObjectOwnership(s_instance, QJSEngine::CppOwnership);
+    return s_instance;
+}
+
+CameraChannel* MonitorController::addChannel(const QByteArray& cameraId)
+{
+    CameraStreamer::Request request;
+    request.cameraName = m_options.cameraName;
+    request.cameraId = cameraId;
+    request.frameRate = m_options.frameRate;
+    auto* channel = new CameraChannel(request, static_cast<int>(m_options.retryIntervalSeconds * 1000));
+    channel->frame().setKeepRaw(m_options.keepRawFrames);
+    connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorController::onCamerasDiscovered);
+    connect(channel, &CameraChannel::streamingStarted, this,
+        [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });
+    connect(channel, &CameraChannel::stateChanged, this, [this, channel] {
+        if (channel == m_selected) {
+            Q_EMIT stateChanged();
+        }
+    });
+    connect(channel, &CameraChannel::settingsRead, this, [this, channel] {
+        if (channel == m_selected) {
+            Q_EMIT settingsChanged();
+        }
+    });
+    m_channels.append(channel);
+    return channel;
+}
+
+CameraChannel* MonitorController::channelFor(const QByteArray& cameraId) const
+{
+    for (CameraChannel* channel : m_channels) {
+        if (channel->cameraId() == cameraId) {
+            return channel;
+        }
+    }
+    return nullptr;
+}
+
+void MonitorController::select(CameraChannel* channel)
+{
+    if (m_selected) {
+        m_selected->frame().setWanted(false);
+    }
+    m_selected = channel;
+    channel->frame().setWanted(true);
+    m_shownFrame = LatestFrame::Frame();
+    m_imageMessage = tr("No image");
+    // A camera not opened yet leaves the last one named until it streams.
+    const CameraDescription& camera = channel->camera();
+    if (!camera.id.isEmpty()) {
+        m_cameraText = QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address);
+    }
+    Q_EMIT imageChanged();
+    Q_EMIT cameraChanged();
+    Q_EMIT stateChanged();
+    Q_EMIT settingsChanged();
+    Q_EMIT figuresChanged();
+    Q_EMIT selectedRowChanged();
+}
+
+void MonitorController::openCamera(int row)
+{
+    const QByteArray id = m_cameras.item(row)->data(IdRole).toByteArray();
+    if (CameraChannel* channel = channelFor(id)) {
+        select(channel);
+        if (!channel->isStreaming()) {
+            channel->connectCamera(true);
+        }
+        return;
+    }
+    if (!m_options.allCameras) {
+        // One camera at a time: the one before lets go of its camera.
+        m_channels.removeOne(m_selected);
+        delete m_selected;
+        m_selected = nullptr;
+    }
+    CameraChannel* channel = addChannel(id);
+    select(channel);
+    channel->connectCamera(true);
+}
+
+void MonitorController::reconnect()
+{
+    m_selected->connectCamera(true);
+}
+
+void MonitorController::stop()
+{
+    m_figuresTimer.stop();
+    m_imageTimer.stop();
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->stop();
+    }
+}
+
+void MonitorController::onCamerasDiscovered(const QList<CameraDescription>& cameras)
+{
+    m_cameras.clear();
+    for (CameraDescription camera : cameras) {
+        camera.ipConfiguration = m_ipConfigurations.value(camera.id, camera.ipConfiguration);
+        m_cameras.appendRow(cameraItem(camera));
+    }
+    updateListRates();
+    Q_EMIT selectedRowChanged();
+    if (!m_options.allCameras) {
+        return;
+    }
+    // The first channel may still be looking for its camera by name; that one is its.
+    const int own = m_selected->cameraId().isEmpty() ? selectCamera(cameras, QByteArray(), m_options.cameraName) : -1;
+    for (int i = 0; i < cameras.size(); ++i) {
+        if (i != own && !channelFor(cameras.at(i).id)) {
+            addChannel(cameras.at(i).id)->connectCamera(false);
+        }
+    }
+}
+
+void MonitorController::onChannelStarted(CameraChannel* channel, const CameraDescription& camera)
+{
+    m_ipConfigurations.insert(camera.id, camera.ipConfiguration);
+    const int row = rowOfAddress(camera.address);
+    if (row >= 0) {
+        m_cameras.item(row)->setData(camera.ipConfigurationMethods(), IpConfigurationRole);
+        m_cameras.item(row)->setData(camera.ipConfiguration, IpConfigurationBitsRole);
+    }
+    if (channel == m_selected) {
+        m_cameraText = QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address);
+        Q_EMIT cameraChanged();
+        Q_EMIT selectedRowChanged();
+    }
+    Q_EMIT streamingStarted(visibleText(camera.idText()));
+}
+
+int MonitorController::selectedRow() const
+{
+    for (int row = 0; row < m_cameras.rowCount(); ++row) {
+        if (m_selected->isStreaming() && m_cameras.item(row)->data(IdRole).toByteArray() == m_selected->cameraId()) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+int MonitorController::rowOfAddress(const QString& address) const
+{
+    for (int row = 0; row < m_cameras.rowCount(); ++row) {
+        if (m_cameras.item(row)->data(AddressRole).toString() == address) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void MonitorController::onFiguresTimer()
+{
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->readFigures();
+    }
+    updateListRates();
+    Q_EMIT figuresChanged();
+    m_sampleDue = !m_sampleDue;
+    if (!m_sampleDue) {
+        return;
+    }
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (CameraChannel* channel : qAsConst(m_channels)) {
+        channel->sample(now);
+    }
+    Q_EMIT figuresSampled();
+}
+
+void MonitorController::updateListRates()
+{
+    for (int row = 0; row < m_cameras.rowCount(); ++row) {
+        QStandardItem* item = m_cameras.item(row);
+        const CameraChannel* channel = channelFor(item->data(IdRole).toByteArray());
+        const bool shown = channel && channel->isStreaming() && channel->figuresNow().hasRate;
+        item->setData(shown, HasRateRole);
+        item->setData(shown ? channel->figuresNow().framesPerSecond : 0.0, FramesPerSecondRole);
+        item->setData(shown ? double(channel->figuresNow().bytesPerSecond) : 0.0, BytesPerSecondRole);
+    }
+}
+
+void MonitorController::showLatestImage()
+{
+    if (!m_selected->frame().takeNew(&m_shownFrame)) {
+        return;
+    }
+    m_imageMessage.clear();
+    if (m_shownFrame.image.isNull() && m_shownFrame.pixelFormat != 0) {
+        m_imageMessage
+            = tr("The pixel format 0x%1 cannot be shown.").arg(m_shownFrame.pixelFormat, 8, 16, QLatin1Char('0'));
+    }
+    Q_EMIT imageChanged();
+}
+
+QVariantMap MonitorController::figures() const
+{
+    const StreamFigures::Snapshot& figures = m_selected->figuresNow();
+    return { { QStringLiteral("hasRate"), figures.hasRate },
+        { QStringLiteral("framesPerSecond"), figures.framesPerSecond },
+        { QStringLiteral("bytesPerSecond"), double(figures.bytesPerSecond) },
+        { QStringLiteral("width"), figures.width }, { QStringLiteral("height"), figures.height },
+        { QStringLiteral("frameBytes"), double(figures.frameBytes) },
+        { QStringLiteral("images"), double(figures.images) }, { QStringLiteral("errors"), double(figures.errors) } };
+}
+
+QVariantMap MonitorController::settings() const
+{
+    if (!m_selected->isStreaming()) {
+        return {};
+    }
+    const CameraSettings& reported = m_selected->settings();
+    QVariantMap settings;
+    for (const NumberSetting& setting : numberSettings) {
+        settings.insert(QLatin1String(setting.name), featureEntry(reported.*setting.reported));
+    }
+    for (const SwitchSetting& setting : switchSettings) {
+        const CameraSwitch& state = reported.*setting.reported;
+        settings.insert(QLatin1String(setting.name), settingEntry(state.available, state.on));
+    }
+    for (const FlipSetting& setting : flipSettings) {
+        settings.insert(QLatin1String(setting.name), settingEntry(true, reported.orientation.*setting.flip));
+    }
+    settings.insert(QStringLiteral("rotation"), settingEntry(true, reported.orientation.rotation));
+    QVariantMap pixelFormat = settingEntry(!reported.pixelFormats.isEmpty(), reported.pixelFormat);
+    pixelFormat.insert(QStringLiteral("options"), reported.pixelFormats);
+    settings.insert(QStringLiteral("pixel-format"), pixelFormat);
+    return settings;
+}
+
+bool MonitorController::changeSetting(const QString& name, const QVariant& value)
+{
+    if (!m_selected->isStreaming()) {
+        return false;
+    }
+    const CameraSettings& reported = m_selected->settings();
+    SettingsChange change;
+    ImageOrientation orientation = reported.orientation;
+    bool known = true;
+    if (name == QLatin1String("pixel-format")) {
+        if (!reported.pixelFormats.contains(value.toString())) {
+            return false;
+        }
+        change.pixelFormat = value.toString();
+    } else if (name == QLatin1String("rotation")) {
+        orientation.rotation = value.toInt();
+        if (orientation.rotation % 90 != 0 || orientation.rotation < 0 || orientation.rotation >= 360) {
+            return false;
+        }
+        change.orientation = orientation;
+    } else {
+        known = false;
+    }
+    for (const NumberSetting& setting : numberSettings) {
+        const CameraFeature& feature = reported.*setting.reported;
+        if (name == QLatin1String(setting.name)) {
+            if (!feature.available) {
+                return false;
+            }
+            change.*setting.change = qBound(feature.minimum, value.toDouble(), feature.maximum);
+            known = true;
+        }
+    }
+    for (const SwitchSetting& setting : switchSettings) {
+        if (name == QLatin1String(setting.name)) {
+            if (!(reported.*setting.reported).available) {
+                return false;
+            }
+            change.*setting.change = value.toBool();
+            known = true;
+        }
+    }
+    for (const FlipSetting& setting : flipSettings) {
+        if (name == QLatin1String(setting.name)) {
+            orientation.*setting.flip = value.toBool();
+            change.orientation = orientation;
+            known = true;
+        }
+    }
+    if (!known) {
+        return false;
+    }
+    m_selected->changeSettings(change);
+    // The image is turned from the next frame on; the settings show it at once.
+    Q_EMIT settingsChanged();
+    return true;
+}
+
+void MonitorController::setBinaryPrefixes(bool binary)
+{
+    if (binary != m_binaryPrefixes) {
+        m_binaryPrefixes = binary;
+        QSettings().setValue(binaryPrefixesKey(), binary);
+        Q_EMIT binaryPrefixesChanged();
+    }
+}
+
+bool MonitorController::saveImage(const QString& path) const
+{
+    return saveFrame(m_shownFrame, path);
+}
