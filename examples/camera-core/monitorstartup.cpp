@@ -71,13 +71,18 @@ std::optional<int> readMonitorCommandLine(const QString& programName, int argc, 
 void loadMonitorTranslations(QCoreApplication* app, const QString& name, const QString& directory)
 {
     loadTavixQtBaseTranslation();
-    auto* translator = new QTranslator(app);
-    // English has a translation of its own, for its plural forms; it also serves
-    // languages without one.
-    if (!(translator->load(QLocale(), name, QStringLiteral("_"), directory)
-            || translator->load(name + QStringLiteral("_en"), directory))
-        || !QCoreApplication::installTranslator(translator)) {
-        delete translator;
+    const QString underscore = QStringLiteral("_");
+    auto* core = new QTranslator(app);
+    // English has a translation of its own, for its plural forms; it also serves languages without one.
+    const QString coreDirectory = QStringLiteral(":/i18n");
+    if (!(core->load(QLocale(), QStringLiteral("camera-core"), underscore, coreDirectory)
+            || core->load(QStringLiteral("camera-core_en"), coreDirectory))
+        || !QCoreApplication::installTranslator(core)) {
+        delete core;
+    }
+    auto* window = new QTranslator(app);
+    if (!window->load(QLocale(), name, underscore, directory) || !QCoreApplication::installTranslator(window)) {
+        delete window;
     }
 }
 

@@ -24,11 +24,12 @@ class TimedRun;
 std::optional<int> readMonitorCommandLine(const QString& programName, int argc, char* argv[], MonitorOptions* options);
 
 /**
- * Installs the monitor's translation <name>_<language>.qm from @p directory and
- * the library's, for the system locale. Both stay English when there is none for
- * its languages. Command-line texts (--help, usage errors, the lines for scripts)
- * are never translated: they are read before the application object exists, or
- * by scripts.
+ * Installs the translations for the system locale: the library's, the core's
+ * (embedded) and the window's, <name>_<language>.qm from @p directory. All stay
+ * English when there is none for the locale's languages; the core's English one
+ * gives the plural forms. Command-line texts (--help, usage errors, the lines
+ * for scripts) are never translated: they are read before the application
+ * object exists, or by scripts.
  */
 void loadMonitorTranslations(QCoreApplication* app, const QString& name, const QString& directory);
 

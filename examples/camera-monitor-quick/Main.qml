@@ -33,7 +33,7 @@ ApplicationWindow {
             title: qsTr("&File")
             Action { text: qsTr("&Reconnect"); shortcut: "Ctrl+R"; onTriggered: Monitor.reconnect() }
             MenuSeparator {}
-            Action { text: qsTr("&Quit"); shortcut: StandardKey.Quit; onTriggered: window.close() }
+            Action { text: qsTr("&Quit"); shortcut: "Ctrl+Q"; onTriggered: window.close() }
         }
         Menu {
             title: qsTr("&View")

@@ -4,6 +4,7 @@
 
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 import TavixQtBase
 
 // The text of a support request, to read and copy.
@@ -15,28 +16,27 @@ Dialog {
     height: 420
     modal: true
     title: qsTr("System Information")
+    standardButtons: Dialog.Close
 
-    ScrollView {
+    ColumnLayout {
         anchors.fill: parent
-        TextArea {
-            id: supportText
-            readOnly: true
-            selectByMouse: true
-            font.family: "monospace"
-            text: dialog.visible ? SupportInfo.supportRequest(true) : ""
+        ScrollView {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            TextArea {
+                id: supportText
+                readOnly: true
+                selectByMouse: true
+                font.family: "monospace"
+                text: dialog.visible ? SupportInfo.supportRequest(true) : ""
+            }
         }
-    }
-
-    footer: DialogButtonBox {
-        standardButtons: DialogButtonBox.Close
         Button {
             text: qsTr("&Copy")
-            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
             onClicked: {
                 supportText.selectAll()
                 supportText.copy()
             }
         }
-        onRejected: dialog.close()
     }
 }
