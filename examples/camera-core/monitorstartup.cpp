@@ -68,8 +68,20 @@ std::optional<int> readMonitorCommandLine(const QString& programName, int argc, 
     return std::nullopt;
 }
 
+ChannelSet::Options channelSetOptions(const MonitorOptions& options)
+{
+    ChannelSet::Options channelOptions;
+    channelOptions.cameraName = options.cameraName;
+    channelOptions.frameRate = options.frameRate;
+    channelOptions.retryIntervalSeconds = options.retryIntervalSeconds;
+    channelOptions.allCameras = options.allCameras;
+    channelOptions.keepRawFrames = !options.script.imageFile.isEmpty();
+    return channelOptions;
+}
+
 void loadMonitorTranslations(QCoreApplication* app, const QString& name, const QString& directory)
 {
+    Q_INIT_RESOURCE(camera_core_translations);
     loadTavixQtBaseTranslation();
     const QString underscore = QStringLiteral("_");
     auto* core = new QTranslator(app);

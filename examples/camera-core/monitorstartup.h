@@ -6,6 +6,7 @@
 #ifndef CAMERAMONITOR_MONITORSTARTUP_H
 #define CAMERAMONITOR_MONITORSTARTUP_H
 
+#include "channelset.h"
 #include "monitoroptions.h"
 
 #include <QString>
@@ -22,6 +23,9 @@ class TimedRun;
  * platform when they ask for it or there is no display, and returns nothing.
  */
 std::optional<int> readMonitorCommandLine(const QString& programName, int argc, char* argv[], MonitorOptions* options);
+
+/** What @p options ask of the camera connections. */
+ChannelSet::Options channelSetOptions(const MonitorOptions& options);
 
 /**
  * Installs the translations for the system locale: the library's, the core's

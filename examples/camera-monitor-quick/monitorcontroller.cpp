@@ -8,7 +8,6 @@
 
 #include <TavixQtBase/stringhelpers.h>
 
-#include <QDateTime>
 #include <QJSEngine>
 #include <QSettings>
 
@@ -113,9 +112,9 @@ QList<QStandardItem*> cameraItem(const CameraDescription& camera)
 
 } // namespace
 
-MonitorController::MonitorController(const Options& options, QObject* parent)
+MonitorController::MonitorController(const ChannelSet::Options& options, QObject* parent)
     : QObject(parent)
-    , m_options(options)
+    , m_channels(options)
     , m_binaryPrefixes(QSettings().value(binaryPrefixesKey(), false).toBool())
 {
     m_cameras.setItemRoleNames({ { NameRole, "name" }, { DamagedRole, "damaged" }, { ModelRole, "model" },
@@ -123,20 +122,16 @@ MonitorController::MonitorController(const Options& options, QObject* parent)
         { GigERole, "gigE" }, { IpConfigurationRole, "ipConfiguration" },
         { IpConfigurationBitsRole, "ipConfigurationBits" }, { HasRateRole, "hasRate" },
         { FramesPerSecondRole, "framesPerSecond" }, { BytesPerSecondRole, "bytesPerSecond" } });
-    // The one timer that reads the figures, so that the list, the figures and the chart show one reading.
-    m_figuresTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorController::onFiguresTimer);
-    m_figuresTimer.start(sampleIntervalMs / 2);
-    connect(&m_imageTimer, &QTimer::timeout, this, &MonitorController::showLatestImage);
-    m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
-    select(addChannel(QByteArray()));
-    m_selected->connectCamera(true);
-}
-
-MonitorController::~MonitorController()
-{
-    // The channels release their streamers without waiting.
-    qDeleteAll(m_channels);
+    connect(&m_channels, &ChannelSet::channelAdded, this, &MonitorController::follow);
+    connect(&m_channels, &ChannelSet::selectionChanged, this, &MonitorController::onSelectionChanged);
+    connect(&m_channels, &ChannelSet::figuresRead, this, [this] {
+        updateListRates();
+        Q_EMIT figuresChanged();
+    });
+    connect(&m_channels, &ChannelSet::figuresSampled, this, &MonitorController::figuresSampled);
+    connect(&m_channels, &ChannelSet::frameTaken, this, &MonitorController::onFrameTaken);
+    m_channels.addFirst();
+    m_channels.selected()->connectCamera(true);
 }
 
 void MonitorController::setInstance(MonitorController* instance)
@@ -151,52 +146,28 @@ MonitorController* MonitorController::create(QQmlEngine*, QJSEngine*)
     return s_instance;
 }
 
-CameraChannel* MonitorController::addChannel(const QByteArray& cameraId)
+void MonitorController::follow(CameraChannel* channel)
 {
-    CameraStreamer::Request request;
-    request.cameraName = m_options.cameraName;
-    request.cameraId = cameraId;
-    request.frameRate = m_options.frameRate;
-    auto* channel = new CameraChannel(request, static_cast<int>(m_options.retryIntervalSeconds * 1000));
-    channel->frame().setKeepRaw(m_options.keepRawFrames);
     connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorController::onCamerasDiscovered);
     connect(channel, &CameraChannel::streamingStarted, this,
         [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });
     connect(channel, &CameraChannel::stateChanged, this, [this, channel] {
-        if (channel == m_selected) {
+        if (channel == m_channels.selected()) {
             Q_EMIT stateChanged();
         }
     });
     connect(channel, &CameraChannel::settingsRead, this, [this, channel] {
-        if (channel == m_selected) {
+        if (channel == m_channels.selected()) {
             Q_EMIT settingsChanged();
         }
     });
-    m_channels.append(channel);
-    return channel;
 }
 
-CameraChannel* MonitorController::channelFor(const QByteArray& cameraId) const
+void MonitorController::onSelectionChanged()
 {
-    for (CameraChannel* channel : m_channels) {
-        if (channel->cameraId() == cameraId) {
-            return channel;
-        }
-    }
-    return nullptr;
-}
-
-void MonitorController::select(CameraChannel* channel)
-{
-    if (m_selected) {
-        m_selected->frame().setWanted(false);
-    }
-    m_selected = channel;
-    channel->frame().setWanted(true);
-    m_shownFrame = LatestFrame::Frame();
     m_imageMessage = tr("No image");
     // A camera not opened yet leaves the last one named until it streams.
-    const CameraDescription& camera = channel->camera();
+    const CameraDescription& camera = m_channels.selected()->camera();
     if (!camera.id.isEmpty()) {
         m_cameraText = QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address);
     }
@@ -210,37 +181,17 @@ void MonitorController::select(CameraChannel* channel)
 
 void MonitorController::openCamera(int row)
 {
-    const QByteArray id = m_cameras.item(row)->data(IdRole).toByteArray();
-    if (CameraChannel* channel = channelFor(id)) {
-        select(channel);
-        if (!channel->isStreaming()) {
-            channel->connectCamera(true);
-        }
-        return;
-    }
-    if (!m_options.allCameras) {
-        // One camera at a time: the one before lets go of its camera.
-        m_channels.removeOne(m_selected);
-        delete m_selected;
-        m_selected = nullptr;
-    }
-    CameraChannel* channel = addChannel(id);
-    select(channel);
-    channel->connectCamera(true);
+    m_channels.activate(m_cameras.item(row)->data(IdRole).toByteArray());
 }
 
 void MonitorController::reconnect()
 {
-    m_selected->connectCamera(true);
+    m_channels.selected()->connectCamera(true);
 }
 
 void MonitorController::stop()
 {
-    m_figuresTimer.stop();
-    m_imageTimer.stop();
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->stop();
-    }
+    m_channels.stop();
 }
 
 void MonitorController::onCamerasDiscovered(const QList<CameraDescription>& cameras)
@@ -252,16 +203,7 @@ void MonitorController::onCamerasDiscovered(const QList<CameraDescription>& came
     }
     updateListRates();
     Q_EMIT selectedRowChanged();
-    if (!m_options.allCameras) {
-        return;
-    }
-    // The first channel may still be looking for its camera by name; that one is its.
-    const int own = m_selected->cameraId().isEmpty() ? selectCamera(cameras, QByteArray(), m_options.cameraName) : -1;
-    for (int i = 0; i < cameras.size(); ++i) {
-        if (i != own && !channelFor(cameras.at(i).id)) {
-            addChannel(cameras.at(i).id)->connectCamera(false);
-        }
-    }
+    m_channels.openOthers(cameras);
 }
 
 void MonitorController::onChannelStarted(CameraChannel* channel, const CameraDescription& camera)
@@ -272,7 +214,7 @@ void MonitorController::onChannelStarted(CameraChannel* channel, const CameraDes
         m_cameras.item(row)->setData(camera.ipConfigurationMethods(), IpConfigurationRole);
         m_cameras.item(row)->setData(camera.ipConfiguration, IpConfigurationBitsRole);
     }
-    if (channel == m_selected) {
+    if (channel == m_channels.selected()) {
         m_cameraText = QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address);
         Q_EMIT cameraChanged();
         Q_EMIT selectedRowChanged();
@@ -283,7 +225,8 @@ void MonitorController::onChannelStarted(CameraChannel* channel, const CameraDes
 int MonitorController::selectedRow() const
 {
     for (int row = 0; row < m_cameras.rowCount(); ++row) {
-        if (m_selected->isStreaming() && m_cameras.item(row)->data(IdRole).toByteArray() == m_selected->cameraId()) {
+        const CameraChannel* selected = m_channels.selected();
+        if (selected->isStreaming() && m_cameras.item(row)->data(IdRole).toByteArray() == selected->cameraId()) {
             return row;
         }
     }
@@ -300,29 +243,11 @@ int MonitorController::rowOfAddress(const QString& address) const
     return -1;
 }
 
-void MonitorController::onFiguresTimer()
-{
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->readFigures();
-    }
-    updateListRates();
-    Q_EMIT figuresChanged();
-    m_sampleDue = !m_sampleDue;
-    if (!m_sampleDue) {
-        return;
-    }
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->sample(now);
-    }
-    Q_EMIT figuresSampled();
-}
-
 void MonitorController::updateListRates()
 {
     for (int row = 0; row < m_cameras.rowCount(); ++row) {
         QStandardItem* item = m_cameras.item(row);
-        const CameraChannel* channel = channelFor(item->data(IdRole).toByteArray());
+        const CameraChannel* channel = m_channels.channelFor(item->data(IdRole).toByteArray());
         const bool shown = channel && channel->isStreaming() && channel->figuresNow().hasRate;
         item->setData(shown, HasRateRole);
         item->setData(shown ? channel->figuresNow().framesPerSecond : 0.0, FramesPerSecondRole);
@@ -330,22 +255,19 @@ void MonitorController::updateListRates()
     }
 }
 
-void MonitorController::showLatestImage()
+void MonitorController::onFrameTaken()
 {
-    if (!m_selected->frame().takeNew(&m_shownFrame)) {
-        return;
-    }
+    const LatestFrame::Frame& frame = m_channels.shownFrame();
     m_imageMessage.clear();
-    if (m_shownFrame.image.isNull() && m_shownFrame.pixelFormat != 0) {
-        m_imageMessage
-            = tr("The pixel format 0x%1 cannot be shown.").arg(m_shownFrame.pixelFormat, 8, 16, QLatin1Char('0'));
+    if (frame.image.isNull() && frame.pixelFormat != 0) {
+        m_imageMessage = tr("The pixel format 0x%1 cannot be shown.").arg(frame.pixelFormat, 8, 16, QLatin1Char('0'));
     }
     Q_EMIT imageChanged();
 }
 
 QVariantMap MonitorController::figures() const
 {
-    const StreamFigures::Snapshot& figures = m_selected->figuresNow();
+    const StreamFigures::Snapshot& figures = m_channels.selected()->figuresNow();
     return { { QStringLiteral("hasRate"), figures.hasRate },
         { QStringLiteral("framesPerSecond"), figures.framesPerSecond },
         { QStringLiteral("bytesPerSecond"), double(figures.bytesPerSecond) },
@@ -356,10 +278,10 @@ QVariantMap MonitorController::figures() const
 
 QVariantMap MonitorController::settings() const
 {
-    if (!m_selected->isStreaming()) {
+    if (!m_channels.selected()->isStreaming()) {
         return {};
     }
-    const CameraSettings& reported = m_selected->settings();
+    const CameraSettings& reported = m_channels.selected()->settings();
     QVariantMap settings;
     for (const NumberSetting& setting : numberSettings) {
         settings.insert(QLatin1String(setting.name), featureEntry(reported.*setting.reported));
@@ -380,10 +302,11 @@ QVariantMap MonitorController::settings() const
 
 bool MonitorController::changeSetting(const QString& name, const QVariant& value)
 {
-    if (!m_selected->isStreaming()) {
+    CameraChannel* selected = m_channels.selected();
+    if (!selected->isStreaming()) {
         return false;
     }
-    const CameraSettings& reported = m_selected->settings();
+    const CameraSettings& reported = selected->settings();
     SettingsChange change;
     ImageOrientation orientation = reported.orientation;
     bool known = true;
@@ -430,7 +353,7 @@ bool MonitorController::changeSetting(const QString& name, const QVariant& value
     if (!known) {
         return false;
     }
-    m_selected->changeSettings(change);
+    selected->changeSettings(change);
     // The image is turned from the next frame on; the settings show it at once.
     Q_EMIT settingsChanged();
     return true;
@@ -447,5 +370,5 @@ void MonitorController::setBinaryPrefixes(bool binary)
 
 bool MonitorController::saveImage(const QString& path) const
 {
-    return saveFrame(m_shownFrame, path);
+    return saveFrame(m_channels.shownFrame(), path);
 }

@@ -6,12 +6,11 @@
 #ifndef CAMERAMONITORQUICK_MONITORCONTROLLER_H
 #define CAMERAMONITORQUICK_MONITORCONTROLLER_H
 
-#include "camerachannel.h"
+#include "channelset.h"
 
 #include <QImage>
 #include <QObject>
 #include <QStandardItemModel>
-#include <QTimer>
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
@@ -19,13 +18,10 @@ class QJSEngine;
 class QQmlEngine;
 
 /**
- * The QML singleton Monitor: lists the cameras found and streams from the
- * selected one, or from all of them, each in its own CameraChannel, and hands
- * QML the selected camera's figures, settings, state and newest image, and each
- * streaming camera's rates in the camera list. One timer reads every camera's
- * figures twice a second and adds a chart point once a second; another takes
- * the newest converted image up to LatestFrame::maxImagesPerSecond times a
- * second. GUI thread.
+ * The QML singleton Monitor: lists the cameras found, streams from them through
+ * a ChannelSet and hands QML the selected camera's figures, settings, state
+ * and newest image, and each streaming camera's rates in the camera list.
+ * GUI thread.
  */
 class MonitorController : public QObject
 {
@@ -58,20 +54,7 @@ class MonitorController : public QObject
     Q_PROPERTY(QString imageMessage READ imageMessage NOTIFY imageChanged)
 
 public:
-    struct Options
-    {
-        QString cameraName;
-        double frameRate = 0.0;
-        double retryIntervalSeconds = 2.0;
-        bool allCameras = false; ///< stream from every camera found, not only the selected one
-        bool keepRawFrames = false; ///< keep the camera's bytes of the shown image, for saveImage()
-    };
-
-    /** How often the figures are sampled for the chart, in ms. */
-    static constexpr qint64 sampleIntervalMs = 1000;
-
-    explicit MonitorController(const Options& options, QObject* parent = nullptr);
-    ~MonitorController() override;
+    explicit MonitorController(const ChannelSet::Options& options, QObject* parent = nullptr);
 
     /** The instance that QML gets; set it before the QML engine loads anything. */
     static void setInstance(MonitorController* instance);
@@ -80,7 +63,7 @@ public:
     QAbstractItemModel* cameras() { return &m_cameras; }
     int selectedRow() const;
     QString cameraText() const { return m_cameraText; }
-    QString state() const { return m_selected->stateText(); }
+    QString state() const { return m_channels.selected()->stateText(); }
     QVariantMap figures() const;
     QVariantMap settings() const;
     bool binaryPrefixes() const { return m_binaryPrefixes; }
@@ -102,11 +85,11 @@ public:
 
     /** The row of the camera at @p address in cameras, -1 when none is listed there. */
     int rowOfAddress(const QString& address) const;
-    const QList<CameraChannel*>& channels() const { return m_channels; }
-    StreamFigures::Snapshot currentFigures() const { return m_selected->figuresNow(); }
-    const QVector<RatePoint>& history() const { return m_selected->history(); }
+    const QList<CameraChannel*>& channels() const { return m_channels.channels(); }
+    StreamFigures::Snapshot currentFigures() const { return m_channels.selected()->figuresNow(); }
+    const QVector<RatePoint>& history() const { return m_channels.selected()->history(); }
     /** The newest image of the selected camera, turned as asked; null before the first. */
-    const QImage& image() const { return m_shownFrame.image; }
+    const QImage& image() const { return m_channels.shownFrame().image; }
     /** Writes the shown image as PNG, and with keepRawFrames the camera's bytes beside it; see saveFrame(). */
     bool saveImage(const QString& path) const;
 
@@ -120,31 +103,23 @@ Q_SIGNALS:
     void imageChanged();
     /** A connection to the camera with Aravis's device id @p cameraId (as visibleText()) streams. */
     void streamingStarted(const QString& cameraId);
-    /** Every camera's figures were read and added to its history; once every sampleIntervalMs. */
+    /** Every camera's figures were read and added to its history; once every ChannelSet::sampleIntervalMs. */
     void figuresSampled();
 
 private:
-    CameraChannel* addChannel(const QByteArray& cameraId);
-    CameraChannel* channelFor(const QByteArray& cameraId) const;
-    void select(CameraChannel* channel);
+    void follow(CameraChannel* channel);
+    void onSelectionChanged();
     void onCamerasDiscovered(const QList<CameraDescription>& cameras);
     void onChannelStarted(CameraChannel* channel, const CameraDescription& camera);
-    void onFiguresTimer();
     void updateListRates();
-    void showLatestImage();
+    void onFrameTaken();
 
-    const Options m_options;
-    QList<CameraChannel*> m_channels;
-    CameraChannel* m_selected = nullptr;
-    LatestFrame::Frame m_shownFrame;
+    ChannelSet m_channels;
     QStandardItemModel m_cameras;
     QHash<QByteArray, long long> m_ipConfigurations; ///< by camera id, as read when each camera was last opened
     QString m_cameraText;
     QString m_imageMessage;
     bool m_binaryPrefixes = false;
-    QTimer m_figuresTimer;
-    QTimer m_imageTimer;
-    bool m_sampleDue = false; ///< every other tick of the figures timer adds a chart point
 };
 
 #endif

@@ -84,8 +84,7 @@ QuickRun::QuickRun(QQuickWindow* window, MonitorController* monitor, double runT
     , m_monitor(monitor)
 {
     connect(monitor, &MonitorController::streamingStarted, this, &QuickRun::printStreaming);
-    connect(monitor, &MonitorController::figuresSampled, this,
-        [this] { printSample(MonitorController::sampleIntervalMs); });
+    connect(monitor, &MonitorController::figuresSampled, this, [this] { printSample(ChannelSet::sampleIntervalMs); });
 }
 
 StreamFigures::Snapshot QuickRun::shownFigures() const

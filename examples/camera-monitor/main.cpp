@@ -29,13 +29,7 @@ int main(int argc, char* argv[])
     loadMonitorTranslations(&app, QStringLiteral("camera-monitor"),
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(CAMERA_MONITOR_TRANSLATIONS_FROM_BINDIR)));
 
-    MonitorWindow::Options windowOptions;
-    windowOptions.cameraName = options.cameraName;
-    windowOptions.frameRate = options.frameRate;
-    windowOptions.retryIntervalSeconds = options.retryIntervalSeconds;
-    windowOptions.allCameras = options.allCameras;
-    windowOptions.keepRawFrames = !options.script.imageFile.isEmpty();
-    auto window = std::make_unique<MonitorWindow>(windowOptions);
+    auto window = std::make_unique<MonitorWindow>(channelSetOptions(options));
     window->show();
     std::unique_ptr<ScriptedRun> scriptedRun;
     if (options.runTimeSeconds > 0.0) {

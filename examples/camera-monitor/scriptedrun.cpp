@@ -172,7 +172,7 @@ ScriptedRun::ScriptedRun(
     , m_window(window)
 {
     connect(window, &MonitorWindow::streamingStarted, this, &ScriptedRun::printStreaming);
-    connect(window, &MonitorWindow::figuresSampled, this, [this] { printSample(MonitorWindow::sampleIntervalMs); });
+    connect(window, &MonitorWindow::figuresSampled, this, [this] { printSample(ChannelSet::sampleIntervalMs); });
 }
 
 StreamFigures::Snapshot ScriptedRun::shownFigures() const
