@@ -219,7 +219,7 @@ def check_screenshot_shows_window(path):
 
 def start_display(processes):
     """An X server of its own with a window manager; its DISPLAY, or None where there is none to be had."""
-    if not shutil.which("Xvfb") or not shutil.which("openbox"):
+    if not shutil.which("Xvfb") or not shutil.which("openbox") or not shutil.which("xprop"):
         return None
     read_end, write_end = os.pipe()
     processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
@@ -229,8 +229,16 @@ def start_display(processes):
         display = ":" + numbers.readline().strip()
     processes.start(["openbox"], env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
-    time.sleep(1.5)  # until openbox manages new windows
+    # A window mapped before openbox manages the screen stays without a frame; on a busy machine that takes a while.
+    wait_until(lambda: window_manager_running(display), 30, "openbox manages the screen of %s" % display)
     return display
+
+
+def window_manager_running(display):
+    """True once a window manager announces itself on the root window of `display`, as EWMH asks."""
+    check = subprocess.run(["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"],
+                           capture_output=True, text=True)
+    return "window id" in check.stdout
 
 
 def run_in_network_namespace(args):
