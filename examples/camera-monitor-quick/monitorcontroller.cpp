@@ -11,6 +11,8 @@
 #include <QJSEngine>
 #include <QSettings>
 
+#include <optional>
+
 namespace {
 
 MonitorController* s_instance = nullptr;
@@ -73,6 +75,61 @@ constexpr FlipSetting flipSettings[] = {
     { "flip-horizontal", &ImageOrientation::flipHorizontal },
     { "flip-vertical", &ImageOrientation::flipVertical },
 };
+
+/** @p orientation with the flip or rotation @p name set to @p value; nullopt for another name or a bad angle. */
+std::optional<ImageOrientation> turnedOrientation(
+    ImageOrientation orientation, const QString& name, const QVariant& value)
+{
+    for (const FlipSetting& setting : flipSettings) {
+        if (name == QLatin1String(setting.name)) {
+            orientation.*setting.flip = value.toBool();
+            return orientation;
+        }
+    }
+    const int rotation = value.toInt();
+    if (name != QLatin1String("rotation") || rotation % 90 != 0 || rotation < 0 || rotation >= 360) {
+        return std::nullopt;
+    }
+    orientation.rotation = rotation;
+    return orientation;
+}
+
+/**
+ * The change that sets @p name (a key of MonitorController::settings) to @p value on a camera that
+ * reported @p reported, a number within the camera's bounds; nullopt when the camera has no such setting.
+ */
+std::optional<SettingsChange> settingsChange(const CameraSettings& reported, const QString& name, const QVariant& value)
+{
+    SettingsChange change;
+    for (const NumberSetting& setting : numberSettings) {
+        const CameraFeature& feature = reported.*setting.reported;
+        if (name == QLatin1String(setting.name)) {
+            if (!feature.available) {
+                return std::nullopt;
+            }
+            change.*setting.change = qBound(feature.minimum, value.toDouble(), feature.maximum);
+            return change;
+        }
+    }
+    for (const SwitchSetting& setting : switchSettings) {
+        if (name == QLatin1String(setting.name)) {
+            if (!(reported.*setting.reported).available) {
+                return std::nullopt;
+            }
+            change.*setting.change = value.toBool();
+            return change;
+        }
+    }
+    if (name == QLatin1String("pixel-format")) {
+        if (!reported.pixelFormats.contains(value.toString())) {
+            return std::nullopt;
+        }
+        change.pixelFormat = value.toString();
+        return change;
+    }
+    change.orientation = turnedOrientation(reported.orientation, name, value);
+    return change.orientation ? std::optional<SettingsChange>(change) : std::nullopt;
+}
 
 QString binaryPrefixesKey()
 {
@@ -303,57 +360,12 @@ QVariantMap MonitorController::settings() const
 bool MonitorController::changeSetting(const QString& name, const QVariant& value)
 {
     CameraChannel* selected = m_channels.selected();
-    if (!selected->isStreaming()) {
+    const std::optional<SettingsChange> change
+        = selected->isStreaming() ? settingsChange(selected->settings(), name, value) : std::nullopt;
+    if (!change) {
         return false;
     }
-    const CameraSettings& reported = selected->settings();
-    SettingsChange change;
-    ImageOrientation orientation = reported.orientation;
-    bool known = true;
-    if (name == QLatin1String("pixel-format")) {
-        if (!reported.pixelFormats.contains(value.toString())) {
-            return false;
-        }
-        change.pixelFormat = value.toString();
-    } else if (name == QLatin1String("rotation")) {
-        orientation.rotation = value.toInt();
-        if (orientation.rotation % 90 != 0 || orientation.rotation < 0 || orientation.rotation >= 360) {
-            return false;
-        }
-        change.orientation = orientation;
-    } else {
-        known = false;
-    }
-    for (const NumberSetting& setting : numberSettings) {
-        const CameraFeature& feature = reported.*setting.reported;
-        if (name == QLatin1String(setting.name)) {
-            if (!feature.available) {
-                return false;
-            }
-            change.*setting.change = qBound(feature.minimum, value.toDouble(), feature.maximum);
-            known = true;
-        }
-    }
-    for (const SwitchSetting& setting : switchSettings) {
-        if (name == QLatin1String(setting.name)) {
-            if (!(reported.*setting.reported).available) {
-                return false;
-            }
-            change.*setting.change = value.toBool();
-            known = true;
-        }
-    }
-    for (const FlipSetting& setting : flipSettings) {
-        if (name == QLatin1String(setting.name)) {
-            orientation.*setting.flip = value.toBool();
-            change.orientation = orientation;
-            known = true;
-        }
-    }
-    if (!known) {
-        return false;
-    }
-    selected->changeSettings(change);
+    selected->changeSettings(*change);
     // The image is turned from the next frame on; the settings show it at once.
     Q_EMIT settingsChanged();
     return true;
