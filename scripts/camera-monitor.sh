@@ -6,12 +6,13 @@
 
 # Runs the camera monitor on Aravis's simulated GigE Vision camera.
 #
-# Usage: scripts/camera-monitor.sh BUILD_DIR [--cameras N] [monitor options...]
+# Usage: scripts/camera-monitor.sh BUILD_DIR [--quick] [--cameras N] [monitor options...]
 #   e.g. scripts/camera-monitor.sh build/qt6 --frame-rate 20 --run-time 10 --screenshot monitor.png
 #
 # Starts the simulated camera on the loopback interface (unless a camera already
 # answers there), waits until it answers discovery, runs the monitor from
-# BUILD_DIR with the given options and stops the camera again on every way out.
+# BUILD_DIR (with --quick the Qt Quick one) with the given options and stops
+# the camera again on every way out.
 # With --cameras N (2 to 9) it starts N simulated cameras at 127.0.0.2 and on in
 # a private network namespace, whose loopback interface takes those addresses,
 # and the monitor streams from all of them. Without a display the monitor runs
@@ -20,11 +21,19 @@
 set -euo pipefail
 
 if [[ $# -lt 1 || $1 == -h || $1 == --help ]]; then
-    sed -n '7,20s/^# \{0,1\}//p' "$0"
+    sed -n '7,21s/^# \{0,1\}//p' "$0"
     exit 2
 fi
 build_dir=$1
 shift
+# The Qt 5 build names its monitor camera-monitor-qt5; the Qt Quick monitor is built with Qt 6 only.
+monitor=$(ls "$build_dir"/examples/camera-monitor/camera-monitor{,-qt5} 2>/dev/null | head -n 1 || true)
+quick=()
+if [[ ${1:-} == --quick ]]; then
+    monitor=$build_dir/examples/camera-monitor-quick/camera-monitor-quick
+    quick=(--quick)
+    shift
+fi
 cameras=1
 if [[ ${1:-} == --cameras ]]; then
     cameras=${2:-}
@@ -34,12 +43,10 @@ if [[ ${1:-} == --cameras ]]; then
         exit 2
     fi
 fi
-# The Qt 5 build names its monitor camera-monitor-qt5.
-monitor=$(ls "$build_dir"/examples/camera-monitor/camera-monitor{,-qt5} 2>/dev/null | head -n 1 || true)
 camera_addresses=(127.0.0.1)
 
 if [[ ! -x $monitor ]]; then
-    echo "camera-monitor.sh: no camera monitor in $build_dir/examples/camera-monitor; build $build_dir with Aravis (libaravis-dev) installed" >&2
+    echo "camera-monitor.sh: no camera monitor in $build_dir/examples; build $build_dir with Aravis (libaravis-dev) installed" >&2
     exit 2
 fi
 if ! command -v arv-fake-gv-camera-0.8 > /dev/null; then
@@ -72,7 +79,7 @@ if [[ $cameras -gt 1 ]]; then
             echo "camera-monitor.sh: skipped: cannot make a private network namespace with ${unshare[*]}" >&2
             exit 77
         fi
-        CAMERA_MONITOR_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" --cameras "$cameras" "$@"
+        CAMERA_MONITOR_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" "${quick[@]}" --cameras "$cameras" "$@"
     fi
     ip link set lo up
     camera_addresses=()

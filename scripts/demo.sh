@@ -8,9 +8,10 @@
 # Aravis's simulated GigE Vision camera on the loopback interface and runs the
 # camera monitor on it. With a display it opens the window; without one it runs
 # offscreen for the run time, writes a screenshot and prints what it measured.
-#   scripts/demo.sh [--cameras N] [camera monitor options]
+#   scripts/demo.sh [--quick] [--cameras N] [camera monitor options]
 # Without options and without a display: 20 frames per second asked of the
-# camera, 10 s, screenshot camera-monitor.png. With --cameras N (2 to 9) it runs
+# camera, 10 s, screenshot camera-monitor.png. --quick runs the Qt Quick monitor
+# instead (screenshot camera-monitor-quick.png). With --cameras N (2 to 9) it runs
 # N simulated cameras in a private network namespace and the monitor streams
 # from all of them, by default at 50 frames per second each, and prints a
 # result line per camera.
@@ -21,6 +22,13 @@ scripts/install-deps.sh
 cmake --preset qt6 >/dev/null
 cmake --build --preset qt6
 
+monitor=camera-monitor
+quick=()
+if [ "${1:-}" = --quick ]; then
+    monitor=camera-monitor-quick
+    quick=(--quick)
+    shift
+fi
 cameras=()
 if [ "${1:-}" = --cameras ]; then
     cameras=(--cameras "${2:-}")
@@ -28,9 +36,9 @@ if [ "${1:-}" = --cameras ]; then
 fi
 if [ $# -eq 0 ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     if [ ${#cameras[@]} -gt 0 ]; then
-        set -- --frame-rate 50 --run-time 10 --screenshot camera-monitor.png
+        set -- --frame-rate 50 --run-time 10 --screenshot "$monitor.png"
     else
-        set -- --frame-rate 20 --run-time 10 --screenshot camera-monitor.png
+        set -- --frame-rate 20 --run-time 10 --screenshot "$monitor.png"
     fi
 fi
-exec scripts/camera-monitor.sh build/qt6 "${cameras[@]}" "$@"
+exec scripts/camera-monitor.sh build/qt6 "${quick[@]}" "${cameras[@]}" "$@"

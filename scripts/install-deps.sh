@@ -16,9 +16,11 @@ packages=(
     reuse codespell
     qt6-base-dev qtbase5-dev
     # the QML module (Qt 6): its build tools, qmllint, and the QML modules that
-    # its Qt Quick tests, example and linting import
+    # its Qt Quick tests, examples and linting import (Qt Quick Controls and
+    # Layouts for the Qt Quick camera monitor)
     qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtqml qml6-module-qtqml-models
     qml6-module-qtqml-workerscript qml6-module-qtquick qml6-module-qtquick-window qml6-module-qttest
+    qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-templates
     # translations (lrelease and the CMake modules that run it) and the API
     # documentation (Doxygen, and qhelpgenerator for the Qt help file)
     qt6-l10n-tools qt6-tools-dev qttools5-dev qttools5-dev-tools

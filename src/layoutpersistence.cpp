@@ -224,6 +224,11 @@ bool restoreWindowPositionAndSize(const QSettings* settings, QWindow* window)
     // that it now lies on.
     const QMargins frame = window->frameMargins();
     window->setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window->size()));
+    if (frame.isNull()) {
+        // Not shown yet, so its frame is unknown: the window system puts the frame, not the
+        // window's inside, at the stored place.
+        window->setFramePosition(place);
+    }
     const int state = storedState(settings);
     if (state >= 0) {
         window->setWindowStates(Qt::WindowStates(state));

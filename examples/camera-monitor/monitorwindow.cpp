@@ -10,6 +10,7 @@
 #include "messagelog.h"
 #include "pixelconversion.h"
 #include "ratechart.h"
+#include "savedframe.h"
 #include "windowstate.h"
 
 #include <TavixQtBase/layoutpersistence.h>
@@ -20,10 +21,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -119,9 +118,9 @@ QList<QStandardItem*> cameraRow(const CameraDescription& camera)
 
 } // namespace
 
-MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
+MonitorWindow::MonitorWindow(const ChannelSet::Options& options, QWidget* parent)
     : QMainWindow(parent)
-    , m_options(options)
+    , m_channels(options)
 {
     setWindowTitle(tr("Camera Monitor"));
 
@@ -149,11 +148,8 @@ MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
     m_chart->setFormatters([](double fps) { return formatFrameRateSetting(fps); },
         [this](double bytes) { return formatDataRate(static_cast<unsigned long long>(bytes), unitPrefixes()); });
     m_controls = new CameraControls;
-    connect(m_controls, &CameraControls::changeRequested, this, [this](const SettingsChange& change) {
-        if (m_selected) {
-            m_selected->changeSettings(change);
-        }
-    });
+    connect(m_controls, &CameraControls::changeRequested, this,
+        [this](const SettingsChange& change) { m_channels.selected()->changeSettings(change); });
 
     setCentralWidget(arrangePanes(messagesBox));
     createMenus();
@@ -161,28 +157,22 @@ MonitorWindow::MonitorWindow(const Options& options, QWidget* parent)
     m_windowState = new WindowState(this);
 
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, &MonitorWindow::onDisplayError);
-    // The one timer that reads the figures, so that the labels, the table and the chart show one reading.
-    m_figuresTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_figuresTimer, &QTimer::timeout, this, &MonitorWindow::onFiguresTimer);
-    m_figuresTimer.start(sampleIntervalMs / 2);
-    connect(&m_imageTimer, &QTimer::timeout, this, &MonitorWindow::showLatestImage);
-    m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
+    // The labels, the table and the chart show one reading of the figures.
+    connect(&m_channels, &ChannelSet::channelAdded, this, &MonitorWindow::follow);
+    connect(&m_channels, &ChannelSet::selectionChanged, this, &MonitorWindow::onSelectionChanged);
+    connect(&m_channels, &ChannelSet::figuresRead, this, &MonitorWindow::showFigures);
+    connect(&m_channels, &ChannelSet::figuresSampled, this, &MonitorWindow::onFiguresSampled);
+    connect(&m_channels, &ChannelSet::frameTaken, this, &MonitorWindow::showLatestImage);
 
     // The restored settings refresh what the selected channel shows, so it exists first.
-    select(addChannel(QByteArray()));
+    m_channels.addFirst();
     restoreLayout();
-    m_selected->connectCamera(true);
-}
-
-MonitorWindow::~MonitorWindow()
-{
-    // The channels release their streamers without waiting.
-    qDeleteAll(m_channels);
+    m_channels.selected()->connectCamera(true);
 }
 
 StreamFigures::Snapshot MonitorWindow::currentFigures() const
 {
-    return m_selected->figuresNow();
+    return m_channels.selected()->figuresNow();
 }
 
 QWidget* MonitorWindow::arrangePanes(QWidget* messagesBox)
@@ -272,49 +262,26 @@ void MonitorWindow::createMenus()
     helpMenu->addAction(tr("&System information..."), this, &MonitorWindow::showSystemInformation);
 }
 
-CameraChannel* MonitorWindow::addChannel(const QByteArray& cameraId)
+void MonitorWindow::follow(CameraChannel* channel)
 {
-    CameraStreamer::Request request;
-    request.cameraName = m_options.cameraName;
-    request.cameraId = cameraId;
-    request.frameRate = m_options.frameRate;
-    auto* channel = new CameraChannel(request, static_cast<int>(m_options.retryIntervalSeconds * 1000));
-    channel->frame().setKeepRaw(m_options.keepRawFrames);
     connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
     connect(channel, &CameraChannel::streamingStarted, this,
         [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });
     connect(channel, &CameraChannel::stateChanged, this, [this, channel](const QString& state) {
-        if (channel == m_selected) {
+        if (channel == m_channels.selected()) {
             m_stateLabel->setFullText(state);
         }
     });
     connect(channel, &CameraChannel::settingsRead, this, [this, channel](const CameraSettings& settings) {
-        if (channel == m_selected) {
+        if (channel == m_channels.selected()) {
             m_controls->showSettings(settings);
         }
     });
-    m_channels.append(channel);
-    return channel;
 }
 
-CameraChannel* MonitorWindow::channelFor(const QByteArray& cameraId) const
+void MonitorWindow::onSelectionChanged()
 {
-    for (CameraChannel* channel : m_channels) {
-        if (channel->cameraId() == cameraId) {
-            return channel;
-        }
-    }
-    return nullptr;
-}
-
-void MonitorWindow::select(CameraChannel* channel)
-{
-    if (m_selected) {
-        m_selected->frame().setWanted(false);
-    }
-    m_selected = channel;
-    channel->frame().setWanted(true);
-    m_shownFrame = LatestFrame::Frame();
+    const CameraChannel* channel = m_channels.selected();
     m_imageView->setImage(QImage());
     m_imageView->setPlaceholderText(tr("No image"));
     m_stateLabel->setFullText(channel->stateText());
@@ -334,28 +301,12 @@ void MonitorWindow::select(CameraChannel* channel)
 
 void MonitorWindow::reconnect()
 {
-    m_selected->connectCamera(true);
+    m_channels.selected()->connectCamera(true);
 }
 
 void MonitorWindow::onCameraActivated(const QModelIndex& index)
 {
-    const QByteArray id = index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray();
-    if (CameraChannel* channel = channelFor(id)) {
-        select(channel);
-        if (!channel->isStreaming()) {
-            channel->connectCamera(true);
-        }
-        return;
-    }
-    if (!m_options.allCameras) {
-        // One camera at a time: the one before lets go of its camera.
-        m_channels.removeOne(m_selected);
-        delete m_selected;
-        m_selected = nullptr;
-    }
-    CameraChannel* channel = addChannel(id);
-    select(channel);
-    channel->connectCamera(true);
+    m_channels.activate(index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray());
 }
 
 void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
@@ -369,20 +320,11 @@ void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
         m_cameraTable->resizeColumnsToContents();
         limitColumnWidths();
     }
-    if (m_selected->isStreaming()) {
-        selectCameraRow(m_selected->camera());
+    if (m_channels.selected()->isStreaming()) {
+        selectCameraRow(m_channels.selected()->camera());
     }
     updateTableRates();
-    if (!m_options.allCameras) {
-        return;
-    }
-    // The first channel may still be looking for its camera by name; that one is its.
-    const int own = m_selected->cameraId().isEmpty() ? selectCamera(cameras, QByteArray(), m_options.cameraName) : -1;
-    for (int i = 0; i < cameras.size(); ++i) {
-        if (i != own && !channelFor(cameras.at(i).id)) {
-            addChannel(cameras.at(i).id)->connectCamera(false);
-        }
-    }
+    m_channels.openOthers(cameras);
 }
 
 void MonitorWindow::limitColumnWidths()
@@ -403,7 +345,7 @@ void MonitorWindow::limitColumnWidths()
 void MonitorWindow::onChannelStarted(CameraChannel* channel, const CameraDescription& camera)
 {
     m_ipConfigurations.insert(camera.id, camera.ipConfiguration);
-    if (channel == m_selected) {
+    if (channel == m_channels.selected()) {
         selectCameraRow(camera);
         m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
         statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
@@ -426,21 +368,9 @@ void MonitorWindow::selectCameraRow(const CameraDescription& camera)
     }
 }
 
-void MonitorWindow::onFiguresTimer()
+void MonitorWindow::onFiguresSampled()
 {
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->readFigures();
-    }
-    showFigures();
-    m_sampleDue = !m_sampleDue;
-    if (!m_sampleDue) {
-        return;
-    }
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->sample(now);
-    }
-    m_chart->setPoints(m_selected->history());
+    m_chart->setPoints(m_channels.selected()->history());
     Q_EMIT figuresSampled();
 }
 
@@ -448,7 +378,8 @@ void MonitorWindow::updateTableRates()
 {
     const UnitPrefixes prefixes = unitPrefixes();
     for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        const CameraChannel* channel = channelFor(m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray());
+        const CameraChannel* channel
+            = m_channels.channelFor(m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray());
         const bool shown = channel && channel->isStreaming() && channel->figuresNow().hasRate;
         const StreamFigures::Snapshot& figures = channel ? channel->figuresNow() : StreamFigures::Snapshot();
         setCellText(
@@ -460,20 +391,18 @@ void MonitorWindow::updateTableRates()
 
 void MonitorWindow::showLatestImage()
 {
-    if (!m_selected->frame().takeNew(&m_shownFrame)) {
-        return;
-    }
-    m_imageView->setImage(m_shownFrame.image);
-    if (m_shownFrame.image.isNull() && m_shownFrame.pixelFormat != 0) {
+    const LatestFrame::Frame& frame = m_channels.shownFrame();
+    m_imageView->setImage(frame.image);
+    if (frame.image.isNull() && frame.pixelFormat != 0) {
         m_imageView->setPlaceholderText(
-            tr("The pixel format 0x%1 cannot be shown.").arg(m_shownFrame.pixelFormat, 8, 16, QLatin1Char('0')));
+            tr("The pixel format 0x%1 cannot be shown.").arg(frame.pixelFormat, 8, 16, QLatin1Char('0')));
     }
 }
 
 void MonitorWindow::showFigures()
 {
     updateTableRates();
-    const StreamFigures::Snapshot& figures = m_selected->figuresNow();
+    const StreamFigures::Snapshot& figures = m_channels.selected()->figuresNow();
     const UnitPrefixes prefixes = unitPrefixes();
     m_frameRateLabel->setFullText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
     m_dataRateLabel->setFullText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
@@ -488,24 +417,17 @@ UnitPrefixes MonitorWindow::unitPrefixes() const
 
 bool MonitorWindow::saveImage(const QString& path) const
 {
-    if (m_shownFrame.image.isNull() || !m_shownFrame.image.save(path, "PNG")) {
-        return false;
-    }
-    if (m_shownFrame.raw.isEmpty()) {
-        return true;
-    }
-    QFile raw(path + QStringLiteral(".raw"));
-    return raw.open(QIODevice::WriteOnly) && raw.write(m_shownFrame.raw) == m_shownFrame.raw.size();
+    return saveFrame(m_channels.shownFrame(), path);
 }
 
 void MonitorWindow::saveImageAs()
 {
-    if (m_shownFrame.image.isNull()) {
+    if (m_channels.shownFrame().image.isNull()) {
         statusBar()->showMessage(tr("No image to save."), statusMessageMs);
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Save Image"), QStringLiteral("frame-%1.png").arg(m_shownFrame.frameId), tr("PNG images (*.png)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Image"),
+        QStringLiteral("frame-%1.png").arg(m_channels.shownFrame().frameId), tr("PNG images (*.png)"));
     if (path.isEmpty()) {
         return;
     }
@@ -559,9 +481,7 @@ void MonitorWindow::showSystemInformation()
 void MonitorWindow::closeEvent(QCloseEvent* event)
 {
     saveLayout();
-    for (CameraChannel* channel : qAsConst(m_channels)) {
-        channel->stop();
-    }
+    m_channels.stop();
     event->accept();
 }
 

@@ -6,7 +6,7 @@
 #ifndef CAMERAMONITOR_MONITORWINDOW_H
 #define CAMERAMONITOR_MONITORWINDOW_H
 
-#include "camerachannel.h"
+#include "channelset.h"
 #include "figuresformat.h"
 #include "streamfigures.h"
 
@@ -14,7 +14,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QTimer>
 
 class CameraControls;
 class ElidingLabel;
@@ -28,7 +27,7 @@ class WindowState;
 
 /**
  * Lists the cameras found and streams from the selected one, or from all of
- * them, each in its own CameraChannel; shows the selected camera's live image,
+ * them, through a ChannelSet; shows the selected camera's live image,
  * figures, rate chart and settings, and each streaming camera's rates in the
  * table. Errors of any thread arrive through the library's error queue and are
  * shown without blocking: in the status bar and in a message list that merges
@@ -40,25 +39,12 @@ class MonitorWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    struct Options
-    {
-        QString cameraName;
-        double frameRate = 0.0;
-        double retryIntervalSeconds = 2.0;
-        bool allCameras = false; ///< stream from every camera found, not only the selected one
-        bool keepRawFrames = false; ///< keep the camera's bytes of the shown image, for saveImage()
-    };
-
-    explicit MonitorWindow(const Options& options, QWidget* parent = nullptr);
-    ~MonitorWindow() override;
-
-    /** How often the window reads every camera's figures and adds a point to its chart, in ms. */
-    static constexpr qint64 sampleIntervalMs = 1000;
+    explicit MonitorWindow(const ChannelSet::Options& options, QWidget* parent = nullptr);
 
     /** The figures of the selected camera as the window shows them now. */
     StreamFigures::Snapshot currentFigures() const;
     /** The cameras streamed so far, each with the figures the window read last. */
-    const QList<CameraChannel*>& channels() const { return m_channels; }
+    const QList<CameraChannel*>& channels() const { return m_channels.channels(); }
     /**
      * Writes the shown image to @p path as PNG, as File > Save image does; with
      * keepRawFrames also the camera's bytes of it to @p path + ".raw". False
@@ -69,7 +55,7 @@ public:
 Q_SIGNALS:
     /** A connection to the camera with Aravis's device id @p cameraId (as visibleText()) streams. */
     void streamingStarted(const QString& cameraId);
-    /** Every camera's figures were read and added to its chart history; once every sampleIntervalMs. */
+    /** Every camera's figures were read and added to its chart history; once every ChannelSet::sampleIntervalMs. */
     void figuresSampled();
 
 public Q_SLOTS:
@@ -94,11 +80,10 @@ private:
     QWidget* createFiguresPanel();
     void limitColumnWidths();
     void createMenus();
-    CameraChannel* addChannel(const QByteArray& cameraId);
-    CameraChannel* channelFor(const QByteArray& cameraId) const;
-    void select(CameraChannel* channel);
+    void follow(CameraChannel* channel);
+    void onSelectionChanged();
     void onChannelStarted(CameraChannel* channel, const CameraDescription& camera);
-    void onFiguresTimer();
+    void onFiguresSampled();
     void showFigures();
     void showLatestImage();
     void updateTableRates();
@@ -107,13 +92,7 @@ private:
     void saveLayout() const;
     UnitPrefixes unitPrefixes() const;
 
-    const Options m_options;
-    QList<CameraChannel*> m_channels;
-    CameraChannel* m_selected = nullptr;
-    LatestFrame::Frame m_shownFrame;
-    QTimer m_figuresTimer;
-    QTimer m_imageTimer;
-    bool m_sampleDue = false; ///< every other tick of the figures timer adds a chart point
+    ChannelSet m_channels;
     bool m_headerLayoutRestored = false;
 
     QStandardItemModel* m_cameras = nullptr;

@@ -8,30 +8,18 @@
 #include "elidinglabel.h"
 #include "imageview.h"
 #include "messagelog.h"
-#include "monitoroptions.h"
 #include "monitorwindow.h"
 #include "ratechart.h"
-#include "streamsession.h"
 #include "windowstate.h"
 
-#include <TavixQtBase/errorreporting.h>
-#include <TavixQtBase/stringhelpers.h>
-
 #include <QCoreApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
-
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -142,7 +130,7 @@ QJsonObject windowGeometry(const MonitorWindow* window)
  * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
  * "available": the screen's available geometry [x, y, width, height]}.
  */
-QJsonObject shownTexts(MonitorWindow* window)
+QJsonObject shownTexts(const MonitorWindow* window)
 {
     const QImage image = window->findChild<ImageView*>()->image();
     const QTableView* table = window->findChild<QTableView*>();
@@ -176,50 +164,35 @@ bool activateCameraAt(MonitorWindow* window, const QString& address)
     return false;
 }
 
-double processCpuSeconds()
-{
-    timespec cpu {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    return double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9;
-}
-
 } // namespace
-
-void printLine(const QString& line)
-{
-    std::fputs(line.toLocal8Bit().append('\n').constData(), stdout);
-    std::fflush(stdout);
-}
 
 ScriptedRun::ScriptedRun(
     MonitorWindow* window, double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options)
-    : m_window(window)
-    , m_screenshotFile(screenshotFile)
-    , m_options(options)
+    : TimedRun(runTimeSeconds, screenshotFile, options)
+    , m_window(window)
 {
-    m_clock.start();
-    connect(window, &MonitorWindow::streamingStarted, this,
-        [](const QString& cameraId) { printLine(QStringLiteral("streaming: %1").arg(cameraId)); });
-    connect(window, &MonitorWindow::figuresSampled, this, &ScriptedRun::onFiguresSampled);
-    connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, [this] { ++m_reports; });
-    for (const QString& action : m_options.actions) {
-        const int colon = action.indexOf(QLatin1Char(':'));
-        QTimer::singleShot(static_cast<int>(action.left(colon).toDouble() * 1000), Qt::PreciseTimer, this,
-            [this, what = action.mid(colon + 1)] { perform(what); });
-    }
-    QTimer::singleShot(static_cast<int>(runTimeSeconds * 1000), Qt::PreciseTimer, this, [this] { finish(); });
+    connect(window, &MonitorWindow::streamingStarted, this, &ScriptedRun::printStreaming);
+    connect(window, &MonitorWindow::figuresSampled, this, [this] { printSample(ChannelSet::sampleIntervalMs); });
 }
 
-void ScriptedRun::perform(const QString& action)
+StreamFigures::Snapshot ScriptedRun::shownFigures() const
+{
+    return m_window->currentFigures();
+}
+
+QList<CameraChannel*> ScriptedRun::channels() const
+{
+    return m_window->channels();
+}
+
+bool ScriptedRun::perform(const QString& action)
 {
     const QString name = action.section(QLatin1Char('='), 0, 0);
     const QString value = action.section(QLatin1Char('='), 1);
-    QElapsedTimer clock;
-    clock.start();
     if (name == QLatin1String("switch")) {
         if (!activateCameraAt(m_window, value)) {
             printLine(QStringLiteral("%1: no such camera in the table").arg(action));
-            return;
+            return false;
         }
     } else if (action == QLatin1String("maximize")) {
         m_window->showMaximized();
@@ -231,94 +204,27 @@ void ScriptedRun::perform(const QString& action)
         m_window->reconnect();
     } else if (!m_window->findChild<CameraControls*>()->enterSetting(name, value)) {
         printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
-        return;
+        return false;
     }
-    printLine(QStringLiteral("%1: %2 ms").arg(action).arg(clock.elapsed()));
+    return true;
 }
 
-void ScriptedRun::onFiguresSampled()
+QImage ScriptedRun::grabWindow()
 {
-    // Lateness counts once a camera streams: start-up work before that is not the monitor's steady state.
-    const QList<CameraChannel*>& channels = m_window->channels();
-    const bool streaming = std::any_of(
-        channels.cbegin(), channels.cend(), [](const CameraChannel* channel) { return channel->isStreaming(); });
-    if (m_sinceSample.isValid() && streaming) {
-        m_maxLatenessMs = qMax(m_maxLatenessMs, m_sinceSample.elapsed() - MonitorWindow::sampleIntervalMs);
-    }
-    m_sinceSample.start();
-    printFigures(QStringLiteral("figures:"));
+    return m_window->grab().toImage();
 }
 
-void ScriptedRun::printFigures(const QString& prefix)
+bool ScriptedRun::saveImage(const QString& path) const
 {
-    const QString time = QString::number(m_clock.elapsed() / 1000.0, 'f', 1);
-    printLine(QStringLiteral("%1 t=%2 %3 reports=%4")
-                  .arg(prefix, time, formatFiguresForScripts(m_window->currentFigures()))
-                  .arg(m_reports));
-    const QList<CameraChannel*>& channels = m_window->channels();
-    if (channels.size() < 2) {
-        return;
-    }
-    // The camera's address first, without a key, so that every key=value pair is a number.
-    for (const CameraChannel* channel : channels) {
-        const StreamFigures::Snapshot& figures = channel->figuresNow();
-        printLine(QStringLiteral("camera-%1 %2 t=%3 %4 cpu_seconds=%5")
-                      .arg(prefix, channel->camera().address, time, formatFiguresForScripts(figures))
-                      .arg(figures.cpuSeconds, 0, 'f', 3));
-    }
+    return m_window->saveImage(path);
 }
 
-void ScriptedRun::printResult()
+QJsonObject ScriptedRun::shownTexts() const
 {
-    printFigures(QStringLiteral("result:"));
-    printLine(QStringLiteral(
-        "timing: cameras=%1 timer_max_late_ms=%2 process_cpu_seconds=%3 run_seconds=%4 packet_sockets=%5")
-                  .arg(m_window->channels().size())
-                  .arg(m_maxLatenessMs)
-                  .arg(processCpuSeconds(), 0, 'f', 3)
-                  .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1)
-                  .arg(int(StreamSession::receivesWithPacketSockets())));
+    return ::shownTexts(m_window);
 }
 
-void ScriptedRun::writeTexts() const
+void ScriptedRun::closeWindow()
 {
-    QFile file(m_options.textsFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(shownTexts(m_window)).toJson()) < 0) {
-        std::fprintf(stderr, "camera-monitor: cannot write %s\n", m_options.textsFile.toLocal8Bit().constData());
-    }
-}
-
-void ScriptedRun::finish()
-{
-    if (!m_screenshotFile.isEmpty()) {
-        if (m_window->grab().save(m_screenshotFile, "PNG")) {
-            printLine(QStringLiteral("screenshot: %1").arg(m_screenshotFile));
-        } else {
-            std::fprintf(
-                stderr, "camera-monitor: cannot write the screenshot %s\n", m_screenshotFile.toLocal8Bit().constData());
-        }
-    }
-    const StreamFigures::Snapshot figures = m_window->currentFigures();
-    printLine(QCoreApplication::translate("CameraMonitor", "Frame rate: %1; data rate: %2; %3")
-                  .arg(formatFrameRate(figures.framesPerSecond),
-                      formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
-                      formatImageCount(figures.images, figures.errors)));
-    printResult();
-    if (!m_options.imageFile.isEmpty() && !m_window->saveImage(m_options.imageFile)) {
-        std::fprintf(
-            stderr, "camera-monitor: cannot save the image to %s\n", m_options.imageFile.toLocal8Bit().constData());
-    }
-    if (!m_options.textsFile.isEmpty()) {
-        writeTexts();
-    }
-    m_sinceClose.start();
     m_window->close();
-    QCoreApplication::exit(figures.images > 0 ? ExitFramesArrived : ExitNoFrame);
-}
-
-void ScriptedRun::printExitTime() const
-{
-    if (m_sinceClose.isValid()) {
-        printLine(QStringLiteral("exit: %1 ms after the close request").arg(m_sinceClose.elapsed()));
-    }
 }

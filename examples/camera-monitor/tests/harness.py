@@ -219,7 +219,7 @@ def check_screenshot_shows_window(path):
 
 def start_display(processes):
     """An X server of its own with a window manager; its DISPLAY, or None where there is none to be had."""
-    if not shutil.which("Xvfb") or not shutil.which("openbox"):
+    if not shutil.which("Xvfb") or not shutil.which("openbox") or not shutil.which("xprop"):
         return None
     read_end, write_end = os.pipe()
     processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
@@ -229,8 +229,16 @@ def start_display(processes):
         display = ":" + numbers.readline().strip()
     processes.start(["openbox"], env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
-    time.sleep(1.5)  # until openbox manages new windows
+    # A window mapped before openbox manages the screen stays without a frame; on a busy machine that takes a while.
+    wait_until(lambda: window_manager_running(display), 30, "openbox manages the screen of %s" % display)
     return display
+
+
+def window_manager_running(display):
+    """True once a window manager announces itself on the root window of `display`, as EWMH asks."""
+    check = subprocess.run(["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"],
+                           capture_output=True, text=True)
+    return "window id" in check.stdout
 
 
 def run_in_network_namespace(args):
@@ -253,10 +261,20 @@ def skip_check(reason):
     SKIPPED_CHECKS.append(reason)
 
 
+# The application name of the monitor under test, which names its settings file; run() sets it.
+MONITOR_APPLICATION = {"name": "CameraMonitor"}
+QUICK_MONITOR = "camera-monitor-quick"
+
+
+def quick_monitor():
+    """True when the monitor under test is the Qt Quick one."""
+    return MONITOR_APPLICATION["name"] == "CameraMonitorQuick"
+
+
 def settings_file():
     """The monitor's settings file under the test's XDG_CONFIG_HOME."""
     return os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")), "Tavix",
-                        "CameraMonitor.conf")
+                        MONITOR_APPLICATION["name"] + ".conf")
 
 
 def run(cases, namespace_cases, description):
@@ -270,6 +288,8 @@ def run(cases, namespace_cases, description):
     parser.add_argument("case", choices=sorted(cases))
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
+    if os.path.basename(args.monitor) == QUICK_MONITOR:
+        MONITOR_APPLICATION["name"] = "CameraMonitorQuick"
 
     if args.case in namespace_cases and not args.in_namespace:
         return run_in_network_namespace(args)

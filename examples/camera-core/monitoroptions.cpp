@@ -28,7 +28,8 @@ bool readNonNegative(const QCommandLineParser& parser, const QCommandLineOption&
 
 } // namespace
 
-ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text)
+ParseOutcome parseMonitorOptions(
+    const QString& programName, const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -48,7 +49,8 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
         QStringLiteral("seconds"));
     const QCommandLineOption screenshot({ QStringLiteral("s"), QStringLiteral("screenshot") },
         QStringLiteral("Save a PNG of the window when the run time is over "
-                       "(offscreen default: camera-monitor.png)."),
+                       "(offscreen default: %1.png).")
+            .arg(programName),
         QStringLiteral("file"));
     const QCommandLineOption offscreen(
         QStringLiteral("offscreen"), QStringLiteral("Run without a display, even if there is one."));
@@ -67,7 +69,7 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
     }
     if (parser.isSet(helpOption)) {
         // Without an application object the parser cannot know the program's name.
-        *text = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("camera-monitor"));
+        *text = parser.helpText().replace(QStringLiteral("<executable_name>"), programName);
         return ParseOutcome::ShowHelp;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -89,7 +91,7 @@ ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, 
             options->runTimeSeconds = defaultOffscreenRunTime;
         }
         if (options->screenshotFile.isEmpty()) {
-            options->screenshotFile = QStringLiteral("camera-monitor.png");
+            options->screenshotFile = programName + QStringLiteral(".png");
         }
     }
     return ParseOutcome::Run;

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: BSD-3-Clause
 
-// The command line of the camera monitor.
+// The command line of the camera monitors.
 #ifndef CAMERAMONITOR_MONITOROPTIONS_H
 #define CAMERAMONITOR_MONITOROPTIONS_H
 
@@ -28,12 +28,14 @@ enum MonitorExitCode { ExitFramesArrived = 0, ExitNoFrame = 1, ExitUsage = 2 };
 enum class ParseOutcome { Run, ShowHelp, Error };
 
 /**
- * Parses @p arguments (the program name first). Runs before QApplication exists,
- * since the choice of the offscreen platform must come first. Without a display
- * (@p hasDisplay false) the monitor runs offscreen, for 10 s unless a run time
- * is given, and writes camera-monitor.png unless a screenshot file is given.
- * @p text receives the help text or the error message.
+ * Parses @p arguments (the program name first) of the monitor @p programName
+ * ("camera-monitor"). Runs before QApplication exists, since the choice of the
+ * offscreen platform must come first. Without a display (@p hasDisplay false)
+ * the monitor runs offscreen, for 10 s unless a run time is given, and writes
+ * <programName>.png unless a screenshot file is given. @p text receives the
+ * help text or the error message.
  */
-ParseOutcome parseMonitorOptions(const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text);
+ParseOutcome parseMonitorOptions(
+    const QString& programName, const QStringList& arguments, bool hasDisplay, MonitorOptions* options, QString* text);
 
 #endif

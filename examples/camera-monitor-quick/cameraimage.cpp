@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+#include "cameraimage.h"
+
+#include <QQuickWindow>
+#include <QSGImageNode>
+
+CameraImage::CameraImage(QQuickItem* parent)
+    : QQuickItem(parent)
+{
+    setFlag(ItemHasContents);
+}
+
+void CameraImage::setMonitor(MonitorController* monitor)
+{
+    if (monitor == m_monitor) {
+        return;
+    }
+    if (m_monitor) {
+        disconnect(m_monitor, nullptr, this, nullptr);
+    }
+    m_monitor = monitor;
+    if (monitor) {
+        connect(monitor, &MonitorController::imageChanged, this, &CameraImage::takeImage);
+    }
+    takeImage();
+    Q_EMIT monitorChanged();
+}
+
+void CameraImage::takeImage()
+{
+    m_image = m_monitor ? m_monitor->image() : QImage();
+    m_imageChanged = true;
+    update();
+}
+
+void CameraImage::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    update();
+}
+
+QSGNode* CameraImage::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
+{
+    auto* node = static_cast<QSGImageNode*>(oldNode);
+    if (m_image.isNull() || width() <= 0 || height() <= 0) {
+        delete node;
+        return nullptr;
+    }
+    if (!node) {
+        node = window()->createImageNode();
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Linear);
+        m_imageChanged = true;
+    }
+    if (m_imageChanged) {
+        node->setTexture(window()->createTextureFromImage(m_image));
+        m_imageChanged = false;
+    }
+    const QSizeF fitted = QSizeF(m_image.size()).scaled(size(), Qt::KeepAspectRatio);
+    node->setRect(QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted));
+    return node;
+}

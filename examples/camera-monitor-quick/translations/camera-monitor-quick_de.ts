@@ -1,0 +1,244 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name>CameraTable</name>
+    <message>
+        <source>Double-click a camera to monitor it.</source>
+        <translation>Doppelklicken Sie auf eine Kamera, um sie zu überwachen.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>Data rate</source>
+        <translation>Datenrate</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC-Adresse</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>IP configuration</source>
+        <translation>IP-Konfiguration</translation>
+    </message>
+    <message>
+        <source>(read when connected)</source>
+        <translation>(wird beim Verbinden gelesen)</translation>
+    </message>
+    <message>
+        <source>not reported (bits 0x%1)</source>
+        <translation>nicht gemeldet (Bits 0x%1)</translation>
+    </message>
+</context>
+<context>
+    <name>FiguresPane</name>
+    <message>
+        <source>Live figures</source>
+        <translation>Aktuelle Werte</translation>
+    </message>
+    <message>
+        <source>Camera:</source>
+        <translation>Kamera:</translation>
+    </message>
+    <message>
+        <source>State:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Bildrate:</translation>
+    </message>
+    <message>
+        <source>Data rate:</source>
+        <translation>Datenrate:</translation>
+    </message>
+    <message>
+        <source>Frame size:</source>
+        <translation>Bildgröße:</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels, %3 per frame</source>
+        <translation>%1 × %2 Pixel, %3 pro Bild</translation>
+    </message>
+    <message>
+        <source>Counts:</source>
+        <translation>Zähler:</translation>
+    </message>
+</context>
+<context>
+    <name>HelpMenu</name>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Contact support...</source>
+        <translation>&amp;Support kontaktieren …</translation>
+    </message>
+    <message>
+        <source>No mail program is set up; see Help &gt; System information for the text to send.</source>
+        <translation>Kein E-Mail-Programm eingerichtet; den zu sendenden Text zeigt Hilfe &gt; Systeminformationen.</translation>
+    </message>
+    <message>
+        <source>Send &amp;feedback...</source>
+        <translation>&amp;Feedback senden …</translation>
+    </message>
+    <message>
+        <source>No web browser is set up; the feedback page is %1</source>
+        <translation>Kein Webbrowser eingerichtet; die Feedback-Seite ist %1</translation>
+    </message>
+    <message>
+        <source>&amp;System information...</source>
+        <translation>System&amp;informationen …</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Camera Monitor</source>
+        <translation>Kameramonitor</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Neu verbinden</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Binary prefixes (KiB, MiB)</source>
+        <translation>&amp;Binärpräfixe (KiB, MiB)</translation>
+    </message>
+</context>
+<context>
+    <name>MessagesPane</name>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorController</name>
+    <message>
+        <source>No image</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>The pixel format 0x%1 cannot be shown.</source>
+        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsPane</name>
+    <message>
+        <source>The camera has no such setting.</source>
+        <translation>Die Kamera hat keine solche Einstellung.</translation>
+    </message>
+    <message>
+        <source>Camera settings</source>
+        <translation>Kameraeinstellungen</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Bildrate:</translation>
+    </message>
+    <message>
+        <source>Exposure time (µs):</source>
+        <translation>Belichtungszeit (µs):</translation>
+    </message>
+    <message>
+        <source>Automatic exposure</source>
+        <translation>Automatische Belichtung</translation>
+    </message>
+    <message>
+        <source>Gain (dB):</source>
+        <translation>Verstärkung (dB):</translation>
+    </message>
+    <message>
+        <source>Automatic gain</source>
+        <translation>Automatische Verstärkung</translation>
+    </message>
+    <message>
+        <source>Pixel format:</source>
+        <translation>Pixelformat:</translation>
+    </message>
+    <message>
+        <source>Offset X:</source>
+        <translation>Versatz X:</translation>
+    </message>
+    <message>
+        <source>Offset Y:</source>
+        <translation>Versatz Y:</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Breite:</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Höhe:</translation>
+    </message>
+    <message>
+        <source>Binning horizontally:</source>
+        <translation>Binning horizontal:</translation>
+    </message>
+    <message>
+        <source>Binning vertically:</source>
+        <translation>Binning vertikal:</translation>
+    </message>
+    <message>
+        <source>Rotation:</source>
+        <translation>Drehung:</translation>
+    </message>
+    <message>
+        <source>%1°</source>
+        <translation>%1°</translation>
+    </message>
+    <message>
+        <source>Flip horizontally</source>
+        <translation>Horizontal spiegeln</translation>
+    </message>
+    <message>
+        <source>Flip vertically</source>
+        <translation>Vertikal spiegeln</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformation</name>
+    <message>
+        <source>System Information</source>
+        <translation>Systeminformationen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+</context>
+</TS>
