@@ -15,13 +15,9 @@ CameraImage::CameraImage(QQuickItem* parent)
 
 void CameraImage::setMonitor(MonitorController* monitor)
 {
-    if (monitor == m_monitor) {
+    if (!MonitorController::rebind(m_monitor, monitor, this)) {
         return;
     }
-    if (m_monitor) {
-        disconnect(m_monitor, nullptr, this, nullptr);
-    }
-    m_monitor = monitor;
     if (monitor) {
         connect(monitor, &MonitorController::imageChanged, this, &CameraImage::takeImage);
     }

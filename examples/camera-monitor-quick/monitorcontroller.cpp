@@ -196,6 +196,18 @@ void MonitorController::setInstance(MonitorController* instance)
     s_instance = instance;
 }
 
+bool MonitorController::rebind(QPointer<MonitorController>& current, MonitorController* next, QObject* receiver)
+{
+    if (next == current) {
+        return false;
+    }
+    if (current) {
+        disconnect(current, nullptr, receiver, nullptr);
+    }
+    current = next;
+    return true;
+}
+
 MonitorController* MonitorController::create(QQmlEngine*, QJSEngine*)
 {
     // The instance belongs to main(), not to the engine.

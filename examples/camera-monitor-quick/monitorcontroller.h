@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
@@ -59,6 +60,11 @@ public:
     /** The instance that QML gets; set it before the QML engine loads anything. */
     static void setInstance(MonitorController* instance);
     static MonitorController* create(QQmlEngine* engine, QJSEngine* scriptEngine);
+    /**
+     * Points an item's @p current monitor at @p next, dropping the connections
+     * the @p receiver had to the old one. False when nothing changes.
+     */
+    static bool rebind(QPointer<MonitorController>& current, MonitorController* next, QObject* receiver);
 
     QAbstractItemModel* cameras() { return &m_cameras; }
     int selectedRow() const;

@@ -16,13 +16,9 @@ RateChartItem::RateChartItem(QQuickItem* parent)
 
 void RateChartItem::setMonitor(MonitorController* monitor)
 {
-    if (monitor == m_monitor) {
+    if (!MonitorController::rebind(m_monitor, monitor, this)) {
         return;
     }
-    if (m_monitor) {
-        disconnect(m_monitor, nullptr, this, nullptr);
-    }
-    m_monitor = monitor;
     if (monitor) {
         for (const auto signal : { &MonitorController::figuresSampled, &MonitorController::cameraChanged,
                  &MonitorController::binaryPrefixesChanged }) {
