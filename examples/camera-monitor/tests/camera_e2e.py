@@ -435,6 +435,7 @@ def case_cameras(args, processes):
 # The simulated camera's shortest frame period is 1 ms: asked for 1000 fps, it sends as fast as the machine lets it.
 FASTEST_FPS = 1000
 LOSS_RUN_TIME = 20
+LOSS_ROUNDS = 3
 GVSP_OVERHEAD = 36  # the IP, UDP and GVSP headers of a stream packet
 
 
@@ -451,42 +452,56 @@ def aravis_losses(output):
     return info["n_failures"] + max(info["n_missing_frames"], info["n_underruns"] // packets_per_frame)
 
 
-def check_losses_against_aravis(args, processes, monitor_losses):
-    """Per camera address, the monitor lost no more frames than arv-camera-test, run on all of them at once after it.
+def aravis_test_losses(args, processes, addresses):
+    """The frames arv-camera-test lost per camera address, run on all of them at once for LOSS_RUN_TIME.
 
     The runs share one session, as the monitor's streams share one process: on a busy machine the kernel's
     autogroup scheduling gives each session, not each process, an equal share of the CPU.
     """
-    outputs = {address: os.path.join(args.work_dir, "arv-camera-test-%s.txt" % address) for address in monitor_losses}
+    outputs = {address: os.path.join(args.work_dir, "arv-camera-test-%s.txt" % address) for address in addresses}
     runs = "".join('"$0" -n %s -f %d --duration %d > %s & ' % (address, FASTEST_FPS, LOSS_RUN_TIME, output)
                    for address, output in outputs.items())
     tool = os.path.join(os.path.dirname(args.fake_camera), "arv-camera-test-0.8")
     processes.start(["sh", "-c", runs + "wait", tool]).wait(timeout=LOSS_RUN_TIME + 60)
+    losses = {}
     for address, output in outputs.items():
         with open(output, encoding="utf-8") as text:
-            aravis = aravis_losses(text.read())
-        print("%s: the monitor lost %d frames, arv-camera-test %d" % (address, monitor_losses[address], aravis))
-        check(monitor_losses[address] <= aravis + 1, "the monitor lost %d frames of the camera at %s, arv-camera-test "
-              "%d in the same time" % (monitor_losses[address], address, aravis))
+            losses[address] = aravis_losses(text.read())
+    return losses
+
+
+def check_losses_against_aravis(args, processes, monitor_options, monitor_losses):
+    """Per camera, the monitor loses no more frames than arv-camera-test run after it, give or take one.
+
+    A burst of other work on the machine costs whichever program runs then a few frames, so a round that the
+    monitor loses is run again, up to LOSS_ROUNDS times; a monitor that drops frames loses every round.
+    """
+    for round_number in range(1, LOSS_ROUNDS + 1):
+        monitor = Monitor(args, processes, ["--frame-rate", str(FASTEST_FPS), "--run-time", str(LOSS_RUN_TIME)]
+                          + monitor_options)
+        monitor.succeed(LOSS_RUN_TIME)
+        lost = monitor_losses(monitor)
+        aravis = aravis_test_losses(args, processes, lost)
+        print("round %d, frames lost per camera (the monitor, arv-camera-test): %s"
+              % (round_number, {address: (lost[address], aravis[address]) for address in lost}))
+        if all(lost[address] <= aravis[address] + 1 for address in lost):
+            return
+    check(False, "in each of %d rounds the monitor lost more frames than arv-camera-test and one" % LOSS_ROUNDS)
 
 
 def case_frame_loss(args, processes):
     """At the camera's highest rate the monitor loses no more frames than arv-camera-test on the same camera."""
     loopback_up()
     start_camera(args, processes)
-    monitor = Monitor(args, processes, ["--frame-rate", str(FASTEST_FPS), "--run-time", str(LOSS_RUN_TIME)])
-    monitor.succeed(LOSS_RUN_TIME)
-    check_losses_against_aravis(args, processes, {CAMERA_ADDRESS: monitor.result()["errors"]})
+    check_losses_against_aravis(args, processes, [],
+                                lambda monitor: {CAMERA_ADDRESS: int(monitor.result()["errors"])})
 
 
 def case_frame_loss_cameras(args, processes):
     """The same with four cameras streaming at once, each in its own thread of the monitor."""
     start_multi_cameras(args, processes)
-    monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(FASTEST_FPS), "--run-time",
-                                        str(LOSS_RUN_TIME)])
-    monitor.succeed(LOSS_RUN_TIME)
-    check_losses_against_aravis(args, processes, {address: monitor.figures("camera-result:", address)[0]["errors"]
-                                                  for address in MULTI_CAMERAS})
+    check_losses_against_aravis(args, processes, ["--all-cameras"], lambda monitor: {
+        address: int(monitor.figures("camera-result:", address)[0]["errors"]) for address in MULTI_CAMERAS})
 
 
 # Each run of the monitor: a change of its window during the run, and what the window must be at its end,
