@@ -110,8 +110,10 @@ run_viewer() {
     sleep 1
     xdotool mousemove --window "$window" 78 277 click 1
     sleep "$run_time"
-    xdotool windowactivate --sync "$window" key alt+F4
-    wait "$viewer"
+    # Alt+F4 asks openbox to close the window; a viewer that does not close is killed, without its statistics.
+    timeout 10 xdotool windowactivate --sync "$window" key alt+F4 || true
+    timeout 10 tail --pid="$viewer" -f /dev/null || kill "$viewer"
+    wait "$viewer" || true
 }
 
 # The last number after "NAME =" or "NAME=" in a log; 0 without one.
