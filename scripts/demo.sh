@@ -9,12 +9,14 @@
 # camera monitor on it. With a display it opens the window; without one it runs
 # offscreen for the run time, writes a screenshot and prints what it measured.
 #   scripts/demo.sh [--quick] [--cameras N] [camera monitor options]
+#   scripts/demo.sh --compare [--run-time S]
 # Without options and without a display: 20 frames per second asked of the
 # camera, 10 s, screenshot camera-monitor.png. --quick runs the Qt Quick monitor
 # instead (screenshot camera-monitor-quick.png). With --cameras N (2 to 9) it runs
 # N simulated cameras in a private network namespace and the monitor streams
 # from all of them, by default at 50 frames per second each, and prints a
-# result line per camera.
+# result line per camera. With --compare it runs scripts/compare-monitors.sh:
+# the monitor, shown and offscreen, beside Aravis's viewer and arv-camera-test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +24,10 @@ scripts/install-deps.sh
 cmake --preset qt6 >/dev/null
 cmake --build --preset qt6
 
+if [ "${1:-}" = --compare ]; then
+    shift
+    exec scripts/compare-monitors.sh build/qt6 "$@"
+fi
 monitor=camera-monitor
 quick=()
 if [ "${1:-}" = --quick ]; then

@@ -37,6 +37,9 @@ packages=(
     libaravis-dev libusb-1.0-0-dev aravis-tools
     # the camera monitor's window-state test: a real window manager on Xvfb
     openbox
+    # scripts/compare-monitors.sh: Aravis's viewer with the GStreamer elements
+    # it shows video with, and xdotool, which starts its video and closes it
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-gtk3 xdotool
     python3
     # Debian packages of the library: the package checker, the ABI tools
     # (abidw, abidiff) that compare the library's interface with its baseline,

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <ctime>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -54,6 +55,24 @@ QString bufferStatusText(ArvBufferStatus status)
     default:
         return CameraStreamer::tr("status %1").arg(static_cast<int>(status));
     }
+}
+
+/**
+ * How many frames a camera sent between the frames @p previous and @p next. GigE Vision counts
+ * frames from 1 to 65535 and then from 1 again, or with 64-bit ids. As in Aravis, a short id more
+ * than half the range ahead is a frame from before a wrap, not a gap.
+ */
+guint64 framesBetween(guint64 previous, guint64 next)
+{
+    constexpr guint64 shortIds = 0xffff;
+    if (previous > shortIds || next > shortIds) {
+        return next > previous ? next - previous - 1 : 0;
+    }
+    if (previous == 0 || next == 0) {
+        return 0;
+    }
+    const guint64 ahead = (next + shortIds - previous) % shortIds;
+    return ahead > 0 && ahead < shortIds / 2 ? ahead - 1 : 0;
 }
 
 /**
@@ -117,6 +136,7 @@ public:
     {
         const ArvBufferStatus status = arv_buffer_get_status(buffer);
         if (status == ARV_BUFFER_STATUS_SUCCESS) {
+            countMissedFrames(arv_buffer_get_frame_id(buffer));
             size_t size = 0;
             const void* data = arv_buffer_get_data(buffer, &size);
             const int width = arv_buffer_get_image_width(buffer);
@@ -134,6 +154,7 @@ public:
                 m_frame.put(std::move(frame));
             }
         } else {
+            ++m_incompleteSinceLastFrame;
             m_figures.addErrors(1);
             m_badFrames.note(
                 CameraStreamer::tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)),
@@ -141,29 +162,41 @@ public:
         }
     }
 
-    /** For a new stream of the same camera, whose loss count starts at zero. */
-    void restartStream() { m_lostFrames = 0; }
+    /** For a new stream of the same camera, whose frame ids may start anew. */
+    void restartStream() { m_lastFrameId.reset(); }
 
-    /** Counts the frames the stream lost so far in all (@p lostFrames) and sends due summaries. */
-    void flush(guint64 lostFrames)
+    /** Sends the summaries that are due. */
+    void flush()
     {
-        if (lostFrames > m_lostFrames) {
-            const guint64 missing = lostFrames - m_lostFrames;
-            m_figures.addErrors(missing);
-            const int shownCount = int(std::min<guint64>(missing, std::numeric_limits<int>::max()));
-            m_missingFrames.note(CameraStreamer::tr("%n frame(s) lost", nullptr, shownCount), missing);
-            m_lostFrames = lostFrames;
-        }
         m_badFrames.flush();
         m_missingFrames.flush();
     }
 
 private:
+    /**
+     * Counts the frames that never arrived between the last whole frame and the whole frame @p frameId:
+     * those the network lost and those that found no free buffer (which Aravis counts per packet, not per
+     * frame). Only whole frames are sure to carry their id; the incomplete ones between are counted already.
+     */
+    void countMissedFrames(guint64 frameId)
+    {
+        const guint64 between = m_lastFrameId ? framesBetween(*m_lastFrameId, frameId) : 0;
+        const guint64 missed = between - std::min(between, m_incompleteSinceLastFrame);
+        m_lastFrameId = frameId;
+        m_incompleteSinceLastFrame = 0;
+        if (missed > 0) {
+            m_figures.addErrors(missed);
+            const int shownCount = int(std::min<guint64>(missed, std::numeric_limits<int>::max()));
+            m_missingFrames.note(CameraStreamer::tr("%n frame(s) lost", nullptr, shownCount), missed);
+        }
+    }
+
     StreamFigures& m_figures;
     LatestFrame& m_frame;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
-    guint64 m_lostFrames = 0;
+    std::optional<guint64> m_lastFrameId; ///< of the last whole frame
+    guint64 m_incompleteSinceLastFrame = 0;
 };
 
 } // namespace
@@ -293,7 +326,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 nullptr);
             silenceReported = true;
         }
-        counter.flush(session.lostFrames());
+        counter.flush();
         timespec cpu {};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
         m_figures->setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMutex>
 
+#include <algorithm>
 #include <cstring>
 
 #include <ifaddrs.h>
@@ -15,7 +16,9 @@
 namespace {
 
 constexpr guint64 popTimeoutUs = 100 * 1000;
-constexpr int bufferCount = 16;
+constexpr int minBufferCount = 16;
+// Aravis's packet socket ring: 16 blocks of 2 MiB.
+constexpr guint packetRingBytes = 32U << 20;
 constexpr int openLockWaitMs = 1000;
 
 // The GigE Vision bootstrap register "current IP configuration".
@@ -337,15 +340,6 @@ void StreamSession::push(ArvBuffer* buffer)
     arv_stream_push_buffer(m_stream.get(), buffer);
 }
 
-guint64 StreamSession::lostFrames()
-{
-    if (!m_stream) {
-        return 0;
-    }
-    return arv_stream_get_info_uint64_by_name(m_stream.get(), "n_missing_frames")
-        + arv_stream_get_info_uint64_by_name(m_stream.get(), "n_underruns");
-}
-
 bool StreamSession::createStream(ArvError& error)
 {
     const guint payload = arv_camera_get_payload(m_camera.get(), error.out());
@@ -360,7 +354,11 @@ bool StreamSession::createStream(ArvError& error)
         // A socket buffer of one frame keeps frames whole when the machine is busy.
         g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
     }
-    for (int i = 0; i < bufferCount; ++i) {
+    // Aravis's receiving thread, once the machine lets it run again, fills buffers from the backlog in
+    // its packet ring faster than the streaming thread hands them back; a frame that finds no free
+    // buffer is lost. So there are buffers for as many frames as the ring holds.
+    const guint bufferCount = std::max<guint>(minBufferCount, packetRingBytes / std::max<guint>(payload, 1));
+    for (guint i = 0; i < bufferCount; ++i) {
         arv_stream_push_buffer(m_stream.get(), arv_buffer_new_allocate(payload));
     }
     return true;

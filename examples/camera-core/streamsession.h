@@ -54,8 +54,6 @@ public:
     /** The next filled buffer, or null after a short wait; hand it back with push(). */
     ArvBuffer* pop();
     void push(ArvBuffer* buffer);
-    /** Frames that never reached a buffer: missing in the stream, or without a free buffer. */
-    guint64 lostFrames();
 
 private:
     bool createStream(ArvError& error);

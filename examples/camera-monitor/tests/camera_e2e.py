@@ -14,8 +14,9 @@ the camera's configured rate only as an upper bound; a check that the run gives
 too little to make honestly is reported and the case ends as skipped.
 
 The cases hostile-cameras (against the scripted broken cameras of
-hostile_camera.py) and cameras (four simulated cameras on further loopback
-addresses) run in a private network namespace.
+hostile_camera.py), cameras and frame-loss-cameras (four simulated cameras on
+further loopback addresses) and frame-loss (beside no other program's camera)
+run in a private network namespace.
 
 Usage: camera_e2e.py --monitor BIN --fake-camera BIN --work-dir DIR CASE [--fps N]
 """
@@ -30,8 +31,8 @@ import subprocess
 import sys
 
 from harness import (CAMERA_ADDRESS, SKIPPED, Monitor, camera_answers, check, check_screenshot_shows_window,
-                     machine_busy, quick_monitor, read_png, run, settings_file, skip_check, start_camera, start_display,
-                     stop_camera, wait_until)
+                     loopback_up, machine_busy, quick_monitor, read_png, run, settings_file, skip_check, start_camera,
+                     start_display, stop_camera, wait_until)
 from hostile_camera import HostileCameras
 
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
@@ -402,12 +403,17 @@ MULTI_FPS = 50
 TIMER_LATENESS_LIMIT_MS = 100
 
 
-def case_cameras(args, processes):
-    """Four cameras stream at once, each shown at the rate it delivers; the GUI's timer stays on time."""
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+def start_multi_cameras(args, processes):
+    """The simulated cameras of MULTI_CAMERAS, each with its own serial number, in the private network namespace."""
+    loopback_up()
     for address in MULTI_CAMERAS:
         subprocess.run(["ip", "addr", "add", address + "/8", "dev", "lo"], check=True)
         start_camera(args, processes, ["--serial", "GV%s" % address.replace(".", "")], address)
+
+
+def case_cameras(args, processes):
+    """Four cameras stream at once, each shown at the rate it delivers; the GUI's timer stays on time."""
+    start_multi_cameras(args, processes)
     run_time = 16
     texts_file = os.path.join(args.work_dir, "texts.json")
     monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(MULTI_FPS), "--run-time", str(run_time),
@@ -430,6 +436,78 @@ def case_cameras(args, processes):
           "the table does not show the rate of every camera: %s\n%s" % (table, monitor.transcript()))
     for address in MULTI_CAMERAS:
         check_shown_rate(monitor.figures("camera-figures:", address), MULTI_FPS, address, monitor.transcript())
+
+
+# The simulated camera's shortest frame period is 1 ms: asked for 1000 fps, it sends as fast as the machine lets it.
+FASTEST_FPS = 1000
+LOSS_RUN_TIME = 20
+LOSS_ROUNDS = 3
+GVSP_OVERHEAD = 36  # the IP, UDP and GVSP headers of a stream packet
+
+
+def aravis_losses(output):
+    """The frames arv-camera-test got incomplete or never got, from the stream statistics it prints at the end.
+
+    Aravis counts a gap in the frame ids once, however many frames it spans, and a frame that found no free
+    buffer once per packet; both give at most as many frames as were lost.
+    """
+    info = {name: int(value) for name, value in re.findall(r"^(\w[\w ]*?) += (\d+)", output, re.M)}
+    check("n_completed_buffers" in info and info["n_completed_buffers"] > 0, "arv-camera-test received no frame:\n%s"
+          % output)
+    packets_per_frame = -(-info["payload"] // (info["gv packet size"] - GVSP_OVERHEAD)) + 2  # with leader, trailer
+    return info["n_failures"] + max(info["n_missing_frames"], info["n_underruns"] // packets_per_frame)
+
+
+def aravis_test_losses(args, processes, addresses):
+    """The frames arv-camera-test lost per camera address, run on all of them at once for LOSS_RUN_TIME.
+
+    The runs share one session, as the monitor's streams share one process: on a busy machine the kernel's
+    autogroup scheduling gives each session, not each process, an equal share of the CPU.
+    """
+    outputs = {address: os.path.join(args.work_dir, "arv-camera-test-%s.txt" % address) for address in addresses}
+    runs = "".join('"$0" -n %s -f %d --duration %d > %s & ' % (address, FASTEST_FPS, LOSS_RUN_TIME, output)
+                   for address, output in outputs.items())
+    tool = os.path.join(os.path.dirname(args.fake_camera), "arv-camera-test-0.8")
+    processes.start(["sh", "-c", runs + "wait", tool]).wait(timeout=LOSS_RUN_TIME + 60)
+    losses = {}
+    for address, output in outputs.items():
+        with open(output, encoding="utf-8") as text:
+            losses[address] = aravis_losses(text.read())
+    return losses
+
+
+def check_losses_against_aravis(args, processes, monitor_options, monitor_losses):
+    """Per camera, the monitor loses no more frames than arv-camera-test run after it, give or take one.
+
+    A burst of other work on the machine costs whichever program runs then a few frames, so a round that the
+    monitor loses is run again, up to LOSS_ROUNDS times; a monitor that drops frames loses every round.
+    """
+    for round_number in range(1, LOSS_ROUNDS + 1):
+        monitor = Monitor(args, processes, ["--frame-rate", str(FASTEST_FPS), "--run-time", str(LOSS_RUN_TIME)]
+                          + monitor_options)
+        monitor.succeed(LOSS_RUN_TIME)
+        lost = monitor_losses(monitor)
+        aravis = aravis_test_losses(args, processes, lost)
+        print("round %d, frames lost per camera (the monitor, arv-camera-test): %s"
+              % (round_number, {address: (lost[address], aravis[address]) for address in lost}))
+        if all(lost[address] <= aravis[address] + 1 for address in lost):
+            return
+    check(False, "in each of %d rounds the monitor lost more frames than arv-camera-test and one" % LOSS_ROUNDS)
+
+
+def case_frame_loss(args, processes):
+    """At the camera's highest rate the monitor loses no more frames than arv-camera-test on the same camera."""
+    loopback_up()
+    start_camera(args, processes)
+    check_losses_against_aravis(args, processes, [],
+                                lambda monitor: {CAMERA_ADDRESS: int(monitor.result()["errors"])})
+
+
+def case_frame_loss_cameras(args, processes):
+    """The same with four cameras streaming at once, each in its own thread of the monitor."""
+    start_multi_cameras(args, processes)
+    check_losses_against_aravis(args, processes, ["--all-cameras"], lambda monitor: {
+        address: int(monitor.figures("camera-result:", address)[0]["errors"]) for address in MULTI_CAMERAS})
 
 
 # Each run of the monitor: a change of its window during the run, and what the window must be at its end,
@@ -609,7 +687,7 @@ def check_hostile_texts(texts):
 
 def case_hostile_cameras(args, processes):
     """Broken cameras: a slow one cannot hold up close, reconnect or switch, names of any bytes open and none spoofs."""
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+    loopback_up()
     cameras = HostileCameras(HOSTILE_CAMERAS)
     cameras.start()
     texts_file = os.path.join(args.work_dir, "texts.json")
@@ -636,9 +714,10 @@ def case_hostile_cameras(args, processes):
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
          "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german,
          "image": case_image, "controls": case_controls, "cameras": case_cameras, "window-state": case_window_state,
-         "restored-settings": case_restored_settings, "image-geometry": case_image_geometry}
+         "restored-settings": case_restored_settings, "image-geometry": case_image_geometry,
+         "frame-loss": case_frame_loss, "frame-loss-cameras": case_frame_loss_cameras}
 CASES.update({name: functools.partial(case_readable, start=start) for name, start in READABLE_STARTS.items()})
-NAMESPACE_CASES = {"hostile-cameras", "cameras"}
+NAMESPACE_CASES = {"hostile-cameras", "cameras", "frame-loss", "frame-loss-cameras"}
 
 
 if __name__ == "__main__":

@@ -250,6 +250,11 @@ def run_in_network_namespace(args):
     return subprocess.run(command + [sys.executable] + sys.argv + ["--in-namespace"]).returncode
 
 
+def loopback_up():
+    """Brings up the loopback interface of the private network namespace, where it starts down."""
+    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+
+
 def machine_busy():
     """True while the machine has more runnable work than cores, which delays any program's timers."""
     return os.getloadavg()[0] >= os.cpu_count()
