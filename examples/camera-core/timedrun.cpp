@@ -90,7 +90,7 @@ void TimedRun::printSample(qint64 intervalMs)
 
 void TimedRun::printFigures(const QString& prefix) const
 {
-    const QString time = QString::number(m_clock.elapsed() / 1000.0, 'f', 1);
+    const QString time = QString::number(m_clock.elapsed() / 1000.0, 'f', 3);
     printLine(QStringLiteral("%1 t=%2 %3 reports=%4")
                   .arg(prefix, time, formatFiguresForScripts(shownFigures()))
                   .arg(m_reports));

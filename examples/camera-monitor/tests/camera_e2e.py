@@ -37,9 +37,9 @@ from hostile_camera import HostileCameras
 
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
 STATISTIC_WINDOW = 100  # the frames over which the monitor's statistic computes its rate (StreamFigures)
-# How far the shown rate may be from the rate received over the same interval: the figure lines give their
-# times to 0.1 s, a few frames of a window of 100.
-RATE_TOLERANCE = 0.08
+# How far the shown rate may be from the rate received over the same interval (the figure lines give their
+# times to the millisecond).
+RATE_TOLERANCE = 0.05
 MIN_RATE_READINGS = 3
 
 
