@@ -10,13 +10,14 @@
 #
 # In a private network namespace, on one simulated camera, runs each program of
 # the table below in turn for the same time (default 20 s): the monitor with its
-# window shown, arv-viewer-0.8 shown and streaming, the monitor offscreen and
-# arv-camera-test-0.8; at 512 x 512 at 30 fps, at the camera's highest rate
-# (1000 fps asked: as fast as the machine lets it send) and at its full sensor
-# size of 2048 x 2048 at its highest rate. Prints the machine's load, then a
-# line per size and program: frames received, frames incomplete or missing, and
-# the program's CPU time (user + system) per received frame. Without a display
-# it starts Xvfb with openbox. Exits with 77 when arv-viewer-0.8, xdotool, a
+# window shown, arv-viewer-0.8 shown and streaming, the monitor offscreen,
+# arv-camera-test-0.8 and, where built, the Qt Quick monitor shown and
+# offscreen; at 512 x 512 at 30 fps, at the camera's highest rate (1000 fps
+# asked: as fast as the machine lets it send) and at its full sensor size of
+# 2048 x 2048 at its highest rate. Prints the machine's load, then a line per
+# size and program: frames received, frames incomplete or missing, and the
+# program's CPU time (user + system) per received frame. Without a display it
+# starts Xvfb with openbox. Exits with 77 when arv-viewer-0.8, xdotool, a
 # display or a private network namespace cannot be had.
 set -euo pipefail
 
@@ -25,11 +26,12 @@ run_time=20
 while [[ $# -gt 0 ]]; do
     case $1 in
         --run-time) run_time=$2; shift 2 ;;
-        -h | --help) sed -n '7,19s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        -h | --help) sed -n '7,21s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) build_dir=$1; shift ;;
     esac
 done
 monitor=$(realpath "$build_dir/examples/camera-monitor/camera-monitor")
+quick_monitor=$build_dir/examples/camera-monitor-quick/camera-monitor-quick
 camera=127.0.0.1
 # Each size: width, height and the frame rate asked.
 sizes=("512 512 30" "512 512 1000" "2048 2048 1000")
@@ -151,6 +153,14 @@ programs=(
     "monitor-offscreen" "$monitor --camera $camera --run-time $run_time --offscreen"
     "arv-camera-test" "arv-camera-test-0.8 -n $camera --duration $run_time"
 )
+# The Qt Quick monitor where it is built (Qt 6 only), with the same options.
+if [[ -x $quick_monitor ]]; then
+    quick_monitor=$(realpath "$quick_monitor")
+    programs+=(
+        "quick-window" "env QT_QPA_PLATFORM=xcb $quick_monitor --camera $camera --run-time $run_time"
+        "quick-offscreen" "$quick_monitor --camera $camera --run-time $run_time --offscreen"
+    )
+fi
 
 cd "$work"
 arv-viewer-0.8 > /dev/null 2>&1 &
