@@ -5,14 +5,18 @@
 // Format.formatDoubleValue() called from QML, beside the engine's own number
 // formatting, Number.prototype.toLocaleString(), with the same number, locale
 // and precision in the same run; both look up their function, the locale and
-// their arguments at every call. Each timed iteration is one call from C++ into
-// a function of Bench.qml that makes callsPerIteration calls, so that the entry
-// from C++ weighs little. Bench.qml is compiled ahead of time by qmlcachegen, as
-// an application's QML is.
+// their arguments at every call. Two pairs: one Qt.locale("en_US") object given
+// to both sides, and the default locale (en_US, set in main()), which Format
+// takes when no locale is given and toLocaleString() from a Qt.locale() made at
+// each call. Each timed iteration is one call from C++ into a function of
+// Bench.qml that makes callsPerIteration calls, so that the entry from C++
+// weighs little. Bench.qml is compiled ahead of time by qmlcachegen, as an
+// application's QML is.
 
 #include "benchsupport.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QString>
@@ -50,27 +54,55 @@ QString call(const char* function, double value)
     return text;
 }
 
+constexpr double value = 1234567.891;
+
+void timedCalls(benchmark::State& state, const char* function)
+{
+    timedLoop(state, [function] { benchmark::DoNotOptimize(call(function, value)); });
+}
+
+// Times function after checking that it gives the floor's text.
+void timedCallsAgainstFloor(benchmark::State& state, const char* function, const char* floorFunction)
+{
+    if (call(function, value) != call(floorFunction, value)) {
+        state.SkipWithError("the two texts differ");
+    }
+    timedCalls(state, function);
+}
+
 void BM_Floor_QmlNumberToLocaleString(benchmark::State& state)
 {
-    timedLoop(state, [] { benchmark::DoNotOptimize(call("toLocaleString", 1234567.891)); });
+    timedCalls(state, "toLocaleString");
 }
 BENCHMARK(BM_Floor_QmlNumberToLocaleString);
 
 void BM_QmlFormatDoubleValue(benchmark::State& state)
 {
-    if (call("format", 1234567.891) != call("toLocaleString", 1234567.891)) {
-        state.SkipWithError("the two texts differ");
-    }
-    timedLoop(state, [] { benchmark::DoNotOptimize(call("format", 1234567.891)); });
+    timedCallsAgainstFloor(state, "format", "toLocaleString");
     state.SetLabel("vs=BM_Floor_QmlNumberToLocaleString goal=1.3");
 }
 BENCHMARK(BM_QmlFormatDoubleValue);
+
+void BM_Floor_QmlNumberToLocaleStringDefaultLocale(benchmark::State& state)
+{
+    timedCalls(state, "toLocaleStringInDefaultLocale");
+}
+BENCHMARK(BM_Floor_QmlNumberToLocaleStringDefaultLocale);
+
+void BM_QmlFormatDoubleValueDefaultLocale(benchmark::State& state)
+{
+    timedCallsAgainstFloor(state, "formatInDefaultLocale", "toLocaleStringInDefaultLocale");
+    state.SetLabel("vs=BM_Floor_QmlNumberToLocaleStringDefaultLocale goal=1.3");
+}
+BENCHMARK(BM_QmlFormatDoubleValueDefaultLocale);
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // Not the environment's locale, so that both pairs format the same text on every machine.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
