@@ -65,27 +65,20 @@ template <typename Number, typename Format> QString formatConverted(const std::o
     return value ? format(*value) : QString();
 }
 
-} // namespace
-
-QLocale QmlFormat::toLocale(const QJSValue& locale) const
+// The locale of a Qt.locale() object, which the engine hands over as a QLocale, or
+// of a locale name; anything else is the default locale.
+QLocale toLocale(const QVariant& locale)
 {
-    if (locale.isString()) {
+    if (locale.metaType() == QMetaType::fromType<QLocale>()) {
+        return locale.value<QLocale>();
+    }
+    if (locale.metaType() == QMetaType::fromType<QString>()) {
         return QLocale(locale.toString());
     }
-    if (!locale.isObject()) {
-        return QLocale();
-    }
-    if (locale.strictlyEquals(m_lastLocaleObject)) {
-        return m_lastLocale;
-    }
-    const QVariant variant = locale.toVariant();
-    if (variant.metaType() != QMetaType::fromType<QLocale>()) {
-        return QLocale();
-    }
-    m_lastLocaleObject = locale;
-    m_lastLocale = variant.value<QLocale>();
-    return m_lastLocale;
+    return QLocale();
 }
+
+} // namespace
 
 void QmlFormat::dependOnTranslation() const
 {
@@ -99,26 +92,26 @@ void QmlFormat::dependOnTranslation() const
     m_translationLookup.call();
 }
 
-QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, int flags, const QJSValue& locale) const
+QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, int flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value),
         [&](double number) { return ::formatDoubleValue(number, precision, toFlags(flags), toLocale(locale)); });
 }
 
-QString QmlFormat::formatIntegerValue(const QJSValue& value, int flags, const QJSValue& locale) const
+QString QmlFormat::formatIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value),
         [&](qlonglong number) { return ::formatIntegerValue(number, toFlags(flags), toLocale(locale)); });
 }
 
-QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, int flags, const QJSValue& locale) const
+QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value),
         [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, toFlags(flags), toLocale(locale)); });
 }
 
 QString QmlFormat::formatDoubleValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QJSValue& locale) const
+    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
         return ::formatDoubleValueAndUnits(
@@ -127,7 +120,7 @@ QString QmlFormat::formatDoubleValueAndUnits(
 }
 
 QString QmlFormat::formatIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QJSValue& locale) const
+    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value), [&](qlonglong number) {
         return ::formatIntegerValueAndUnits(
@@ -136,7 +129,7 @@ QString QmlFormat::formatIntegerValueAndUnits(
 }
 
 QString QmlFormat::formatUnsignedIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QJSValue& locale) const
+    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value), [&](qulonglong number) {
         return ::formatUnsignedIntegerValueAndUnits(
@@ -145,7 +138,7 @@ QString QmlFormat::formatUnsignedIntegerValueAndUnits(
 }
 
 QString QmlFormat::formatDoubleValueAndAutoUnits(
-    const QJSValue& value, int precision, const QString& unit, int flags, const QJSValue& locale) const
+    const QJSValue& value, int precision, const QString& unit, int flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
         return ::formatDoubleValueAndAutoUnits(number, precision, unit, toFlags(flags), toLocale(locale));

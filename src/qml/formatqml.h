@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
 /**
@@ -64,37 +65,30 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE QString formatDoubleValue(
-        const QJSValue& value, int precision, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QJSValue& value, int precision, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatIntegerValue(
-        const QJSValue& value, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QJSValue& value, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatUnsignedIntegerValue(
-        const QJSValue& value, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QJSValue& value, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatDoubleValueAndUnits(const QJSValue& value, int precision, int multiplier,
-        const QString& unit, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QString& unit, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatIntegerValueAndUnits(const QJSValue& value, int precision, int multiplier,
-        const QString& unit, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QString& unit, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatUnsignedIntegerValueAndUnits(const QJSValue& value, int precision, int multiplier,
-        const QString& unit, int flags = 0, const QJSValue& locale = QJSValue()) const;
+        const QString& unit, int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatDoubleValueAndAutoUnits(const QJSValue& value, int precision, const QString& unit,
-        int flags = 0, const QJSValue& locale = QJSValue()) const;
+        int flags = 0, const QVariant& locale = QVariant()) const;
     Q_INVOKABLE QString formatImageCount(const QJSValue& images, const QJSValue& errors) const;
     Q_INVOKABLE QString formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const;
     Q_INVOKABLE QString formatMACAddress(const QJSValue& address, const QJSValue& separator = QJSValue()) const;
 
 private:
-    // The locale of a Qt.locale() object or a locale name; anything else is the default locale.
-    QLocale toLocale(const QJSValue& locale) const;
     void dependOnTranslation() const;
 
     // A script function that looks up a translation: called by the translated
     // formatters, it makes the QML binding that calls them a translation binding,
     // which QQmlEngine::retranslate() evaluates anew.
     mutable QJSValue m_translationLookup;
-
-    // The last Qt.locale() object given and its locale: such an object never
-    // changes, and reading its locale takes a conversion through QVariant.
-    mutable QJSValue m_lastLocaleObject;
-    mutable QLocale m_lastLocale;
 };
 
 #endif
