@@ -25,6 +25,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -54,47 +55,41 @@ QString call(const char* function, double value)
     return text;
 }
 
-constexpr double value = 1234567.891;
+constexpr double number = 1234567.891;
 
 void timedCalls(benchmark::State& state, const char* function)
 {
-    timedLoop(state, [function] { benchmark::DoNotOptimize(call(function, value)); });
+    timedLoop(state, [function] { benchmark::DoNotOptimize(call(function, number)); });
 }
 
-// Times function after checking that it gives the floor's text.
-void timedCallsAgainstFloor(benchmark::State& state, const char* function, const char* floorFunction)
+// A measured call and its floor: the names of their benchmarks and of their functions in Bench.qml.
+struct CallAndFloor
 {
-    if (call(function, value) != call(floorFunction, value)) {
-        state.SkipWithError("the two texts differ");
-    }
-    timedCalls(state, function);
-}
+    const char* name;
+    const char* function;
+    const char* floorName;
+    const char* floorFunction;
+};
 
-void BM_Floor_QmlNumberToLocaleString(benchmark::State& state)
-{
-    timedCalls(state, "toLocaleString");
-}
-BENCHMARK(BM_Floor_QmlNumberToLocaleString);
+constexpr CallAndFloor callsAndFloors[] = {
+    { "BM_QmlFormatDoubleValue", "format", "BM_Floor_QmlNumberToLocaleString", "toLocaleString" },
+    { "BM_QmlFormatDoubleValueDefaultLocale", "formatInDefaultLocale", "BM_Floor_QmlNumberToLocaleStringDefaultLocale",
+        "toLocaleStringInDefaultLocale" },
+};
 
-void BM_QmlFormatDoubleValue(benchmark::State& state)
+// Registers the floor, then the call, which is timed only when it gives the floor's text.
+void registerCallAndFloor(const CallAndFloor& pair)
 {
-    timedCallsAgainstFloor(state, "format", "toLocaleString");
-    state.SetLabel("vs=BM_Floor_QmlNumberToLocaleString goal=1.3");
+    benchmark::RegisterBenchmark(
+        pair.floorName, [pair](benchmark::State& state) { timedCalls(state, pair.floorFunction); });
+    benchmark::RegisterBenchmark(pair.name, [pair](benchmark::State& state) {
+        if (call(pair.function, number) != call(pair.floorFunction, number)) {
+            state.SkipWithError("the two texts differ");
+        }
+        timedCalls(state, pair.function);
+        state.SetLabel(std::string("vs=") + pair.floorName + " goal=1.3");
+    });
 }
-BENCHMARK(BM_QmlFormatDoubleValue);
-
-void BM_Floor_QmlNumberToLocaleStringDefaultLocale(benchmark::State& state)
-{
-    timedCalls(state, "toLocaleStringInDefaultLocale");
-}
-BENCHMARK(BM_Floor_QmlNumberToLocaleStringDefaultLocale);
-
-void BM_QmlFormatDoubleValueDefaultLocale(benchmark::State& state)
-{
-    timedCallsAgainstFloor(state, "formatInDefaultLocale", "toLocaleStringInDefaultLocale");
-    state.SetLabel("vs=BM_Floor_QmlNumberToLocaleStringDefaultLocale goal=1.3");
-}
-BENCHMARK(BM_QmlFormatDoubleValueDefaultLocale);
 
 } // namespace
 
@@ -103,6 +98,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     // Not the environment's locale, so that both pairs format the same text on every machine.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const CallAndFloor& pair : callsAndFloors) {
+        registerCallAndFloor(pair);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
