@@ -148,6 +148,7 @@ public:
                 frame.frameId = arv_buffer_get_frame_id(buffer);
                 frame.image = orientedImage(
                     imageFromPixels(data, size, width, height, frame.pixelFormat), m_frame.orientation());
+                frame.fitted = fittedImage(frame.image, m_frame.displaySize());
                 if (m_frame.keepRaw()) {
                     frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
                 }

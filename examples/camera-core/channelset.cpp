@@ -57,9 +57,18 @@ void ChannelSet::select(CameraChannel* channel)
         m_selected->frame().setWanted(false);
     }
     m_selected = channel;
+    channel->frame().setDisplaySize(m_displaySize);
     channel->frame().setWanted(true);
     m_shownFrame = LatestFrame::Frame();
     Q_EMIT selectionChanged();
+}
+
+void ChannelSet::setDisplaySize(const QSize& size)
+{
+    m_displaySize = size;
+    if (m_selected) {
+        m_selected->frame().setDisplaySize(size);
+    }
 }
 
 void ChannelSet::activate(const QByteArray& cameraId)

@@ -46,6 +46,8 @@ public:
     CameraChannel* channelFor(const QByteArray& cameraId) const;
     /** The selected camera's newest frame taken so far; empty after a new selection. */
     const LatestFrame::Frame& shownFrame() const { return m_shownFrame; }
+    /** Where the window shows the selected camera's image, in device pixels: see LatestFrame::setDisplaySize(). */
+    void setDisplaySize(const QSize& size);
     /**
      * Selects the camera with Aravis's id @p cameraId and streams from it, as a double-click in a camera
      * list does: through its channel if it has one, else through a new one, which replaces the one
@@ -81,6 +83,7 @@ private:
     QList<CameraChannel*> m_channels;
     CameraChannel* m_selected = nullptr;
     LatestFrame::Frame m_shownFrame;
+    QSize m_displaySize;
     QTimer m_figuresTimer;
     QTimer m_imageTimer;
     bool m_sampleDue = false; ///< every other tick of the figures timer adds a chart point

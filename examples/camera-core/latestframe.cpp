@@ -37,6 +37,18 @@ ImageOrientation LatestFrame::orientation() const
     return m_orientation;
 }
 
+void LatestFrame::setDisplaySize(const QSize& size)
+{
+    QMutexLocker locker(&m_mutex);
+    m_displaySize = size;
+}
+
+QSize LatestFrame::displaySize() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_displaySize;
+}
+
 void LatestFrame::clear()
 {
     put(Frame());

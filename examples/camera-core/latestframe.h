@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMutex>
+#include <QSize>
 
 #include <atomic>
 
@@ -29,7 +30,8 @@ public:
 
     struct Frame
     {
-        QImage image;
+        QImage image; ///< the whole image, as imageFromPixels() and the orientation make it
+        QImage fitted; ///< the image shrunk to the display size, see setDisplaySize(); null when it fits
         QByteArray raw; ///< the camera's own bytes of the image, only while keepRaw is set
         quint32 pixelFormat = 0;
         quint64 frameId = 0;
@@ -49,6 +51,14 @@ public:
     void setOrientation(const ImageOrientation& orientation);
     ImageOrientation orientation() const;
 
+    /**
+     * The size, in device pixels, of the place where the image is shown: the
+     * acquisition thread then also makes Frame::fitted, so that the GUI draws
+     * without scaling. Empty (the default) for none.
+     */
+    void setDisplaySize(const QSize& size);
+    QSize displaySize() const;
+
     /** True when the acquisition thread should convert the frame it has now. */
     bool due() const;
     /** Stores @p frame in place of the one before. */
@@ -63,6 +73,7 @@ private:
     mutable QMutex m_mutex;
     Frame m_frame;
     ImageOrientation m_orientation;
+    QSize m_displaySize;
     QElapsedTimer m_sincePut;
     quint64 m_serial = 0;
     quint64 m_takenSerial = 0;

@@ -8,7 +8,10 @@
 
 #include <QTransform>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -152,7 +155,122 @@ QImage copied(const uchar* data, int width, int height, int bytesPerPixel, QImag
     return image;
 }
 
+/** Where the red, green and blue bytes of a pixel lie in the pixels of an image format. */
+struct ByteLayout
+{
+    int bytesPerPixel;
+    int red, green, blue;
+};
+
+std::optional<ByteLayout> byteLayout(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_Grayscale8:
+        return ByteLayout { 1, 0, 0, 0 };
+    case QImage::Format_RGB888:
+        return ByteLayout { 3, 0, 1, 2 };
+    case QImage::Format_RGB32:
+        // 0xffRRGGBB in the machine's byte order.
+        return Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? ByteLayout { 4, 2, 1, 0 } : ByteLayout { 4, 1, 2, 3 };
+    default:
+        return std::nullopt;
+    }
+}
+
+/** The first source index of each of @p targetCount boxes over @p sourceCount, and the end of the last. */
+std::vector<int> boxBoundaries(int sourceCount, int targetCount)
+{
+    std::vector<int> boundaries(size_t(targetCount) + 1);
+    for (int i = 0; i <= targetCount; ++i) {
+        boundaries[size_t(i)] = int(qint64(i) * sourceCount / targetCount);
+    }
+    return boundaries;
+}
+
+/** Sums of a pixel's samples: one for grey pixels, else red, green and blue. */
+template <int BytesPerPixel> constexpr int channelCount = BytesPerPixel == 1 ? 1 : 3;
+
+/** Adds the samples of each box of one source row, as @p columns bound them, to that box's sums. */
+template <int BytesPerPixel>
+void addRowOfBoxes(const uchar* row, const std::vector<int>& columns, const ByteLayout& layout, quint32* sums)
+{
+    constexpr int channels = channelCount<BytesPerPixel>;
+    const uchar* pixel = row;
+    for (size_t x = 1; x < columns.size(); ++x, sums += channels) {
+        quint32 box[channels] = {};
+        for (const uchar* end = row + columns[x] * BytesPerPixel; pixel != end; pixel += BytesPerPixel) {
+            if constexpr (channels == 1) {
+                box[0] += pixel[0];
+            } else {
+                box[0] += pixel[layout.red];
+                box[1] += pixel[layout.green];
+                box[2] += pixel[layout.blue];
+            }
+        }
+        for (int channel = 0; channel < channels; ++channel) {
+            sums[channel] += box[channel];
+        }
+    }
+}
+
+/**
+ * Averages boxes of whole source pixels: the target pixel x covers the source
+ * columns from x * width / targetWidth up to (x + 1) * width / targetWidth, and
+ * likewise for rows. Each source pixel is read once.
+ */
+template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& size, const ByteLayout& layout)
+{
+    constexpr int channels = channelCount<BytesPerPixel>;
+    QImage shrunk(size, QImage::Format_RGB32);
+    const std::vector<int> columns = boxBoundaries(image.width(), size.width());
+    const std::vector<int> rows = boxBoundaries(image.height(), size.height());
+    std::vector<quint32> sums(size_t(size.width()) * channels);
+    for (int y = 0; y < size.height(); ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int row = rows[size_t(y)]; row < rows[size_t(y) + 1]; ++row) {
+            addRowOfBoxes<BytesPerPixel>(image.constScanLine(row), columns, layout, sums.data());
+        }
+        const int boxHeight = rows[size_t(y) + 1] - rows[size_t(y)];
+        auto* target = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const float scale = 1.0f / float(boxHeight * (columns[size_t(x) + 1] - columns[size_t(x)]));
+            const auto mean
+                = [&](int channel) { return int(float(sums[size_t(x) * channels + channel]) * scale + 0.5f); };
+            target[x] = channels == 1 ? qRgb(mean(0), mean(0), mean(0)) : qRgb(mean(0), mean(1), mean(2));
+        }
+    }
+    return shrunk;
+}
+
 } // namespace
+
+QImage fittedImage(const QImage& image, const QSize& bounds)
+{
+    if (image.isNull() || bounds.isEmpty()) {
+        return QImage();
+    }
+    const QSize size = image.size().scaled(bounds, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)).boundedTo(image.size());
+    if (size == image.size()) {
+        return QImage();
+    }
+    const std::optional<ByteLayout> layout = byteLayout(image.format());
+    if (!layout) {
+        return fittedImage(image.convertToFormat(QImage::Format_RGB32), bounds);
+    }
+    switch (layout->bytesPerPixel) {
+    case 1:
+        return boxShrunk<1>(image, size, *layout);
+    case 3:
+        return boxShrunk<3>(image, size, *layout);
+    default:
+        return boxShrunk<4>(image, size, *layout);
+    }
+}
+
+bool isFittedTo(const QImage& fitted, const QImage& image, const QSize& bounds)
+{
+    return !fitted.isNull() && fitted.size() == image.size().scaled(bounds, Qt::KeepAspectRatio);
+}
 
 bool isDisplayablePixelFormat(quint32 pixelFormat)
 {

@@ -4,6 +4,8 @@
 
 #include "cameraimage.h"
 
+#include "pixelconversion.h"
+
 #include <QQuickWindow>
 #include <QSGImageNode>
 
@@ -20,14 +22,23 @@ void CameraImage::setMonitor(MonitorController* monitor)
     }
     if (monitor) {
         connect(monitor, &MonitorController::imageChanged, this, &CameraImage::takeImage);
+        monitor->setDisplaySize(displaySize());
     }
     takeImage();
     Q_EMIT monitorChanged();
 }
 
+QSize CameraImage::displaySize() const
+{
+    return (size() * (window() ? window()->effectiveDevicePixelRatio() : 1.0)).toSize();
+}
+
 void CameraImage::takeImage()
 {
-    m_image = m_monitor ? m_monitor->image() : QImage();
+    const LatestFrame::Frame frame = m_monitor ? m_monitor->frame() : LatestFrame::Frame();
+    // The image shrunk in the acquisition thread where it fits: the renderer then need not scale it.
+    m_image = isFittedTo(frame.fitted, frame.image, displaySize()) ? frame.fitted : frame.image;
+    m_imageSize = frame.image.size();
     m_imageChanged = true;
     update();
 }
@@ -35,6 +46,9 @@ void CameraImage::takeImage()
 void CameraImage::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
 {
     QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (m_monitor) {
+        m_monitor->setDisplaySize(displaySize());
+    }
     update();
 }
 
@@ -55,7 +69,7 @@ QSGNode* CameraImage::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
         node->setTexture(window()->createTextureFromImage(m_image));
         m_imageChanged = false;
     }
-    const QSizeF fitted = QSizeF(m_image.size()).scaled(size(), Qt::KeepAspectRatio);
+    const QSizeF fitted = QSizeF(m_imageSize).scaled(size(), Qt::KeepAspectRatio);
     node->setRect(QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted));
     return node;
 }

@@ -38,10 +38,12 @@ protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
 private:
+    QSize displaySize() const;
     void takeImage();
 
     QPointer<MonitorController> m_monitor;
-    QImage m_image;
+    QImage m_image; ///< the frame's image, or the same shrunk to the item's size
+    QSize m_imageSize; ///< of the frame's whole image
     bool m_imageChanged = false;
 };
 

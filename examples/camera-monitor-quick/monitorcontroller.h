@@ -94,8 +94,10 @@ public:
     const QList<CameraChannel*>& channels() const { return m_channels.channels(); }
     StreamFigures::Snapshot currentFigures() const { return m_channels.selected()->figuresNow(); }
     const QVector<RatePoint>& history() const { return m_channels.selected()->history(); }
-    /** The newest image of the selected camera, turned as asked; null before the first. */
-    const QImage& image() const { return m_channels.shownFrame().image; }
+    /** The newest frame of the selected camera, its image turned as asked; no image before the first. */
+    const LatestFrame::Frame& frame() const { return m_channels.shownFrame(); }
+    /** Where the image is shown, in device pixels: see LatestFrame::setDisplaySize(). */
+    void setDisplaySize(const QSize& size) { m_channels.setDisplaySize(size); }
     /** Writes the shown image as PNG, and with keepRawFrames the camera's bytes beside it; see saveFrame(). */
     bool saveImage(const QString& path) const;
 

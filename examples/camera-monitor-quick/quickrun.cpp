@@ -145,7 +145,7 @@ bool QuickRun::saveImage(const QString& path) const
  */
 QJsonObject QuickRun::shownTexts() const
 {
-    const QImage& image = m_monitor->image();
+    const QImage& image = m_monitor->frame().image;
     return { { QStringLiteral("size"), QJsonArray { m_window->width(), m_window->height() } },
         { QStringLiteral("labels"), figureTexts(m_window) }, { QStringLiteral("controls"), settingTexts(m_window) },
         { QStringLiteral("chart"), chartPoints(m_monitor->history()) },

@@ -4,19 +4,36 @@
 
 #include "imageview.h"
 
+#include "pixelconversion.h"
+
 #include <QPainter>
+#include <QResizeEvent>
 
 ImageView::ImageView(QWidget* parent)
     : QWidget(parent)
 {
     setMinimumSize(160, 120);
+    // The paint event fills the whole view: nothing behind it needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void ImageView::setImage(const QImage& image)
+void ImageView::setImage(const QImage& image, const QImage& fitted)
 {
     m_image = image;
+    m_fitted = fitted;
     update();
+}
+
+QSize ImageView::displaySize() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+void ImageView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Q_EMIT displaySizeChanged(displaySize());
 }
 
 void ImageView::setPlaceholderText(const QString& text)
@@ -37,14 +54,24 @@ QRect ImageView::imageRect() const
 void ImageView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(32, 32, 32));
+    const QColor background(32, 32, 32);
     if (m_image.isNull()) {
+        painter.fillRect(rect(), background);
         painter.setPen(Qt::lightGray);
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
         return;
     }
-    const QRect target = imageRect();
-    // Smoothing only when shrinking: enlarged camera pixels stay sharp squares.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < m_image.width());
-    painter.drawImage(target, m_image);
+    QRectF target = imageRect();
+    if (isFittedTo(m_fitted, m_image, displaySize())) {
+        target.setSize(QSizeF(m_fitted.size()) / devicePixelRatioF());
+        painter.drawImage(target, m_fitted);
+    } else {
+        // Smoothing only when shrinking: enlarged camera pixels stay sharp squares.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < m_image.width());
+        painter.drawImage(target, m_image);
+    }
+    // Only around the image, which covers the rest.
+    for (const QRect& margin : QRegion(rect()).subtracted(target.toRect())) {
+        painter.fillRect(margin, background);
+    }
 }

@@ -21,18 +21,30 @@ public:
     explicit ImageView(QWidget* parent = nullptr);
 
     QImage image() const { return m_image; }
-    void setImage(const QImage& image);
+    /**
+     * Shows @p image; @p fitted, when it has the size the image is drawn at in
+     * device pixels, is drawn instead without scaling (see fittedImage()).
+     */
+    void setImage(const QImage& image, const QImage& fitted = QImage());
     void setPlaceholderText(const QString& text);
     /** Where the image is drawn, in widget coordinates; empty without an image. */
     QRect imageRect() const;
 
+    /** The view's size in device pixels, which an image fills without scaling. */
+    QSize displaySize() const;
+
     QSize sizeHint() const override { return { 320, 240 }; }
+
+Q_SIGNALS:
+    void displaySizeChanged(const QSize& size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QImage m_image;
+    QImage m_fitted;
     QString m_placeholder;
 };
 

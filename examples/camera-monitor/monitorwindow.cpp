@@ -144,6 +144,7 @@ MonitorWindow::MonitorWindow(const ChannelSet::Options& options, QWidget* parent
 
     m_imageView = new ImageView;
     m_imageView->setPlaceholderText(tr("No image"));
+    connect(m_imageView, &ImageView::displaySizeChanged, &m_channels, &ChannelSet::setDisplaySize);
     m_chart = new RateChart;
     m_chart->setFormatters([](double fps) { return formatFrameRateSetting(fps); },
         [this](double bytes) { return formatDataRate(static_cast<unsigned long long>(bytes), unitPrefixes()); });
@@ -392,7 +393,7 @@ void MonitorWindow::updateTableRates()
 void MonitorWindow::showLatestImage()
 {
     const LatestFrame::Frame& frame = m_channels.shownFrame();
-    m_imageView->setImage(frame.image);
+    m_imageView->setImage(frame.image, frame.fitted);
     if (frame.image.isNull() && frame.pixelFormat != 0) {
         m_imageView->setPlaceholderText(
             tr("The pixel format 0x%1 cannot be shown.").arg(frame.pixelFormat, 8, 16, QLatin1Char('0')));

@@ -1,0 +1,104 @@
+// SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+//
+// SPDX-License-Identifier: BSD-3-Clause
+
+#include "camerastreamer.h"
+#include "monitorstartup.h"
+#include "pixelconversion.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+/** The parts of the monitors' acquisition core that need no camera. */
+class TestCameraCore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fittedImage_data();
+    void fittedImage();
+    void lostFramesText_data();
+    void lostFramesText();
+};
+
+namespace {
+
+/** An image whose pixel (x, y) is pixel(x, y). */
+template <typename Pixel> QImage imageOf(QSize size, QImage::Format format, Pixel pixel)
+{
+    QImage image(size, format);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            image.setPixel(x, y, pixel(x, y));
+        }
+    }
+    return image;
+}
+
+QImage grey(const QList<QList<int>>& rows)
+{
+    return imageOf(QSize(int(rows.first().size()), int(rows.size())), QImage::Format_Grayscale8,
+        [&](int x, int y) { return qRgb(rows[y][x], rows[y][x], rows[y][x]); });
+}
+
+} // namespace
+
+void TestCameraCore::fittedImage_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QSize>("bounds");
+    QTest::addColumn<QImage>("expected"); // null: the image is shown as it is
+
+    const QImage mono = grey({ { 0, 10, 20, 30, 40 }, { 2, 12, 22, 32, 42 } });
+    // Boxes of whole pixels: columns 0-1 and 2-4 of both rows.
+    QTest::newRow("uneven boxes") << mono << QSize(2, 1) << imageOf(QSize(2, 1), QImage::Format_RGB32, [](int x, int) {
+        return x == 0 ? qRgb(6, 6, 6) : qRgb(31, 31, 31);
+    });
+    const QRgb colour = qRgb(200, 100, 50);
+    const auto plain = [colour](int, int) { return colour; };
+    for (const QImage::Format format : { QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_ARGB32 }) {
+        QTest::addRow("colours kept, format %d", int(format))
+            << imageOf(QSize(6, 4), format, plain) << QSize(3, 3) << imageOf(QSize(3, 2), QImage::Format_RGB32, plain);
+    }
+    const auto nine = [](int, int) { return qRgb(9, 9, 9); };
+    QTest::newRow("aspect ratio kept") << imageOf(QSize(512, 256), QImage::Format_Grayscale8, nine) << QSize(100, 100)
+                                       << imageOf(QSize(100, 50), QImage::Format_RGB32, nine);
+    QTest::newRow("fits already") << mono << QSize(5, 2) << QImage();
+    QTest::newRow("larger bounds") << mono << QSize(50, 50) << QImage();
+    QTest::newRow("no bounds") << mono << QSize() << QImage();
+    QTest::newRow("no image") << QImage() << QSize(2, 1) << QImage();
+}
+
+void TestCameraCore::fittedImage()
+{
+    QFETCH(QImage, image);
+    QFETCH(QSize, bounds);
+    QFETCH(QImage, expected);
+    QCOMPARE(::fittedImage(image, bounds), expected);
+}
+
+void TestCameraCore::lostFramesText_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("English, one") << "en_US" << 1 << "1 frame lost";
+    QTest::newRow("English, two") << "en_US" << 2 << "2 frames lost";
+    QTest::newRow("German, one") << "de_DE" << 1 << "1 Bild verloren";
+    QTest::newRow("German, two") << "de_DE" << 2 << "2 Bilder verloren";
+}
+
+void TestCameraCore::lostFramesText()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, count);
+    QFETCH(QString, expected);
+    QLocale::setDefault(QLocale(locale));
+    // The translators of the locale before stay installed; the newest one answers first.
+    loadMonitorTranslations(QCoreApplication::instance(), QStringLiteral("no-window"), QStringLiteral(":/none"));
+    QCOMPARE(CameraStreamer::tr("%n frame(s) lost", nullptr, count), expected);
+}
+
+QTEST_GUILESS_MAIN(TestCameraCore)
+#include "tst_cameracore.moc"
