@@ -8,6 +8,7 @@
 #include <QMutex>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <ifaddrs.h>
@@ -16,7 +17,9 @@
 namespace {
 
 constexpr guint64 popTimeoutUs = 100 * 1000;
-constexpr int minBufferCount = 16;
+constexpr guint minBufferCount = 16;
+// How long a stream's buffers last at its frame rate: see StreamSession::wantedBufferCount().
+constexpr double bufferedSeconds = 1.0;
 // Aravis's packet socket ring: 16 blocks of 2 MiB.
 constexpr guint packetRingBytes = 32U << 20;
 constexpr int openLockWaitMs = 1000;
@@ -286,6 +289,9 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
     if (change.gain >= 0.0) {
         set(tr("gain"), change.gain, arv_camera_set_gain);
     }
+    if (change.frameRate >= 0.0 && m_stream) {
+        provideBuffers();
+    }
     if (change.resizesFrames()) {
         ArvError error;
         arv_camera_stop_acquisition(camera, error.out());
@@ -354,14 +360,27 @@ bool StreamSession::createStream(ArvError& error)
         // A socket buffer of one frame keeps frames whole when the machine is busy.
         g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
     }
-    // Aravis's receiving thread, once the machine lets it run again, fills buffers from the backlog in
-    // its packet ring faster than the streaming thread hands them back; a frame that finds no free
-    // buffer is lost. So there are buffers for as many frames as the ring holds.
-    const guint bufferCount = std::max<guint>(minBufferCount, packetRingBytes / std::max<guint>(payload, 1));
-    for (guint i = 0; i < bufferCount; ++i) {
-        arv_stream_push_buffer(m_stream.get(), arv_buffer_new_allocate(payload));
-    }
+    m_payload = payload;
+    m_bufferCount = 0;
+    provideBuffers();
     return true;
+}
+
+guint StreamSession::wantedBufferCount() const
+{
+    ArvError error;
+    const double frameRate = arv_camera_get_frame_rate(m_camera.get(), error.out());
+    const guint ringFrames = packetRingBytes / std::max<guint>(m_payload, 1);
+    const guint forRate
+        = !error.failed() && frameRate > 0.0 ? guint(std::ceil(frameRate * bufferedSeconds)) : ringFrames;
+    return std::max(minBufferCount, std::min(forRate, ringFrames));
+}
+
+void StreamSession::provideBuffers()
+{
+    for (const guint wanted = wantedBufferCount(); m_bufferCount < wanted; ++m_bufferCount) {
+        arv_stream_push_buffer(m_stream.get(), arv_buffer_new_allocate(m_payload));
+    }
 }
 
 // Called by Aravis's heartbeat thread when the camera stops answering.

@@ -57,6 +57,17 @@ public:
 
 private:
     bool createStream(ArvError& error);
+    /**
+     * Buffers for the frames of bufferedSeconds at the camera's frame rate, at least minBufferCount,
+     * at most as many frames as Aravis's packet ring holds. Aravis's receiving thread, once a busy
+     * machine lets it run again, fills buffers from the backlog in its ring faster than the streaming
+     * thread hands them back, and a frame that finds no free buffer is lost; but buffers beyond what
+     * such a stall needs cost time, since each comes round again only after all the others, when the
+     * processor's caches no longer hold it.
+     */
+    guint wantedBufferCount() const;
+    /** Adds buffers to the stream up to wantedBufferCount(); a stream never loses buffers. */
+    void provideBuffers();
     /** Sets the pixel format, binning and region @p change asks for, with the stream stopped. */
     void applyFrameLayout(const SettingsChange& change, QStringList* refused);
     static void onControlLost(ArvDevice* device, gpointer session);
@@ -64,6 +75,8 @@ private:
     GObjectPtr<ArvCamera> m_camera;
     GObjectPtr<ArvStream> m_stream;
     gulong m_controlLostHandler = 0;
+    guint m_payload = 0; ///< bytes of a frame of the stream
+    guint m_bufferCount = 0; ///< buffers given to the stream
     bool m_acquiring = false;
     std::atomic<bool> m_controlLost { false };
     long long m_ipConfiguration = -1;
