@@ -27,26 +27,22 @@ void LatestFrame::put(Frame frame)
 
 void LatestFrame::setOrientation(const ImageOrientation& orientation)
 {
-    QMutexLocker locker(&m_mutex);
-    m_orientation = orientation;
+    setLocked(&m_orientation, orientation);
 }
 
 ImageOrientation LatestFrame::orientation() const
 {
-    QMutexLocker locker(&m_mutex);
-    return m_orientation;
+    return readLocked(m_orientation);
 }
 
 void LatestFrame::setDisplaySize(const QSize& size)
 {
-    QMutexLocker locker(&m_mutex);
-    m_displaySize = size;
+    setLocked(&m_displaySize, size);
 }
 
 QSize LatestFrame::displaySize() const
 {
-    QMutexLocker locker(&m_mutex);
-    return m_displaySize;
+    return readLocked(m_displaySize);
 }
 
 void LatestFrame::clear()

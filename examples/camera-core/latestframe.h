@@ -70,6 +70,18 @@ public:
     bool takeNew(Frame* frame);
 
 private:
+    /** A setting of the acquisition thread's conversion, written and read under the mutex. */
+    template <typename T> void setLocked(T* setting, const T& value)
+    {
+        QMutexLocker locker(&m_mutex);
+        *setting = value;
+    }
+    template <typename T> T readLocked(const T& setting) const
+    {
+        QMutexLocker locker(&m_mutex);
+        return setting;
+    }
+
     mutable QMutex m_mutex;
     Frame m_frame;
     ImageOrientation m_orientation;
