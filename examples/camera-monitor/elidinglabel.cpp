@@ -4,6 +4,8 @@
 
 #include "elidinglabel.h"
 
+#include <QEvent>
+
 ElidingLabel::ElidingLabel(QWidget* parent)
     : QLabel(parent)
 {
@@ -21,17 +23,37 @@ void ElidingLabel::setFullText(const QString& text)
 void ElidingLabel::setUsualText(const QString& text)
 {
     m_usualText = text;
+    m_usualWidth = fontMetrics().horizontalAdvance(text);
     updateGeometry();
 }
 
 QSize ElidingLabel::sizeHint() const
 {
-    return { fontMetrics().horizontalAdvance(m_usualText), QLabel::sizeHint().height() };
+    return { m_usualWidth, lineHeight() };
 }
 
 QSize ElidingLabel::minimumSizeHint() const
 {
-    return { 0, QLabel::minimumSizeHint().height() };
+    return { 0, lineHeight() };
+}
+
+int ElidingLabel::lineHeight() const
+{
+    // QLabel lays its text out anew for its size hint after each change of the text, through a whole text
+    // document when the text is selectable; the height of the one line does not depend on the text.
+    if (m_lineHeight < 0) {
+        m_lineHeight = QLabel::sizeHint().height();
+    }
+    return m_lineHeight;
+}
+
+void ElidingLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_lineHeight = -1;
+        m_usualWidth = fontMetrics().horizontalAdvance(m_usualText);
+    }
+    QLabel::changeEvent(event);
 }
 
 void ElidingLabel::resizeEvent(QResizeEvent* event)

@@ -36,13 +36,18 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showFitting();
+    /** The height of one line of text, which the label asks for whatever it shows. */
+    int lineHeight() const;
 
     QString m_fullText;
     QString m_usualText;
+    int m_usualWidth = 0;
+    mutable int m_lineHeight = -1;
 };
 
 #endif

@@ -20,9 +20,16 @@ ImageView::ImageView(QWidget* parent)
 
 void ImageView::setImage(const QImage& image, const QImage& fitted)
 {
+    const QRect before = drawnRect().toAlignedRect();
     m_image = image;
     m_fitted = fitted;
-    update();
+    const QRect after = drawnRect().toAlignedRect();
+    // A frame drawn where the one before it was leaves the margins as they are.
+    if (!after.isEmpty() && after == before) {
+        update(after);
+    } else {
+        update();
+    }
 }
 
 QSize ImageView::displaySize() const
@@ -51,7 +58,16 @@ QRect ImageView::imageRect() const
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-void ImageView::paintEvent(QPaintEvent*)
+QRectF ImageView::drawnRect() const
+{
+    QRectF target = imageRect();
+    if (isFittedTo(m_fitted, m_image, displaySize())) {
+        target.setSize(QSizeF(m_fitted.size()) / devicePixelRatioF());
+    }
+    return target;
+}
+
+void ImageView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QColor background(32, 32, 32);
@@ -61,9 +77,8 @@ void ImageView::paintEvent(QPaintEvent*)
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
         return;
     }
-    QRectF target = imageRect();
+    const QRectF target = drawnRect();
     if (isFittedTo(m_fitted, m_image, displaySize())) {
-        target.setSize(QSizeF(m_fitted.size()) / devicePixelRatioF());
         painter.drawImage(target, m_fitted);
     } else {
         // Smoothing only when shrinking: enlarged camera pixels stay sharp squares.
@@ -71,7 +86,7 @@ void ImageView::paintEvent(QPaintEvent*)
         painter.drawImage(target, m_image);
     }
     // Only around the image, which covers the rest.
-    for (const QRect& margin : QRegion(rect()).subtracted(target.toRect())) {
+    for (const QRect& margin : event->region().subtracted(target.toRect())) {
         painter.fillRect(margin, background);
     }
 }

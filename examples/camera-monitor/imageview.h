@@ -43,6 +43,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /** Where paintEvent() draws the image: imageRect(), or the fitted image's own size in it. */
+    QRectF drawnRect() const;
+
     QImage m_image;
     QImage m_fitted;
     QString m_placeholder;
