@@ -129,11 +129,18 @@ public:
         , m_frame(frame)
         , m_badFrames(CameraStreamer::tr("Incomplete frames"))
         , m_missingFrames(CameraStreamer::tr("Lost frames"))
+        , m_foreignData(CameraStreamer::tr("Stream data"))
     {
     }
 
-    void count(ArvBuffer* buffer)
+    /** Counts the frame in @p buffer; false, with nothing counted, when it holds none. */
+    bool count(ArvBuffer* buffer)
     {
+        if (!StreamSession::holdsFrame(buffer)) {
+            m_foreignData.note(
+                CameraStreamer::tr("Ignored a stream packet that starts no frame the monitor can receive."), 1);
+            return false;
+        }
         const ArvBufferStatus status = arv_buffer_get_status(buffer);
         if (status == ARV_BUFFER_STATUS_SUCCESS) {
             countMissedFrames(arv_buffer_get_frame_id(buffer));
@@ -161,6 +168,7 @@ public:
                 CameraStreamer::tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)),
                 1);
         }
+        return true;
     }
 
     /** For a new stream of the same camera, whose frame ids may start anew. */
@@ -171,6 +179,7 @@ public:
     {
         m_badFrames.flush();
         m_missingFrames.flush();
+        m_foreignData.flush();
     }
 
 private:
@@ -196,6 +205,7 @@ private:
     LatestFrame& m_frame;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
+    ReportThrottle m_foreignData;
     std::optional<guint64> m_lastFrameId; ///< of the last whole frame
     guint64 m_incompleteSinceLastFrame = 0;
 };
@@ -314,9 +324,12 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 return OpenFailed;
             }
         }
-        if (ArvBuffer* buffer = session.pop()) {
-            counter.count(buffer);
+        ArvBuffer* buffer = session.pop();
+        const bool frame = buffer && counter.count(buffer);
+        if (buffer) {
             session.push(buffer);
+        }
+        if (frame) {
             sinceLastFrame.start();
             silenceReported = false;
         } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {

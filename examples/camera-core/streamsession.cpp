@@ -343,7 +343,19 @@ ArvBuffer* StreamSession::pop()
 
 void StreamSession::push(ArvBuffer* buffer)
 {
+    // Aravis stamps a buffer with the system time when the leader of a frame arrives in it.
+    arv_buffer_set_system_timestamp(buffer, 0);
     arv_stream_push_buffer(m_stream.get(), buffer);
+}
+
+bool StreamSession::holdsFrame(ArvBuffer* buffer)
+{
+    // New buffers start cleared and unstamped, and a whole frame always had its leader, so a stamp. An
+    // incomplete frame may have lost its leader: one handed back untouched after an incomplete frame
+    // looks the same and counts as another incomplete frame.
+    const ArvBufferStatus status = arv_buffer_get_status(buffer);
+    return status != ARV_BUFFER_STATUS_CLEARED
+        && (status != ARV_BUFFER_STATUS_SUCCESS || arv_buffer_get_system_timestamp(buffer) != 0);
 }
 
 bool StreamSession::createStream(ArvError& error)

@@ -51,9 +51,21 @@ public:
     bool controlLost() const { return m_controlLost; }
     /** The GigE Vision "current IP configuration" bits read when opening; -1 when unknown. */
     long long ipConfiguration() const { return m_ipConfiguration; }
-    /** The next filled buffer, or null after a short wait; hand it back with push(). */
+    /**
+     * The next buffer the stream is done with, or null after a short wait; hand it back with push().
+     * Some hold no frame: see holdsFrame().
+     */
     ArvBuffer* pop();
+    /** Gives @p buffer back to the stream, marked so that holdsFrame() tells whether a frame fills it again. */
     void push(ArvBuffer* buffer);
+    /**
+     * False for a buffer that pop() returned with no frame received into it since push(): Aravis hands a
+     * buffer back untouched, with the status and frame id of the frame it held before, when the first
+     * packet of a new frame id is not one whose frame it can size (a leader of another payload type than
+     * image, chunk or multipart data, or a packet of an unknown kind, which anybody may send to the
+     * stream's port).
+     */
+    static bool holdsFrame(ArvBuffer* buffer);
 
 private:
     bool createStream(ArvError& error);

@@ -78,6 +78,14 @@
         <translation>Verlorene Bilder</translation>
     </message>
     <message>
+        <source>Stream data</source>
+        <translation>Datenstrom</translation>
+    </message>
+    <message>
+        <source>Ignored a stream packet that starts no frame the monitor can receive.</source>
+        <translation>Ein Paket des Datenstroms, das kein Bild beginnt, das der Monitor empfangen kann, wurde übergangen.</translation>
+    </message>
+    <message>
         <source>Frame %1: %2</source>
         <translation>Bild %1: %2</translation>
     </message>

@@ -25,14 +25,16 @@ import functools
 import json
 import os
 import re
+import socket
 import statistics
 import struct
 import subprocess
 import sys
+import time
 
-from harness import (CAMERA_ADDRESS, SKIPPED, Monitor, camera_answers, check, check_screenshot_shows_window,
-                     loopback_up, machine_busy, quick_monitor, read_png, run, settings_file, skip_check, start_camera,
-                     start_display, stop_camera, wait_until)
+from harness import (CAMERA_ADDRESS, GVCP_PORT, SKIPPED, Monitor, camera_answers, check,
+                     check_screenshot_shows_window, loopback_up, machine_busy, quick_monitor, read_png, run,
+                     settings_file, skip_check, start_camera, start_display, stop_camera, wait_until)
 from hostile_camera import HostileCameras
 
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
@@ -232,6 +234,41 @@ def case_lossy_camera(args, processes):
         skip_check("the window's figure lines came 2 s apart or more on a machine busy with other work: %s" % times)
     else:
         check(not stalled, "the window stalled; figure lines at %s" % times)
+
+
+FOREIGN_PACKETS = 10
+STREAM_PORT_REGISTER = 0x0D00  # the first stream channel's destination port, in the register's low half
+
+
+def read_camera_register(register):
+    """A 32-bit register of the camera at CAMERA_ADDRESS, read with a GVCP READREG command."""
+    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    probe.settimeout(2)
+    with probe:
+        probe.sendto(struct.pack(">BBHHHI", 0x42, 0x01, 0x0080, 4, 1, register), (CAMERA_ADDRESS, GVCP_PORT))
+        return struct.unpack(">I", probe.recv(64)[8:12])[0]
+
+
+def case_foreign_packets(args, processes):
+    """Packets that start no frame Aravis can receive, sent to the stream's port, count neither as frames nor as
+    lost frames: Aravis hands such a packet's buffer back untouched, with the frame id of a frame seen before."""
+    start_camera(args, processes)
+    run_time = 8
+    monitor = Monitor(args, processes, ["--run-time", str(run_time)])
+    wait_for_frames(monitor, timeout=8)
+    port = read_camera_register(STREAM_PORT_REGISTER) & 0xFFFF
+    sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    with sender:
+        sender.bind((CAMERA_ADDRESS, 0))  # a packet socket takes stream packets from the camera's address only
+        for block in range(20000, 20000 + FOREIGN_PACKETS):
+            # A leader (format 1, packet 0) of raw data (payload type 2), ahead of the camera's frame ids.
+            sender.sendto(struct.pack(">HHIHHQ", 0, block, 0x01000000, 0, 2, 0), (CAMERA_ADDRESS, port))
+            time.sleep(0.2)  # frames arrive in between, so a buffer taken for a frame id gone back would show
+    monitor.succeed(run_time)
+    errors = monitor.result()["errors"]
+    check(errors < FOREIGN_PACKETS, "%d packets gave %d lost or incomplete frames:\n%s"
+          % (FOREIGN_PACKETS, errors, monitor.transcript()))
+    check(monitor.reports("starts no frame"), "no report of the ignored packets:\n%s" % monitor.transcript())
 
 
 def case_german(args, processes):
@@ -732,7 +769,8 @@ def case_hostile_cameras(args, processes):
     check_screenshot_shows_window(monitor.screenshot)
 
 
-CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "camera-killed": case_camera_killed, "no-camera": case_no_camera,
+CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "foreign-packets": case_foreign_packets,
+         "camera-killed": case_camera_killed, "no-camera": case_no_camera,
          "camera-restart": case_camera_restart, "hostile-cameras": case_hostile_cameras, "german": case_german,
          "image": case_image, "controls": case_controls, "cameras": case_cameras, "window-state": case_window_state,
          "restored-settings": case_restored_settings, "image-geometry": case_image_geometry,
