@@ -41,7 +41,10 @@ void CameraChannel::connectCamera(bool reportFailure)
     m_request.reportConnectFailure = reportFailure;
     m_streamer = new CameraStreamer(m_request, m_figures, m_frame);
     connect(m_streamer, &CameraStreamer::camerasDiscovered, this, [this](const QList<CameraDescription>& cameras) {
-        setState(tr("Connecting..."));
+        // A camera named by its address may stream before discovery ends.
+        if (!m_streaming) {
+            setState(tr("Connecting..."));
+        }
         Q_EMIT camerasDiscovered(cameras);
     });
     connect(m_streamer, &CameraStreamer::streamingStarted, this, [this](const CameraDescription& camera) {

@@ -6,7 +6,14 @@
 
 #include "aravis_p.h"
 
+#include <QDeadlineTimer>
+
 #include <algorithm>
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +36,58 @@ bool changesLayout(QChar::Category category)
 bool hasControlCharacters(const QString& text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// GigE Vision discovery: a command to the control port, answered with the device's first bootstrap registers.
+constexpr quint16 controlPort = 3956;
+constexpr int headerSize = 8;
+constexpr int discoveryDataSize = 0xF8;
+constexpr int discoveryWaitMs = 1000; // as long as Aravis's discovery waits for answers
+constexpr quint16 discoveryAck = 0x0003;
+
+/** A text field of discovery data: its bytes up to the first zero or the field's end. */
+QByteArray textField(const QByteArray& data, int offset, int size)
+{
+    const char* start = data.constData() + offset;
+    return QByteArray(start, int(qstrnlen(start, uint(size))));
+}
+
+/** A closed socket on every way out of the function that opened it. */
+class SocketCloser
+{
+public:
+    explicit SocketCloser(int socket)
+        : m_socket(socket)
+    {
+    }
+    SocketCloser(const SocketCloser&) = delete;
+    SocketCloser& operator=(const SocketCloser&) = delete;
+    ~SocketCloser() { close(m_socket); }
+
+private:
+    const int m_socket;
+};
+
+/** The discovery data in the first answer of the camera behind the connected @p socket, or nothing. */
+QByteArray awaitDiscoveryAnswer(int socket)
+{
+    const QDeadlineTimer deadline(discoveryWaitMs);
+    char answer[headerSize + discoveryDataSize + 64];
+    for (;;) {
+        pollfd readable { socket, POLLIN, 0 };
+        if (poll(&readable, 1, int(deadline.remainingTime())) <= 0) {
+            return QByteArray();
+        }
+        const ssize_t size = recv(socket, answer, sizeof answer, 0);
+        if (size < 0) {
+            return QByteArray(); // nothing listens at the address
+        }
+        const auto word
+            = [&answer](int offset) { return quint16(quint8(answer[offset]) << 8 | quint8(answer[offset + 1])); };
+        if (size >= headerSize + discoveryDataSize && word(2) == discoveryAck && word(6) == 0xFFFF) {
+            return QByteArray(answer + headerSize, discoveryDataSize);
+        }
+    }
 }
 
 } // namespace
@@ -127,6 +186,61 @@ QList<CameraDescription> discoverCameras()
         cameras.append(camera);
     }
     return cameras;
+}
+
+CameraDescription describeDiscoveredCamera(const QByteArray& data)
+{
+    // Aravis names a GigE Vision camera "vendor-model-serial", with the MAC address for an empty serial
+    // number, and drops the control characters but 0x10 from the name.
+    const QByteArray mac = data.mid(0x0A, 6).toHex(':');
+    QByteArray serial = textField(data, 0xD8, 16);
+    if (serial.isEmpty()) {
+        serial = mac;
+    }
+    const QByteArray vendor = textField(data, 0x48, 32);
+    const QByteArray model = textField(data, 0x68, 32);
+    QByteArray id = vendor + '-' + model + '-' + serial;
+    id.truncate(
+        int(std::remove_if(id.begin(), id.end(), [](char c) { return c > 0 && c < 0x20 && c != 0x10; }) - id.begin()));
+    CameraDescription camera;
+    camera.id = id;
+    camera.vendor = cameraText(vendor.constData());
+    camera.model = cameraText(model.constData());
+    camera.serialNumber = cameraText(serial.constData());
+    camera.macAddress = QString::fromLatin1(mac);
+    const auto byte = [&data](int offset) { return quint8(data.at(offset)); };
+    camera.address = QStringLiteral("%1.%2.%3.%4").arg(byte(0x24)).arg(byte(0x25)).arg(byte(0x26)).arg(byte(0x27));
+    camera.protocol = QStringLiteral("GigEVision");
+    return camera;
+}
+
+std::optional<CameraDescription> askCameraAt(const QString& address)
+{
+    sockaddr_in camera {};
+    camera.sin_family = AF_INET;
+    camera.sin_port = htons(controlPort);
+    if (inet_pton(AF_INET, address.toLatin1().constData(), &camera.sin_addr) != 1) {
+        return std::nullopt;
+    }
+    const int socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (socket < 0) {
+        return std::nullopt;
+    }
+    const SocketCloser closer(socket);
+    // Connected, the socket receives only the camera's answers, and a refusal when nothing listens there.
+    static const unsigned char discoveryCommand[headerSize] = { 0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0xFF, 0xFF };
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&camera), sizeof camera) != 0
+        || send(socket, discoveryCommand, sizeof discoveryCommand, 0) != ssize_t(sizeof discoveryCommand)) {
+        return std::nullopt;
+    }
+    const QByteArray data = awaitDiscoveryAnswer(socket);
+    if (data.isEmpty()) {
+        return std::nullopt;
+    }
+    CameraDescription described = describeDiscoveredCamera(data);
+    // The camera answered from the address asked, whatever address it reports.
+    described.address = address;
+    return described;
 }
 
 int selectCamera(const QList<CameraDescription>& cameras, const QByteArray& id, const QString& name)

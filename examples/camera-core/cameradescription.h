@@ -10,6 +10,8 @@
 #include <QMetaType>
 #include <QString>
 
+#include <optional>
+
 #include <tavix/DeviceInfo.h>
 
 /**
@@ -87,6 +89,21 @@ Tavix::CDeviceInfo toDeviceInfo(const CameraDescription& camera);
  * second. Thread-safe; called from the streaming thread.
  */
 QList<CameraDescription> discoverCameras();
+
+/**
+ * The GigE Vision camera described by @p data, the first 0xF8 bytes of its
+ * bootstrap registers as its discovery answer carries them, with the id and
+ * texts Aravis's discovery gives it.
+ */
+CameraDescription describeDiscoveredCamera(const QByteArray& data);
+
+/**
+ * Asks the GigE Vision camera at the IPv4 address @p address alone to describe
+ * itself, as discovery would, with @p address as its address. Nothing when
+ * @p address is no IPv4 address or no camera answers within a second (at once
+ * when the host refuses). Thread-safe.
+ */
+std::optional<CameraDescription> askCameraAt(const QString& address);
 
 /**
  * The camera with Aravis's device id @p id, or with an empty id the one that

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <future>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -280,17 +281,30 @@ void CameraStreamer::run()
 
 CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
 {
-    const QList<CameraDescription> cameras = discoverCameras();
-    Q_EMIT camerasDiscovered(cameras);
-    const int index = selectCamera(cameras, m_request.cameraId, m_request.cameraName);
-    if (index < 0) {
-        const QString name = m_request.cameraId.isEmpty() ? m_request.cameraName
-                                                          : isolatedText(cameraText(m_request.cameraId.constData()));
-        *message = name.isEmpty() ? tr("No camera found. Is the camera switched on and connected?")
-                                  : tr("No camera \"%1\" found among %2 cameras.").arg(name).arg(cameras.size());
-        return NoCamera;
+    // Discovery waits a second for answers. A camera named by its address is asked directly in the meantime,
+    // so that it streams a second earlier; the list of cameras follows when discovery ends. Leaving this
+    // function waits for the discovery.
+    std::future<QList<CameraDescription>> discovery = std::async(std::launch::async, [this] {
+        QList<CameraDescription> cameras = discoverCameras();
+        Q_EMIT camerasDiscovered(cameras);
+        return cameras;
+    });
+    std::optional<CameraDescription> named
+        = m_request.cameraId.isEmpty() ? askCameraAt(m_request.cameraName) : std::nullopt;
+    if (!named) {
+        const QList<CameraDescription> cameras = discovery.get();
+        const int index = selectCamera(cameras, m_request.cameraId, m_request.cameraName);
+        if (index < 0) {
+            const QString name = m_request.cameraId.isEmpty()
+                ? m_request.cameraName
+                : isolatedText(cameraText(m_request.cameraId.constData()));
+            *message = name.isEmpty() ? tr("No camera found. Is the camera switched on and connected?")
+                                      : tr("No camera \"%1\" found among %2 cameras.").arg(name).arg(cameras.size());
+            return NoCamera;
+        }
+        named = cameras.at(index);
     }
-    CameraDescription camera = cameras.at(index);
+    CameraDescription& camera = *named;
     StreamSession session;
     if (!session.open(camera, m_request.frameRate, message)) {
         return OpenFailed;

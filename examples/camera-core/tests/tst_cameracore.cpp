@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: BSD-3-Clause
 
+#include "cameradescription.h"
 #include "camerastreamer.h"
 #include "monitorstartup.h"
 #include "pixelconversion.h"
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void fittedImage();
     void lostFramesText_data();
     void lostFramesText();
+    void describeDiscoveredCamera_data();
+    void describeDiscoveredCamera();
 };
 
 namespace {
@@ -98,6 +101,51 @@ void TestCameraCore::lostFramesText()
     // The translators of the locale before stay installed; the newest one answers first.
     loadMonitorTranslations(QCoreApplication::instance(), QStringLiteral("no-window"), QStringLiteral(":/none"));
     QCOMPARE(CameraStreamer::tr("%n frame(s) lost", nullptr, count), expected);
+}
+
+void TestCameraCore::describeDiscoveredCamera_data()
+{
+    QTest::addColumn<QByteArray>("vendor");
+    QTest::addColumn<QByteArray>("model");
+    QTest::addColumn<QByteArray>("serial");
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<QString>("serialNumber");
+
+    QTest::newRow("plain") << QByteArray("Aravis") << QByteArray("Fake") << QByteArray("GV01")
+                           << QByteArray("Aravis-Fake-GV01") << "GV01";
+    QTest::newRow("no serial number: the MAC address") << QByteArray("V") << QByteArray("M") << QByteArray()
+                                                       << QByteArray("V-M-00:1a:2b:3c:4d:5e") << "00:1a:2b:3c:4d:5e";
+    QTest::newRow("control characters but 0x10 dropped from the id")
+        << QByteArray("Top\nV") << QByteArray("M\x10\x1f") << QByteArray("S\x01") << QByteArray("TopV-M\x10-S")
+        << "S\x01";
+    QTest::newRow("whole fields, without a closing zero")
+        << QByteArray(32, 'v') << QByteArray(32, 'm') << QByteArray(16, 's')
+        << QByteArray(32, 'v') + '-' + QByteArray(32, 'm') + '-' + QByteArray(16, 's') << QString(16, QLatin1Char('s'));
+    QTest::newRow("Latin-1") << QByteArray("V") << QByteArray("Mod\xe9l") << QByteArray("1")
+                             << QByteArray("V-Mod\xe9l-1") << "1";
+}
+
+void TestCameraCore::describeDiscoveredCamera()
+{
+    QFETCH(QByteArray, vendor);
+    QFETCH(QByteArray, model);
+    QFETCH(QByteArray, serial);
+    QFETCH(QByteArray, id);
+    QFETCH(QString, serialNumber);
+    QByteArray data(0xF8, '\0');
+    data.replace(0x08, 8, QByteArray::fromHex("0000001a2b3c4d5e"));
+    data.replace(0x24, 4, QByteArray::fromHex("c0a80105"));
+    data.replace(0x48, vendor.size(), vendor);
+    data.replace(0x68, model.size(), model);
+    data.replace(0xD8, serial.size(), serial);
+    const CameraDescription camera = ::describeDiscoveredCamera(data);
+    QCOMPARE(camera.id, id);
+    QCOMPARE(camera.vendor, cameraText(vendor.constData()));
+    QCOMPARE(camera.model, cameraText(model.constData()));
+    QCOMPARE(camera.serialNumber, serialNumber);
+    QCOMPARE(camera.macAddress, QStringLiteral("00:1a:2b:3c:4d:5e"));
+    QCOMPARE(camera.address, QStringLiteral("192.168.1.5"));
+    QVERIFY(camera.isGigE());
 }
 
 QTEST_GUILESS_MAIN(TestCameraCore)

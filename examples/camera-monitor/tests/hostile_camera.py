@@ -21,7 +21,7 @@ def gvcp_header(status, command, payload, packet_id):
 class HostileCameras(threading.Thread):
     """GigE Vision cameras played on loopback addresses, one UDP socket each, for the monitor under test.
 
-    Each camera answers discovery, register reads and writes and memory reads (its bootstrap registers and a
+    Each camera answers discovery (broadcast and to its own address), register reads and writes and memory reads (its bootstrap registers and a
     small GenICam file with the features Aravis needs to stream), and sends no frame. Its memory reads are
     answered after its delay, without holding up the other cameras; its GenICam file is padded to its size.
     Speak only inside a private network namespace: discovery listens on every address.
@@ -100,6 +100,8 @@ class HostileCameras(threading.Thread):
             return None
         command, packet_id, payload = struct.unpack(">H", packet[2:4])[0], packet[6:8], packet[8:]
         packet_id = struct.unpack(">H", packet_id)[0]
+        if command == 0x0002:  # DISCOVERY_CMD sent to the camera's own address
+            return gvcp_header(0, 0x0003, camera["discovery"], packet_id), 0.0
         if command == 0x0080:  # READREG
             addresses = struct.unpack(">%dI" % (len(payload) // 4), payload)
             return gvcp_header(0, 0x0081, b"".join(self.read(camera, a, 4) for a in addresses), packet_id), 0.0
