@@ -13,6 +13,7 @@
 #include "windowstate.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -211,6 +212,16 @@ bool ScriptedRun::perform(const QString& action)
 
 QImage ScriptedRun::grabWindow()
 {
+    // Offscreen, the window's backing store is the image it shows: once the pending repaints are done, a copy
+    // of it is the screenshot, without painting every widget once more. On a display the screen's pixels may
+    // hold other windows, so the window paints itself into a pixmap.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        const QPixmap shown = m_window->screen()->grabWindow(m_window->winId());
+        if (!shown.isNull()) {
+            return shown.toImage();
+        }
+    }
     return m_window->grab().toImage();
 }
 
