@@ -689,6 +689,8 @@ HOSTILE_CAMERAS = [
     # Its GenICam file is cut short: it cannot stream, and the long message says so with its name.
     dict(address="127.0.0.5", vendor=b"Hostile Vendor With A Long Name", model=b"Top\nHidden model, long as well",
          serial=b"N1", xml=b"<RegisterDescription"),
+    # Answers only a discovery command sent to its own address: only a monitor that asks it there finds it.
+    dict(address="127.0.0.6", vendor=b"Hostile", model=b"Hidden", serial=b"H1", hidden=True),
 ]
 HOSTILE_ACTIONS = ["3:reconnect", "5:switch=127.0.0.3", "8:switch=127.0.0.4", "11:switch=127.0.0.2",
                    "12.5:switch=127.0.0.5"]
@@ -744,7 +746,8 @@ def check_hostile_texts(texts):
 
 
 def case_hostile_cameras(args, processes):
-    """Broken cameras: a slow one cannot hold up close, reconnect or switch, names of any bytes open and none spoofs."""
+    """Broken cameras: a slow one cannot hold up close, reconnect or switch, names of any bytes open and none spoofs;
+    a camera that answers only at its own address opens by that address."""
     loopback_up()
     cameras = HostileCameras(HOSTILE_CAMERAS)
     cameras.start()
@@ -754,7 +757,6 @@ def case_hostile_cameras(args, processes):
     monitor = Monitor(args, processes, options + ["--test-action=" + action for action in HOSTILE_ACTIONS])
     # A monitor that waits for the slow camera's thread takes minutes to end.
     monitor.finish(timeout=HOSTILE_RUN_TIME + 30)
-    cameras.stopping = True
     timings = [line for line in monitor.stdout if re.match(r"(reconnect|switch=\S+|exit): \d+ ms", line)]
     print("\n".join(timings))
     check(len(timings) == len(HOSTILE_ACTIONS) + 1, "missing timings:\n%s" % monitor.transcript())
@@ -767,6 +769,11 @@ def case_hostile_cameras(args, processes):
     with open(texts_file, encoding="utf-8") as dump:
         check_hostile_texts(json.load(dump))
     check_screenshot_shows_window(monitor.screenshot)
+    hidden = Monitor(args, processes, ["--camera", "127.0.0.6", "--run-time", "3", "--retry-interval", "0"])
+    hidden.finish(timeout=30)
+    cameras.stopping = True
+    check("streaming: Hostile-Hidden-H1" in hidden.stdout,
+          "the camera asked at its address was not opened:\n%s" % hidden.transcript())
 
 
 CASES = {"rate": case_rate, "lossy-camera": case_lossy_camera, "foreign-packets": case_foreign_packets,

@@ -21,7 +21,7 @@ def gvcp_header(status, command, payload, packet_id):
 class HostileCameras(threading.Thread):
     """GigE Vision cameras played on loopback addresses, one UDP socket each, for the monitor under test.
 
-    Each camera answers discovery (broadcast and to its own address), register reads and writes and memory reads (its bootstrap registers and a
+    Each camera answers discovery (broadcast, unless hidden, and sent to its own address), register reads and writes and memory reads (its bootstrap registers and a
     small GenICam file with the features Aravis needs to stream), and sends no frame. Its memory reads are
     answered after its delay, without holding up the other cameras; its GenICam file is padded to its size.
     Speak only inside a private network namespace: discovery listens on every address.
@@ -84,7 +84,7 @@ class HostileCameras(threading.Thread):
         for offset, value in fields:
             registers[offset:offset + len(value)] = value
         return {"registers": registers, "xml": xml, "delay": camera.get("delay", 0.0), "address": camera["address"],
-                "discovery": bytes(registers[:0xF8])}
+                "discovery": bytes(registers[:0xF8]), "hidden": camera.get("hidden", False)}
 
     def read(self, camera, address, count):
         if address >= self.XML_ADDRESS:
@@ -130,7 +130,8 @@ class HostileCameras(threading.Thread):
                 if udp is self.discovery:
                     if packet[2:4] == b"\x00\x02":  # DISCOVERY_CMD
                         for camera in self.sockets.values():
-                            udp.sendto(gvcp_header(0, 0x0003, camera["discovery"], 0xFFFF), peer)
+                            if not camera["hidden"]:
+                                udp.sendto(gvcp_header(0, 0x0003, camera["discovery"], 0xFFFF), peer)
                     continue
                 reply = self.answer(self.sockets[udp], packet)
                 if reply:
