@@ -7,6 +7,7 @@
 #include "aravis_p.h"
 
 #include <QDeadlineTimer>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -51,22 +52,6 @@ QByteArray textField(const QByteArray& data, int offset, int size)
     const char* start = data.constData() + offset;
     return QByteArray(start, int(qstrnlen(start, uint(size))));
 }
-
-/** A closed socket on every way out of the function that opened it. */
-class SocketCloser
-{
-public:
-    explicit SocketCloser(int socket)
-        : m_socket(socket)
-    {
-    }
-    SocketCloser(const SocketCloser&) = delete;
-    SocketCloser& operator=(const SocketCloser&) = delete;
-    ~SocketCloser() { close(m_socket); }
-
-private:
-    const int m_socket;
-};
 
 /** The discovery data in the first answer of the camera behind the connected @p socket, or nothing. */
 QByteArray awaitDiscoveryAnswer(int socket)
@@ -226,7 +211,7 @@ std::optional<CameraDescription> askCameraAt(const QString& address)
     if (socket < 0) {
         return std::nullopt;
     }
-    const SocketCloser closer(socket);
+    const auto closeSocket = qScopeGuard([socket] { close(socket); });
     // Connected, the socket receives only the camera's answers, and a refusal when nothing listens there.
     static const unsigned char discoveryCommand[headerSize] = { 0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0xFF, 0xFF };
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&camera), sizeof camera) != 0
