@@ -49,7 +49,9 @@ void CameraChannel::connectCamera(bool reportFailure)
     });
     connect(m_streamer, &CameraStreamer::streamingStarted, this, [this](const CameraDescription& camera) {
         m_figures->restart();
-        m_frame->clear();
+        if (m_frame->clear()) {
+            Q_EMIT imageReady();
+        }
         m_camera = camera;
         m_cameraId = camera.id;
         // A reconnection opens this camera again, whatever the name asked for finds then.
@@ -64,6 +66,7 @@ void CameraChannel::connectCamera(bool reportFailure)
         m_settings.orientation = m_frame->orientation();
         Q_EMIT settingsRead(m_settings);
     });
+    connect(m_streamer, &CameraStreamer::imageReady, this, &CameraChannel::imageReady);
     connect(m_streamer, &CameraStreamer::streamingEnded, this, &CameraChannel::onStreamingEnded);
     m_streamer->start();
 }

@@ -61,6 +61,8 @@ Q_SIGNALS:
     void camerasDiscovered(const QList<CameraDescription>& cameras);
     void streamingStarted(const CameraDescription& camera);
     void settingsRead(const CameraSettings& settings);
+    /** frame() holds an image not taken yet. */
+    void imageReady();
     void stateChanged(const QString& state);
 
 private:

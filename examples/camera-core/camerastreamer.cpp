@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <future>
 #include <limits>
 #include <optional>
@@ -125,9 +126,11 @@ private:
 class FrameCounter
 {
 public:
-    FrameCounter(StreamFigures& figures, LatestFrame& frame)
+    /** @p imagePut is called after an image is put that the GUI must be told of. */
+    FrameCounter(StreamFigures& figures, LatestFrame& frame, std::function<void()> imagePut)
         : m_figures(figures)
         , m_frame(frame)
+        , m_imagePut(std::move(imagePut))
         , m_badFrames(CameraStreamer::tr("Incomplete frames"))
         , m_missingFrames(CameraStreamer::tr("Lost frames"))
         , m_foreignData(CameraStreamer::tr("Stream data"))
@@ -150,7 +153,8 @@ public:
             const int width = arv_buffer_get_image_width(buffer);
             const int height = arv_buffer_get_image_height(buffer);
             m_figures.addFrame(static_cast<unsigned int>(size), width, height);
-            if (m_frame.due()) {
+            const LatestFrame::Clock::time_point now = LatestFrame::Clock::now();
+            if (m_frame.due(now)) {
                 LatestFrame::Frame frame;
                 frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
                 frame.frameId = arv_buffer_get_frame_id(buffer);
@@ -160,7 +164,9 @@ public:
                 if (m_frame.keepRaw()) {
                     frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
                 }
-                m_frame.put(std::move(frame));
+                if (m_frame.put(std::move(frame), now)) {
+                    m_imagePut();
+                }
             }
         } else {
             ++m_incompleteSinceLastFrame;
@@ -204,6 +210,7 @@ private:
 
     StreamFigures& m_figures;
     LatestFrame& m_frame;
+    const std::function<void()> m_imagePut;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
     ReportThrottle m_foreignData;
@@ -313,7 +320,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
     Q_EMIT streamingStarted(camera);
     Q_EMIT settingsRead(session.readSettings());
 
-    FrameCounter counter(*m_figures, *m_frame);
+    FrameCounter counter(*m_figures, *m_frame, [this] { Q_EMIT imageReady(); });
     QElapsedTimer sinceLastFrame;
     sinceLastFrame.start();
     bool silenceReported = false;

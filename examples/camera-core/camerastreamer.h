@@ -84,6 +84,8 @@ Q_SIGNALS:
     void streamingStarted(const CameraDescription& camera);
     /** The camera's settings, after opening it and after each change. */
     void settingsRead(const CameraSettings& settings);
+    /** The LatestFrame holds an image that its reader has not taken; once until it takes one. */
+    void imageReady();
     void streamingEnded(CameraStreamer::EndReason reason, const QString& message);
 
 protected:

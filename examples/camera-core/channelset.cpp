@@ -13,8 +13,6 @@ ChannelSet::ChannelSet(const Options& options, QObject* parent)
     m_figuresTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_figuresTimer, &QTimer::timeout, this, &ChannelSet::onFiguresTimer);
     m_figuresTimer.start(sampleIntervalMs / 2);
-    connect(&m_imageTimer, &QTimer::timeout, this, &ChannelSet::takeFrame);
-    m_imageTimer.start(1000 / LatestFrame::maxImagesPerSecond);
 }
 
 ChannelSet::~ChannelSet()
@@ -36,6 +34,11 @@ CameraChannel* ChannelSet::addChannel(const QByteArray& cameraId)
     request.frameRate = m_options.frameRate;
     auto* channel = new CameraChannel(request, static_cast<int>(m_options.retryIntervalSeconds * 1000));
     channel->frame().setKeepRaw(m_options.keepRawFrames);
+    connect(channel, &CameraChannel::imageReady, this, [this, channel] {
+        if (channel == m_selected) {
+            takeFrame();
+        }
+    });
     m_channels.append(channel);
     Q_EMIT channelAdded(channel);
     return channel;
@@ -107,7 +110,6 @@ void ChannelSet::openOthers(const QList<CameraDescription>& cameras)
 void ChannelSet::stop()
 {
     m_figuresTimer.stop();
-    m_imageTimer.stop();
     for (CameraChannel* channel : qAsConst(m_channels)) {
         channel->stop();
     }

@@ -13,11 +13,11 @@
 
 /**
  * Streams from the selected camera, or from every camera found, each in its
- * own CameraChannel, whatever window shows them. One timer reads every
+ * own CameraChannel, whatever window shows them. A timer reads every
  * channel's figures twice a second and adds a chart point to each once a
- * second, so that everything a window shows comes from one reading; another
- * takes the selected camera's newest converted image up to
- * LatestFrame::maxImagesPerSecond times a second. GUI thread.
+ * second, so that everything a window shows comes from one reading; the
+ * selected camera's newest converted image is taken as soon as its channel
+ * tells of one, up to LatestFrame::maxImagesPerSecond times a second. GUI thread.
  */
 class ChannelSet : public QObject
 {
@@ -59,7 +59,7 @@ public:
      * that has none; the camera that the first channel still looks for by name stays that channel's.
      */
     void openOthers(const QList<CameraDescription>& cameras);
-    /** Stops the timers and drops every connection without waiting for its thread. */
+    /** Stops the timer and drops every connection without waiting for its thread. */
     void stop();
 
 Q_SIGNALS:
@@ -85,7 +85,6 @@ private:
     LatestFrame::Frame m_shownFrame;
     QSize m_displaySize;
     QTimer m_figuresTimer;
-    QTimer m_imageTimer;
     bool m_sampleDue = false; ///< every other tick of the figures timer adds a chart point
 };
 

@@ -6,23 +6,54 @@
 
 #include <QMutexLocker>
 
-bool LatestFrame::due() const
+#include <algorithm>
+
+namespace {
+
+constexpr LatestFrame::Clock::duration imageInterval
+    = std::chrono::duration_cast<LatestFrame::Clock::duration>(std::chrono::seconds(1))
+    / LatestFrame::maxImagesPerSecond;
+
+} // namespace
+
+void LatestFrame::setWanted(bool wanted)
+{
+    if (wanted) {
+        QMutexLocker locker(&m_mutex);
+        m_takenSerial = m_serial;
+    }
+    m_wanted = wanted;
+}
+
+bool LatestFrame::due(Clock::time_point now) const
 {
     if (!m_wanted) {
         return false;
     }
     QMutexLocker locker(&m_mutex);
-    return !m_sincePut.isValid() || m_sincePut.elapsed() >= 1000 / maxImagesPerSecond;
+    return now >= m_nextImage;
 }
 
-void LatestFrame::put(Frame frame)
+bool LatestFrame::put(Frame frame, Clock::time_point now)
 {
     QMutexLocker locker(&m_mutex);
-    // The old image is released after the lock, outside the GUI's way.
-    std::swap(m_frame, frame);
-    m_sincePut.start();
-    ++m_serial;
-    locker.unlock();
+    // A turn missed by more than an interval is gone: a camera after a pause gets no burst of images.
+    m_nextImage = std::max(m_nextImage, now - imageInterval) + imageInterval;
+    // The image before, swapped into frame, is released after the lock, outside the GUI's way.
+    return store(&frame);
+}
+
+bool LatestFrame::clear()
+{
+    Frame empty;
+    QMutexLocker locker(&m_mutex);
+    return store(&empty);
+}
+
+bool LatestFrame::store(Frame* frame)
+{
+    std::swap(m_frame, *frame);
+    return m_serial++ == m_takenSerial;
 }
 
 void LatestFrame::setOrientation(const ImageOrientation& orientation)
@@ -43,11 +74,6 @@ void LatestFrame::setDisplaySize(const QSize& size)
 QSize LatestFrame::displaySize() const
 {
     return readLocked(m_displaySize);
-}
-
-void LatestFrame::clear()
-{
-    put(Frame());
 }
 
 bool LatestFrame::takeNew(Frame* frame)

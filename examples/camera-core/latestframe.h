@@ -9,23 +9,25 @@
 #include "camerasettings.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMutex>
 #include <QSize>
 
 #include <atomic>
+#include <chrono>
 
 /**
- * A slot for one image: the acquisition thread overwrites it, the GUI takes
- * what is there when its display timer fires. Frames in between are dropped,
- * never queued, so a fast camera cannot flood the GUI thread, and the
- * acquisition thread converts a frame only when the GUI wants images and at
- * most maxImagesPerSecond times a second. Thread-safe.
+ * A slot for one image: the acquisition thread overwrites it and tells the
+ * GUI when the slot holds a frame the GUI has not taken, once until the GUI
+ * takes it. Frames in between are dropped, never queued, so a fast camera
+ * cannot flood the GUI thread, and the acquisition thread converts a frame
+ * only when the GUI wants images and at most maxImagesPerSecond times a
+ * second. Thread-safe.
  */
 class LatestFrame
 {
 public:
+    using Clock = std::chrono::steady_clock;
     static constexpr int maxImagesPerSecond = 30;
 
     struct Frame
@@ -41,8 +43,11 @@ public:
     LatestFrame(const LatestFrame&) = delete;
     LatestFrame& operator=(const LatestFrame&) = delete;
 
-    /** Whether images are made at all; off for a stream whose image is not shown. */
-    void setWanted(bool wanted) { m_wanted = wanted; }
+    /**
+     * Whether images are made at all; off for a stream whose image is not shown.
+     * Turned on, the frame in the slot counts as taken: the next put() tells the GUI.
+     */
+    void setWanted(bool wanted);
     /** Keep the camera's bytes beside each image (for saving them; costs a copy per image). */
     void setKeepRaw(bool keep) { m_keepRaw = keep; }
     bool keepRaw() const { return m_keepRaw; }
@@ -59,14 +64,24 @@ public:
     void setDisplaySize(const QSize& size);
     QSize displaySize() const;
 
-    /** True when the acquisition thread should convert the frame it has now. */
-    bool due() const;
-    /** Stores @p frame in place of the one before. */
-    void put(Frame frame);
-    /** Empties the slot, for a new stream. */
-    void clear();
+    /**
+     * True when the acquisition thread should convert a frame that arrived at
+     * @p now. Images keep to turns of one every 1/maxImagesPerSecond s, and an
+     * image up to one interval late for its turn leaves the turns after it as
+     * they are: a camera at that rate whose frames arrive a little early or
+     * late has every frame shown, a faster one maxImagesPerSecond a second.
+     */
+    bool due(Clock::time_point now) const;
+    /**
+     * Stores @p frame, of a frame that arrived at @p now, in place of the one
+     * before. True when the GUI has taken the frame before and must be told of
+     * this one; false while it is yet to take one, which is then this one.
+     */
+    bool put(Frame frame, Clock::time_point now);
+    /** Empties the slot, for a new stream; true, as for put(), when the GUI must be told. */
+    bool clear();
 
-    /** Copies the newest frame to @p frame if it is newer than the last one taken; GUI thread. */
+    /** Copies the newest frame to @p frame if the GUI has not taken it yet; GUI thread. */
     bool takeNew(Frame* frame);
 
 private:
@@ -82,11 +97,14 @@ private:
         return setting;
     }
 
+    /** Stores @p frame; true when the GUI had taken the one before. Under the mutex. */
+    bool store(Frame* frame);
+
     mutable QMutex m_mutex;
     Frame m_frame;
     ImageOrientation m_orientation;
     QSize m_displaySize;
-    QElapsedTimer m_sincePut;
+    Clock::time_point m_nextImage = Clock::time_point::min();
     quint64 m_serial = 0;
     quint64 m_takenSerial = 0;
     std::atomic<bool> m_wanted { false };

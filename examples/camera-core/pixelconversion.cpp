@@ -224,12 +224,21 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
     const std::vector<int> columns = boxBoundaries(image.width(), size.width());
     const std::vector<int> rows = boxBoundaries(image.height(), size.height());
     std::vector<quint32> columnSums(size_t(image.width()) * BytesPerPixel);
+    // 1 / the box's area for each target column, kept while the box height stays (it takes two values at most).
+    std::vector<float> scales(size_t(size.width()));
+    int scaledHeight = 0;
     for (int y = 0; y < size.height(); ++y) {
         std::fill(columnSums.begin(), columnSums.end(), 0);
         for (int row = rows[size_t(y)]; row < rows[size_t(y) + 1]; ++row) {
             addRow(image.constScanLine(row), columnSums.size(), columnSums.data());
         }
         const int boxHeight = rows[size_t(y) + 1] - rows[size_t(y)];
+        if (boxHeight != scaledHeight) {
+            for (size_t x = 0; x < scales.size(); ++x) {
+                scales[x] = 1.0f / float(boxHeight * (columns[x + 1] - columns[x]));
+            }
+            scaledHeight = boxHeight;
+        }
         auto* target = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
         const quint32* sum = columnSums.data();
         for (int x = 0; x < size.width(); ++x) {
@@ -244,7 +253,7 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
                     box[2] += sum[layout.blue];
                 }
             }
-            const float scale = 1.0f / float(boxHeight * boxWidth);
+            const float scale = scales[size_t(x)];
             const auto mean = [&](int channel) { return int(float(box[channel]) * scale + 0.5f); };
             target[x] = channels == 1 ? qRgb(mean(0), mean(0), mean(0)) : qRgb(mean(0), mean(1), mean(2));
         }

@@ -20,13 +20,12 @@ ImageView::ImageView(QWidget* parent)
 
 void ImageView::setImage(const QImage& image, const QImage& fitted)
 {
-    const QRect before = drawnRect().toAlignedRect();
     m_image = image;
     m_fitted = fitted;
-    const QRect after = drawnRect().toAlignedRect();
+    const QRect target = drawing().target.toAlignedRect();
     // A frame drawn where the one before it was leaves the margins as they are.
-    if (!after.isEmpty() && after == before) {
-        update(after);
+    if (!target.isEmpty() && target == m_lastTarget) {
+        update(target);
     } else {
         update();
     }
@@ -58,13 +57,15 @@ QRect ImageView::imageRect() const
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-QRectF ImageView::drawnRect() const
+ImageView::Drawing ImageView::drawing() const
 {
-    QRectF target = imageRect();
-    if (isFittedTo(m_fitted, m_image, displaySize())) {
-        target.setSize(QSizeF(m_fitted.size()) / devicePixelRatioF());
+    Drawing drawing { imageRect(), false };
+    const qreal ratio = devicePixelRatioF();
+    if (isFittedTo(m_fitted, m_image, (QSizeF(size()) * ratio).toSize())) {
+        drawing.target.setSize(QSizeF(m_fitted.size()) / ratio);
+        drawing.fitted = true;
     }
-    return target;
+    return drawing;
 }
 
 void ImageView::paintEvent(QPaintEvent* event)
@@ -72,21 +73,23 @@ void ImageView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QColor background(32, 32, 32);
     if (m_image.isNull()) {
+        m_lastTarget = QRect();
         painter.fillRect(rect(), background);
         painter.setPen(Qt::lightGray);
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
         return;
     }
-    const QRectF target = drawnRect();
-    if (isFittedTo(m_fitted, m_image, displaySize())) {
-        painter.drawImage(target, m_fitted);
+    const Drawing drawing = this->drawing();
+    m_lastTarget = drawing.target.toAlignedRect();
+    if (drawing.fitted) {
+        painter.drawImage(drawing.target, m_fitted);
     } else {
         // Smoothing only when shrinking: enlarged camera pixels stay sharp squares.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < m_image.width());
-        painter.drawImage(target, m_image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, drawing.target.width() < m_image.width());
+        painter.drawImage(drawing.target, m_image);
     }
     // Only around the image, which covers the rest.
-    for (const QRect& margin : event->region().subtracted(target.toRect())) {
+    for (const QRect& margin : event->region().subtracted(drawing.target.toRect())) {
         painter.fillRect(margin, background);
     }
 }

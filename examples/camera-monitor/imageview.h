@@ -43,12 +43,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    /** Where paintEvent() draws the image: imageRect(), or the fitted image's own size in it. */
-    QRectF drawnRect() const;
+    struct Drawing
+    {
+        QRectF target; ///< imageRect(), or the fitted image's own size in it
+        bool fitted; ///< the fitted image is drawn, unscaled
+    };
+    /** How paintEvent() draws the image now. */
+    Drawing drawing() const;
 
     QImage m_image;
     QImage m_fitted;
     QString m_placeholder;
+    QRect m_lastTarget; ///< where the last paint drew an image; empty when it drew none
 };
 
 #endif
