@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -19,9 +20,23 @@ namespace {
 constexpr FormatValueFlags settingFlags
     = FormatValueShowMultiplier | FormatValueTrimZeros | FormatValueOmitZeroFraction;
 
-constexpr int pixelFormatRow = 3;
-constexpr int autoColumn = 3;
+// The pixel format follows the frame rate, the exposure time and the gain.
+constexpr int pixelFormatPosition = 3;
 constexpr int quarterTurn = 90;
+
+/**
+ * Scrolls the fields where the window is small, and asks for the width that shows all their columns
+ * beside a vertical scroll bar: a column behind a sideways scroll bar would go unseen.
+ */
+class FieldsArea : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        return QSize(widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
+            QScrollArea::sizeHint().height());
+    }
+};
 
 /** "on" or "off" of a scripted setting; nullopt for anything else. */
 std::optional<bool> switchValue(const QString& value)
@@ -72,23 +87,24 @@ CameraControls::CameraControls(QWidget* parent)
     // The fields scroll where the window is small, rather than set its smallest size.
     auto* fields = new QWidget;
     m_grid = new QGridLayout(fields);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(fields);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll = new FieldsArea;
+    m_scroll->setWidget(fields);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
     auto* boxLayout = new QVBoxLayout(this);
     boxLayout->setContentsMargins(0, 0, 0, 0);
-    boxLayout->addWidget(scroll);
+    boxLayout->addWidget(m_scroll);
     addNumberField(QStringLiteral("frame-rate"), tr("Frame rate:"), tr(" fps"), 2, &CameraSettings::frameRate,
         &SettingsChange::frameRate, formatFrameRateSetting);
     addNumberField(QStringLiteral("exposure-time"), tr("Exposure time:"), tr(" \u00b5s"), 0,
         &CameraSettings::exposureTime, &SettingsChange::exposureTime, formatExposureTime);
+    m_autoExposure = addSwitch(tr("Automatic"), &SettingsChange::autoExposure);
     addNumberField(
         QStringLiteral("gain"), tr("Gain:"), tr(" dB"), 2, &CameraSettings::gain, &SettingsChange::gain, formatGain);
-    m_autoExposure = addSwitch(1, tr("Automatic"), &SettingsChange::autoExposure);
-    m_autoGain = addSwitch(2, tr("Automatic"), &SettingsChange::autoGain);
+    m_autoGain = addSwitch(tr("Automatic"), &SettingsChange::autoGain);
     m_pixelFormat = new QComboBox;
     m_pixelFormat->setAccessibleName(tr("Pixel format:"));
+    const int pixelFormatRow = m_grid->rowCount();
     m_grid->addWidget(new QLabel(tr("Pixel format:")), pixelFormatRow, 0);
     m_grid->addWidget(m_pixelFormat, pixelFormatRow, 1, 1, 2);
     connect(m_pixelFormat, QOverload<int>::of(&QComboBox::activated), this,
@@ -113,8 +129,7 @@ CameraControls::CameraControls(QWidget* parent)
 void CameraControls::addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
     CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double))
 {
-    // The pixel format's row is placed by hand: the rows of numbers go around it.
-    const int row = m_numbers.size() < pixelFormatRow ? int(m_numbers.size()) : int(m_numbers.size()) + 1;
+    const int row = m_grid->rowCount();
     auto* box = new QDoubleSpinBox;
     box->setDecimals(decimals);
     box->setSuffix(suffix);
@@ -135,10 +150,11 @@ void CameraControls::addNumberField(const QString& name, const QString& caption,
     });
 }
 
-QCheckBox* CameraControls::addSwitch(int row, const QString& caption, std::optional<bool> SettingsChange::*setting)
+QCheckBox* CameraControls::addSwitch(const QString& caption, std::optional<bool> SettingsChange::*setting)
 {
+    // Below its field rather than beside it: three columns fit the settings' default width.
     auto* box = new QCheckBox(caption);
-    m_grid->addWidget(box, row, autoColumn);
+    m_grid->addWidget(box, m_grid->rowCount(), 1, 1, 2);
     connect(box, &QCheckBox::clicked, this, [this, setting](bool on) {
         SettingsChange change;
         change.*setting = on;
@@ -159,8 +175,8 @@ void CameraControls::addOrientationRow()
     m_flipVertical = new QCheckBox(tr("Flip vertically"));
     m_grid->addWidget(new QLabel(tr("Rotation:")), row, 0);
     m_grid->addWidget(m_rotation, row, 1);
-    m_grid->addWidget(m_flipHorizontal, row, 2);
-    m_grid->addWidget(m_flipVertical, row, autoColumn);
+    m_grid->addWidget(m_flipHorizontal, row + 1, 1, 1, 2);
+    m_grid->addWidget(m_flipVertical, row + 2, 1, 1, 2);
     connect(m_rotation, QOverload<int>::of(&QComboBox::activated), this, &CameraControls::requestOrientation);
     for (QCheckBox* flip : { m_flipHorizontal, m_flipVertical }) {
         connect(flip, &QCheckBox::clicked, this, &CameraControls::requestOrientation);
@@ -204,6 +220,8 @@ void CameraControls::showSettings(const CameraSettings& settings)
         widget->setEnabled(streaming);
     }
     m_showing = false;
+    // The camera's ranges change the fields' widths.
+    m_scroll->updateGeometry();
 }
 
 void CameraControls::clear()
@@ -308,7 +326,7 @@ QStringList CameraControls::shownValues() const
     for (const NumberField& field : m_numbers) {
         values.append(field.shown->text());
     }
-    values.insert(pixelFormatRow, m_pixelFormat->currentText());
+    values.insert(pixelFormatPosition, m_pixelFormat->currentText());
     for (const QCheckBox* box : { m_autoExposure, m_autoGain }) {
         values.append(!box->isEnabled() ? QStringLiteral("unavailable")
                 : box->isChecked()      ? QStringLiteral("on")

@@ -17,6 +17,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
 class QLabel;
+class QScrollArea;
 
 /**
  * Edits the acquisition settings of the selected camera: frame rate, exposure
@@ -71,7 +72,7 @@ private:
 
     void addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
         CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double));
-    QCheckBox* addSwitch(int row, const QString& caption, std::optional<bool> SettingsChange::*setting);
+    QCheckBox* addSwitch(const QString& caption, std::optional<bool> SettingsChange::*setting);
     void addOrientationRow();
     bool enterNumber(const NumberField& field, double value);
     bool choosePixelFormat(const QString& name);
@@ -80,6 +81,7 @@ private:
     void requestOrientation();
     ImageOrientation shownOrientation() const;
 
+    QScrollArea* m_scroll = nullptr;
     QGridLayout* m_grid = nullptr;
     std::vector<NumberField> m_numbers;
     QComboBox* m_pixelFormat = nullptr;

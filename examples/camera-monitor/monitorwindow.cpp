@@ -196,17 +196,30 @@ QWidget* MonitorWindow::arrangePanes(QWidget* messagesBox)
     imageAndChart->setStretchFactor(1, 2);
     // The figures and the settings get the widths they ask for, the image and chart the rest, which also
     // gives way when a camera's settings widen their fields.
-    auto* panes = new QSplitter(Qt::Horizontal);
-    panes->addWidget(figuresAndMessages);
-    panes->addWidget(controlsColumn);
-    panes->addWidget(imageAndChart);
-    panes->setStretchFactor(2, 1);
+    m_panes = new QSplitter(Qt::Horizontal);
+    m_panes->addWidget(figuresAndMessages);
+    m_panes->addWidget(controlsColumn);
+    m_panes->addWidget(imageAndChart);
+    m_panes->setStretchFactor(2, 1);
     // The table spans the window, so that its columns fit side by side.
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(m_cameraTable);
-    splitter->addWidget(panes);
+    splitter->addWidget(m_panes);
     splitter->setStretchFactor(1, 1);
     return splitter;
+}
+
+void MonitorWindow::widenControls()
+{
+    // As far as the image and chart can give way: the settings scroll sideways only in a small window.
+    QList<int> sizes = m_panes->sizes();
+    const int spare = sizes[2] - m_panes->widget(2)->minimumSizeHint().width();
+    const int shift = qMin(m_controls->sizeHint().width() - m_controls->width(), spare);
+    if (shift > 0) {
+        sizes[1] += shift;
+        sizes[2] -= shift;
+        m_panes->setSizes(sizes);
+    }
 }
 
 QWidget* MonitorWindow::createFiguresPanel()
@@ -276,6 +289,7 @@ void MonitorWindow::follow(CameraChannel* channel)
     connect(channel, &CameraChannel::settingsRead, this, [this, channel](const CameraSettings& settings) {
         if (channel == m_channels.selected()) {
             m_controls->showSettings(settings);
+            widenControls();
         }
     });
 }
@@ -293,6 +307,7 @@ void MonitorWindow::onSelectionChanged()
     }
     if (channel->isStreaming()) {
         m_controls->showSettings(channel->settings());
+        widenControls();
     } else {
         m_controls->clear();
     }

@@ -20,6 +20,7 @@ class ElidingLabel;
 class ImageView;
 class MessageLog;
 class QAction;
+class QSplitter;
 class QStandardItemModel;
 class QTableView;
 class RateChart;
@@ -76,6 +77,8 @@ private Q_SLOTS:
     void saveImageAs();
 
 private:
+    /** Gives the camera settings the width of all their columns, taken from the image and chart. */
+    void widenControls();
     QWidget* arrangePanes(QWidget* messagesBox);
     QWidget* createFiguresPanel();
     void limitColumnWidths();
@@ -107,6 +110,7 @@ private:
     ImageView* m_imageView = nullptr;
     RateChart* m_chart = nullptr;
     CameraControls* m_controls = nullptr;
+    QSplitter* m_panes = nullptr; ///< the figures and messages, the camera settings, the image and chart
     MessageLog* m_messages = nullptr;
     QAction* m_binaryPrefixes = nullptr;
     WindowState* m_windowState = nullptr;

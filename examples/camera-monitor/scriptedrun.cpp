@@ -19,6 +19,8 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -126,10 +128,10 @@ QJsonObject windowGeometry(const MonitorWindow* window)
  * The texts the window shows, read from its widgets as a user sees them: "size" [width, height],
  * "devicePixelRatio", "labels" {caption (the label's accessible name): whole text}, "elided" [captions of
  * the labels shown cut], "table" [[cell texts]], "cutColumns" [headers of the columns not shown whole],
- * "messages" [texts], "status" the status bar's message, "controls" (CameraControls::shownValues()),
- * "chart" [[ms since epoch, fps, bytes per second, restarted, stalled]], "image" [width, height],
- * "window" {"frame": [x, y, width, height], "normal": [x, y, width, height], "maximized", "fullScreen",
- * "available": the screen's available geometry [x, y, width, height]}.
+ * "settingsCut" (the camera settings are wider than their area and scroll sideways), "messages" [texts], "status" the
+ * status bar's message, "controls" (CameraControls::shownValues()), "chart" [[ms since epoch, fps, bytes per second,
+ * restarted, stalled]], "image" [width, height], "window" {"frame": [x, y, width, height], "normal": [x, y, width,
+ * height], "maximized", "fullScreen", "available": the screen's available geometry [x, y, width, height]}.
  */
 QJsonObject shownTexts(const MonitorWindow* window)
 {
@@ -139,6 +141,8 @@ QJsonObject shownTexts(const MonitorWindow* window)
         { QStringLiteral("devicePixelRatio"), window->devicePixelRatioF() },
         { QStringLiteral("labels"), labelTexts(window) }, { QStringLiteral("elided"), elidedLabels(window) },
         { QStringLiteral("table"), tableTexts(table->model()) }, { QStringLiteral("cutColumns"), cutColumns(table) },
+        { QStringLiteral("settingsCut"),
+            window->findChild<CameraControls*>()->findChild<QScrollArea*>()->horizontalScrollBar()->maximum() > 0 },
         { QStringLiteral("messages"), messageTexts(window->findChild<MessageLog*>()) },
         { QStringLiteral("status"), window->statusBar()->currentMessage() },
         { QStringLiteral("controls"), jsonArray(window->findChild<CameraControls*>()->shownValues()) },

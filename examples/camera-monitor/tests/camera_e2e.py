@@ -299,7 +299,7 @@ SCALED_SCREEN = {"name": "uhd", "x": 0, "y": 0, "width": 3840, "height": 2160}
 
 
 def case_readable(args, processes, start):
-    """At first start, at its default size, the window shows every figure and table column whole."""
+    """At first start, at its default size, the window shows every figure, table column and setting whole."""
     env, caption, frame_size = start
     env = dict(os.environ, **env)
     if "QT_SCALE_FACTOR" in env:
@@ -322,8 +322,9 @@ def case_readable(args, processes, start):
           "the window is not on the screen of %s: %s" % (SCALED_SCREEN, texts["window"]))
     check(texts["labels"].get(caption, "").startswith(frame_size) and texts["table"],
           "the window shows no camera and frame: %s" % texts)
-    check(not texts["elided"] and not texts["cutColumns"], "at %s the window cuts the figures %s and the columns %s:"
-          "\n%s\n%s" % (texts["size"], texts["elided"], texts["cutColumns"], texts["labels"], texts["table"]))
+    check(not texts["elided"] and not texts["cutColumns"] and not texts["settingsCut"],
+          "at %s the window cuts the figures %s, the columns %s or the camera settings (%s):\n%s\n%s"
+          % (texts["size"], texts["elided"], texts["cutColumns"], texts["settingsCut"], texts["labels"], texts["table"]))
 
 
 # The simulated camera's grey pattern is a ramp along the diagonals, one step of the most significant
