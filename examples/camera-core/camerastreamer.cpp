@@ -14,7 +14,6 @@
 
 #include <QElapsedTimer>
 #include <QMutexLocker>
-#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -29,19 +28,6 @@ namespace {
 
 constexpr qint64 silenceLimitMs = 3000;
 constexpr qint64 reportIntervalMs = 2000;
-// How often the streaming thread looks for silence and due reports, unless a request wakes it.
-constexpr int watchIntervalMs = 100;
-// Frames up to this size (a 1024 x 1024 Mono8 frame) have their image made in Aravis's receiving thread,
-// well within a millisecond; a larger frame's conversion would hold up the packets of the frames after it,
-// so the streaming thread makes its image.
-constexpr size_t largestFrameConvertedOnReceipt = 1024 * 1024;
-
-double threadCpuSeconds()
-{
-    timespec cpu {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-    return double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9;
-}
 
 QString reportSource()
 {
@@ -136,76 +122,52 @@ private:
     QString m_latest;
 };
 
-/**
- * Makes the image of the whole frame in @p buffer, which arrived at @p arrived, and puts it into
- * @p latest; true when the GUI must be told. Any thread.
- */
-bool putImage(LatestFrame& latest, ArvBuffer* buffer, LatestFrame::Clock::time_point arrived)
-{
-    size_t size = 0;
-    const void* data = arv_buffer_get_data(buffer, &size);
-    LatestFrame::Frame frame;
-    frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
-    frame.frameId = arv_buffer_get_frame_id(buffer);
-    frame.image = orientedImage(imageFromPixels(data, size, arv_buffer_get_image_width(buffer),
-                                    arv_buffer_get_image_height(buffer), frame.pixelFormat),
-        latest.orientation());
-    frame.fitted = fittedImage(frame.image, latest.displaySize());
-    if (latest.keepRaw()) {
-        frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
-    }
-    return latest.put(std::move(frame), arrived);
-}
-
-/** What FrameCounter::count() found in a buffer. */
-enum class Counted {
-    NoFrame, ///< data that starts no frame
-    Frame, ///< a frame, whole or not, whose image is not due
-    FrameToShow, ///< a whole frame whose image is due: see putImage()
-};
-
-/**
- * Feeds the figures from the buffers of one camera's streams and reports their faults. Aravis's
- * receiving thread counts; the streaming thread flushes the reports and watches for silence, so the
- * owner serialises the calls.
- */
+/** Feeds the figures from the buffers of one stream and reports their faults. */
 class FrameCounter
 {
 public:
-    FrameCounter(StreamFigures& figures, const LatestFrame& frame)
+    /** @p imagePut is called after an image is put that the GUI must be told of. */
+    FrameCounter(StreamFigures& figures, LatestFrame& frame, std::function<void()> imagePut)
         : m_figures(figures)
         , m_frame(frame)
+        , m_imagePut(std::move(imagePut))
         , m_badFrames(CameraStreamer::tr("Incomplete frames"))
         , m_missingFrames(CameraStreamer::tr("Lost frames"))
         , m_foreignData(CameraStreamer::tr("Stream data"))
     {
     }
 
-    /** Counts the frame in @p buffer, which arrived at @p now, of the session's stream @p streamNumber. */
-    Counted count(ArvBuffer* buffer, quint64 streamNumber, LatestFrame::Clock::time_point now)
+    /** Counts the frame in @p buffer; false, with nothing counted, when it holds none. */
+    bool count(ArvBuffer* buffer)
     {
-        if (streamNumber != m_streamNumber) {
-            // A new stream of the same camera, whose frame ids may start anew.
-            m_streamNumber = streamNumber;
-            m_lastFrameId.reset();
-            m_endedStreamsCpuSeconds += m_streamCpuSeconds;
-            m_streamCpuSeconds = 0.0;
-        }
-        updateCpuTime(now);
         if (!StreamSession::holdsFrame(buffer)) {
             m_foreignData.note(
                 CameraStreamer::tr("Ignored a stream packet that starts no frame the monitor can receive."), 1);
-            return Counted::NoFrame;
+            return false;
         }
         const ArvBufferStatus status = arv_buffer_get_status(buffer);
         if (status == ARV_BUFFER_STATUS_SUCCESS) {
             countMissedFrames(arv_buffer_get_frame_id(buffer));
             size_t size = 0;
-            arv_buffer_get_data(buffer, &size);
+            const void* data = arv_buffer_get_data(buffer, &size);
             const int width = arv_buffer_get_image_width(buffer);
             const int height = arv_buffer_get_image_height(buffer);
             m_figures.addFrame(static_cast<unsigned int>(size), width, height);
-            return m_frame.due(now) ? Counted::FrameToShow : Counted::Frame;
+            const LatestFrame::Clock::time_point now = LatestFrame::Clock::now();
+            if (m_frame.due(now)) {
+                LatestFrame::Frame frame;
+                frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
+                frame.frameId = arv_buffer_get_frame_id(buffer);
+                frame.image = orientedImage(
+                    imageFromPixels(data, size, width, height, frame.pixelFormat), m_frame.orientation());
+                frame.fitted = fittedImage(frame.image, m_frame.displaySize());
+                if (m_frame.keepRaw()) {
+                    frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
+                }
+                if (m_frame.put(std::move(frame), now)) {
+                    m_imagePut();
+                }
+            }
         } else {
             ++m_incompleteSinceLastFrame;
             m_figures.addErrors(1);
@@ -213,15 +175,11 @@ public:
                 CameraStreamer::tr("Frame %1: %2").arg(arv_buffer_get_frame_id(buffer)).arg(bufferStatusText(status)),
                 1);
         }
-        return Counted::Frame;
+        return true;
     }
 
-    /** The CPU time of the streaming thread so far, which makes the images of large frames. */
-    void setStreamingCpuSeconds(double seconds)
-    {
-        m_streamingCpuSeconds = seconds;
-        publishCpuTime();
-    }
+    /** For a new stream of the same camera, whose frame ids may start anew. */
+    void restartStream() { m_lastFrameId.reset(); }
 
     /** Sends the summaries that are due. */
     void flush()
@@ -232,23 +190,6 @@ public:
     }
 
 private:
-    /** Reads the CPU time of the current stream's receiving thread, at most ten times a second. */
-    void updateCpuTime(LatestFrame::Clock::time_point now)
-    {
-        if (now < m_nextCpuReading) {
-            return;
-        }
-        m_nextCpuReading = now + std::chrono::milliseconds(100);
-        m_streamCpuSeconds = threadCpuSeconds();
-        publishCpuTime();
-    }
-
-    /** Gives the figures the CPU time of the streaming thread and of the receiving threads of all streams. */
-    void publishCpuTime()
-    {
-        m_figures.setCpuSeconds(m_streamingCpuSeconds + m_endedStreamsCpuSeconds + m_streamCpuSeconds);
-    }
-
     /**
      * Counts the frames that never arrived between the last whole frame and the whole frame @p frameId:
      * those the network lost and those that found no free buffer (which Aravis counts per packet, not per
@@ -268,25 +209,13 @@ private:
     }
 
     StreamFigures& m_figures;
-    const LatestFrame& m_frame;
+    LatestFrame& m_frame;
+    const std::function<void()> m_imagePut;
     ReportThrottle m_badFrames;
     ReportThrottle m_missingFrames;
     ReportThrottle m_foreignData;
     std::optional<guint64> m_lastFrameId; ///< of the last whole frame
     guint64 m_incompleteSinceLastFrame = 0;
-    quint64 m_streamNumber = 0;
-    LatestFrame::Clock::time_point m_nextCpuReading;
-    double m_streamCpuSeconds = 0.0; ///< of the current stream's receiving thread, as last read
-    double m_endedStreamsCpuSeconds = 0.0;
-    double m_streamingCpuSeconds = 0.0;
-};
-
-/** A buffer that Aravis's receiving thread hands to the streaming thread, for the image of a large frame. */
-struct HeldFrame
-{
-    ArvBuffer* buffer = nullptr; ///< owned while set: back to the stream or unreferenced
-    quint64 streamNumber = 0;
-    LatestFrame::Clock::time_point arrived;
 };
 
 } // namespace
@@ -313,23 +242,6 @@ void CameraStreamer::changeSettings(const SettingsChange& change)
     QMutexLocker locker(&m_changeMutex);
     m_change.merge(change);
     m_changePending = true;
-    m_requested.wakeAll();
-}
-
-void CameraStreamer::waitForRequest(int timeoutMs)
-{
-    QMutexLocker locker(&m_changeMutex);
-    if (!m_changePending && !m_stopRequested && !m_wakeRequested) {
-        m_requested.wait(&m_changeMutex, timeoutMs);
-    }
-    m_wakeRequested = false;
-}
-
-void CameraStreamer::wake()
-{
-    QMutexLocker locker(&m_changeMutex);
-    m_wakeRequested = true;
-    m_requested.wakeAll();
 }
 
 SettingsChange CameraStreamer::takeSettingsChange()
@@ -341,11 +253,7 @@ SettingsChange CameraStreamer::takeSettingsChange()
 
 void CameraStreamer::release(CameraStreamer* streamer)
 {
-    {
-        QMutexLocker locker(&streamer->m_changeMutex);
-        streamer->m_stopRequested = true;
-        streamer->m_requested.wakeAll();
-    }
+    streamer->m_stopRequested = true;
     streamer->disconnect();
     releasedStreamers().insert(streamer);
     // Connected before the check, so that a thread ending in between is not missed;
@@ -404,67 +312,17 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
         named = cameras.at(index);
     }
     CameraDescription& camera = *named;
-    QMutex counterMutex; // for the counter and the held frame
-    FrameCounter counter(*m_figures, *m_frame);
-    HeldFrame held;
-    // After the session, whose receiving threads have ended by then.
-    const auto releaseHeld = qScopeGuard([&held] {
-        if (held.buffer) {
-            g_object_unref(held.buffer);
-        }
-    });
-    QElapsedTimer clock;
-    clock.start();
-    std::atomic<qint64> lastFrameMs { 0 };
-    // Declared after what the handler uses: the session ends its streams' receiving threads first.
-    StreamSession session([&](ArvBuffer* buffer, quint64 streamNumber) {
-        const LatestFrame::Clock::time_point now = LatestFrame::Clock::now();
-        QMutexLocker locker(&counterMutex);
-        const Counted counted = counter.count(buffer, streamNumber, now);
-        if (counted != Counted::NoFrame) {
-            lastFrameMs = clock.elapsed();
-        }
-        if (counted != Counted::FrameToShow) {
-            return false;
-        }
-        size_t size = 0;
-        arv_buffer_get_data(buffer, &size);
-        if (size <= largestFrameConvertedOnReceipt) {
-            locker.unlock();
-            if (putImage(*m_frame, buffer, now)) {
-                Q_EMIT imageReady();
-            }
-            return false;
-        }
-        // While the streaming thread still makes the image before, this frame's is not made.
-        if (held.buffer) {
-            return false;
-        }
-        held = HeldFrame { buffer, streamNumber, now };
-        locker.unlock();
-        wake();
-        return true;
-    });
-    const auto showHeldFrame = [&] {
-        QMutexLocker locker(&counterMutex);
-        const HeldFrame frame = std::exchange(held, HeldFrame());
-        locker.unlock();
-        if (frame.buffer) {
-            if (putImage(*m_frame, frame.buffer, frame.arrived)) {
-                Q_EMIT imageReady();
-            }
-            session.giveBack(frame.buffer, frame.streamNumber);
-        }
-    };
+    StreamSession session;
     if (!session.open(camera, m_request.frameRate, message)) {
         return OpenFailed;
     }
-    // The silence counts from the start of the stream, not from the start of a slow opening.
-    lastFrameMs = clock.elapsed();
     camera.ipConfiguration = session.ipConfiguration();
     Q_EMIT streamingStarted(camera);
     Q_EMIT settingsRead(session.readSettings());
 
+    FrameCounter counter(*m_figures, *m_frame, [this] { Q_EMIT imageReady(); });
+    QElapsedTimer sinceLastFrame;
+    sinceLastFrame.start();
     bool silenceReported = false;
     while (!m_stopRequested && !session.controlLost()) {
         if (m_changePending) {
@@ -475,6 +333,9 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                     tr("The camera %1 did not take the settings: %2").arg(isolatedText(camera.idText()), failure),
                     nullptr);
             }
+            if (change.resizesFrames()) {
+                counter.restartStream();
+            }
             // The frames before the change say nothing about the new rate.
             m_figures->restartRate();
             Q_EMIT settingsRead(session.readSettings());
@@ -484,11 +345,15 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 return OpenFailed;
             }
         }
-        waitForRequest(watchIntervalMs);
-        showHeldFrame();
-        if (clock.elapsed() - lastFrameMs < silenceLimitMs) {
+        ArvBuffer* buffer = session.pop();
+        const bool frame = buffer && counter.count(buffer);
+        if (buffer) {
+            session.push(buffer);
+        }
+        if (frame) {
+            sinceLastFrame.start();
             silenceReported = false;
-        } else if (!silenceReported) {
+        } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {
             showWarningMessage(tr("No frames"), reportSource(),
                 tr("The camera %1 sent no frame for %2 s.")
                     .arg(isolatedText(camera.idText()))
@@ -496,9 +361,10 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 nullptr);
             silenceReported = true;
         }
-        QMutexLocker locker(&counterMutex);
         counter.flush();
-        counter.setStreamingCpuSeconds(threadCpuSeconds());
+        timespec cpu {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        m_figures->setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
     }
     if (session.controlLost()) {
         *message = tr("Lost the connection to the camera %1.").arg(isolatedText(camera.idText()));

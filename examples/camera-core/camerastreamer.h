@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: BSD-3-Clause
 
-// The streaming thread: finds the camera, opens it and has its frames counted.
+// The streaming thread: finds the camera, opens it and counts its frames.
 #ifndef CAMERAMONITOR_CAMERASTREAMER_H
 #define CAMERAMONITOR_CAMERASTREAMER_H
 
@@ -12,7 +12,6 @@
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <atomic>
 #include <memory>
@@ -23,8 +22,7 @@ class StreamFigures;
 /**
  * Runs one connection to one camera: discovery, opening, streaming until
  * stopped or until the camera goes away. Frames feed a StreamFigures object
- * and, as far as it wants them, a LatestFrame with their images, in Aravis's
- * receiving thread; this thread watches for silence and reports; settings
+ * and, as far as it wants them, a LatestFrame with their images; settings
  * asked for with changeSettings() reach the camera between two frames;
  * faults are reported through the library's show... functions, at most one
  * report per fault and kind every two seconds, so a burst of bad frames
@@ -95,10 +93,6 @@ protected:
 
 private:
     EndReason connectAndStream(QString* message);
-    /** Waits up to @p timeoutMs for a change of settings, the stop or a wake() to be asked for. */
-    void waitForRequest(int timeoutMs);
-    /** Wakes the streaming thread from waitForRequest(), or keeps it from waiting the next time. */
-    void wake();
     void end(EndReason reason, const QString& message);
     SettingsChange takeSettingsChange();
 
@@ -106,8 +100,6 @@ private:
     const std::shared_ptr<StreamFigures> m_figures;
     const std::shared_ptr<LatestFrame> m_frame;
     QMutex m_changeMutex;
-    QWaitCondition m_requested; ///< with m_changeMutex: a change, the stop or a wake was asked for
-    bool m_wakeRequested = false; ///< under m_changeMutex
     SettingsChange m_change;
     std::atomic<bool> m_changePending { false };
     std::atomic<bool> m_stopRequested { false };

@@ -16,6 +16,7 @@
 
 namespace {
 
+constexpr guint64 popTimeoutUs = 100 * 1000;
 constexpr guint minBufferCount = 16;
 // How long a stream's buffers last at its frame rate: see StreamSession::wantedBufferCount().
 constexpr double bufferedSeconds = 1.0;
@@ -165,20 +166,13 @@ void readAutomaticModes(ArvCamera* camera, CameraSettings* settings)
 
 } // namespace
 
-/** What the receiving thread of one stream needs to hand its buffers on. */
-struct StreamSession::StreamContext
-{
-    StreamSession* session;
-    quint64 streamNumber;
-};
-
 StreamSession::~StreamSession()
 {
     if (m_acquiring && !m_controlLost) {
         ArvError ignored;
         arv_camera_stop_acquisition(m_camera.get(), ignored.out());
     }
-    closeStream();
+    m_stream.reset();
     if (m_controlLostHandler != 0) {
         g_signal_handler_disconnect(arv_camera_get_device(m_camera.get()), m_controlLostHandler);
     }
@@ -302,7 +296,7 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
         ArvError error;
         arv_camera_stop_acquisition(camera, error.out());
         m_acquiring = false;
-        closeStream();
+        m_stream.reset();
         applyFrameLayout(change, &refused);
         // With the old layout where the new one was refused.
         if (createStream(error)) {
@@ -342,33 +336,16 @@ void StreamSession::applyFrameLayout(const SettingsChange& change, QStringList* 
     }
 }
 
-void StreamSession::onNewBuffer(ArvStream* stream, gpointer streamContext)
+ArvBuffer* StreamSession::pop()
 {
-    ArvBuffer* buffer = arv_stream_try_pop_buffer(stream);
-    if (!buffer) {
-        return;
-    }
-    const auto* context = static_cast<const StreamContext*>(streamContext);
-    if (!context->session->m_handler(buffer, context->streamNumber)) {
-        pushBack(stream, buffer);
-    }
+    return m_stream ? arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs) : nullptr;
 }
 
-void StreamSession::pushBack(ArvStream* stream, ArvBuffer* buffer)
+void StreamSession::push(ArvBuffer* buffer)
 {
     // Aravis stamps a buffer with the system time when the leader of a frame arrives in it.
     arv_buffer_set_system_timestamp(buffer, 0);
-    arv_stream_push_buffer(stream, buffer);
-}
-
-void StreamSession::giveBack(ArvBuffer* buffer, quint64 streamNumber)
-{
-    if (m_stream && streamNumber == m_streamCount) {
-        pushBack(m_stream.get(), buffer);
-    } else {
-        // Of a stream that has ended: its size may not fit the stream now.
-        g_object_unref(buffer);
-    }
+    arv_stream_push_buffer(m_stream.get(), buffer);
 }
 
 bool StreamSession::holdsFrame(ArvBuffer* buffer)
@@ -395,24 +372,10 @@ bool StreamSession::createStream(ArvError& error)
         // A socket buffer of one frame keeps frames whole when the machine is busy.
         g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
     }
-    // The receiving thread hands each buffer on and back itself: no other thread wakes for a frame.
-    g_signal_connect_data(
-        m_stream.get(), "new-buffer", G_CALLBACK(onNewBuffer), new StreamContext { this, ++m_streamCount },
-        [](gpointer context, GClosure*) { delete static_cast<StreamContext*>(context); }, GConnectFlags(0));
-    arv_stream_set_emit_signals(m_stream.get(), TRUE);
     m_payload = payload;
     m_bufferCount = 0;
     provideBuffers();
     return true;
-}
-
-void StreamSession::closeStream()
-{
-    if (m_stream) {
-        // Waits for a handler running in the receiving thread; none starts after it.
-        arv_stream_set_emit_signals(m_stream.get(), FALSE);
-        m_stream.reset();
-    }
 }
 
 guint StreamSession::wantedBufferCount() const

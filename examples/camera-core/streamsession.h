@@ -13,34 +13,19 @@
 #include <QCoreApplication>
 
 #include <atomic>
-#include <functional>
 
 /**
  * Opens one camera, starts its stream and closes both on destruction; reads
- * and changes the camera's settings and hands each filled buffer to a handler
- * in Aravis's receiving thread. Used by the one thread that created it; the
- * handler runs in Aravis's receiving thread, and the control-lost flag is set
- * from Aravis's heartbeat thread.
+ * and changes the camera's settings and hands out its filled buffers. Used by
+ * the one thread that created it; only the control-lost flag is set from
+ * Aravis's heartbeat thread.
  */
 class StreamSession
 {
     Q_DECLARE_TR_FUNCTIONS(StreamSession)
 
 public:
-    /**
-     * Called in Aravis's receiving thread with each buffer the stream is done with, which goes back to
-     * the stream when the handler returns false; when it returns true, the handler keeps the buffer
-     * for giveBack(). Some hold no frame (see holdsFrame()). @p streamNumber counts the streams of the
-     * session: a change of settings that restarts the stream starts a new one, whose frame ids may
-     * start anew.
-     */
-    using BufferHandler = std::function<bool(ArvBuffer* buffer, quint64 streamNumber)>;
-
-    /** A session whose buffers go to @p handler; it must outlive the session's streams. */
-    explicit StreamSession(BufferHandler handler)
-        : m_handler(std::move(handler))
-    {
-    }
+    StreamSession() = default;
     StreamSession(const StreamSession&) = delete;
     StreamSession& operator=(const StreamSession&) = delete;
     ~StreamSession();
@@ -67,30 +52,30 @@ public:
     /** The GigE Vision "current IP configuration" bits read when opening; -1 when unknown. */
     long long ipConfiguration() const { return m_ipConfiguration; }
     /**
-     * False for a buffer handed to the handler with no frame received into it since it last went back
-     * to the stream: Aravis hands a buffer back untouched, with the status and frame id of the frame it
-     * held before, when the first packet of a new frame id is not one whose frame it can size (a leader
-     * of another payload type than image, chunk or multipart data, or a packet of an unknown kind, which
-     * anybody may send to the stream's port).
+     * The next buffer the stream is done with, or null after a short wait; hand it back with push().
+     * Some hold no frame: see holdsFrame().
+     */
+    ArvBuffer* pop();
+    /** Gives @p buffer back to the stream, marked so that holdsFrame() tells whether a frame fills it again. */
+    void push(ArvBuffer* buffer);
+    /**
+     * False for a buffer that pop() returned with no frame received into it since push(): Aravis hands a
+     * buffer back untouched, with the status and frame id of the frame it held before, when the first
+     * packet of a new frame id is not one whose frame it can size (a leader of another payload type than
+     * image, chunk or multipart data, or a packet of an unknown kind, which anybody may send to the
+     * stream's port).
      */
     static bool holdsFrame(ArvBuffer* buffer);
-    /**
-     * Takes back a buffer that the handler kept from the stream @p streamNumber: to the stream, or
-     * released when that stream has ended since.
-     */
-    void giveBack(ArvBuffer* buffer, quint64 streamNumber);
 
 private:
-    struct StreamContext;
-
     bool createStream(ArvError& error);
-    /** Stops the handler and the receiving thread and drops the stream with its buffers. */
-    void closeStream();
     /**
      * Buffers for the frames of bufferedSeconds at the camera's frame rate, at least minBufferCount,
-     * at most as many frames as Aravis's packet ring holds: frames that wait for resent packets keep
-     * theirs. Buffers beyond that cost time, since each comes round again only after all the others,
-     * when the processor's caches no longer hold it.
+     * at most as many frames as Aravis's packet ring holds. Aravis's receiving thread, once a busy
+     * machine lets it run again, fills buffers from the backlog in its ring faster than the streaming
+     * thread hands them back, and a frame that finds no free buffer is lost; but buffers beyond what
+     * such a stall needs cost time, since each comes round again only after all the others, when the
+     * processor's caches no longer hold it.
      */
     guint wantedBufferCount() const;
     /** Adds buffers to the stream up to wantedBufferCount(); a stream never loses buffers. */
@@ -98,13 +83,7 @@ private:
     /** Sets the pixel format, binning and region @p change asks for, with the stream stopped. */
     void applyFrameLayout(const SettingsChange& change, QStringList* refused);
     static void onControlLost(ArvDevice* device, gpointer session);
-    /** Hands the next filled buffer of @p stream to the handler and back to the stream; receiving thread. */
-    static void onNewBuffer(ArvStream* stream, gpointer streamContext);
-    /** Gives @p buffer back to @p stream, marked so that holdsFrame() tells whether a frame fills it again. */
-    static void pushBack(ArvStream* stream, ArvBuffer* buffer);
 
-    const BufferHandler m_handler;
-    quint64 m_streamCount = 0;
     GObjectPtr<ArvCamera> m_camera;
     GObjectPtr<ArvStream> m_stream;
     gulong m_controlLostHandler = 0;
