@@ -501,6 +501,11 @@ def aravis_losses(info):
     return info["n_failures"] + max(info["n_missing_frames"], info["n_underruns"] // packets_per_frame)
 
 
+def aravis_test_tool(args):
+    """Aravis's arv-camera-test, installed beside the simulated camera."""
+    return os.path.join(os.path.dirname(args.fake_camera), "arv-camera-test-0.8")
+
+
 def aravis_test_runs(args, processes, addresses):
     """The output of arv-camera-test per camera address, run on all of them at once for LOSS_RUN_TIME.
 
@@ -510,8 +515,7 @@ def aravis_test_runs(args, processes, addresses):
     outputs = {address: os.path.join(args.work_dir, "arv-camera-test-%s.txt" % address) for address in addresses}
     runs = "".join('"$0" -n %s -f %d --duration %d > %s & ' % (address, FASTEST_FPS, LOSS_RUN_TIME, output)
                    for address, output in outputs.items())
-    tool = os.path.join(os.path.dirname(args.fake_camera), "arv-camera-test-0.8")
-    processes.start(["sh", "-c", runs + "wait", tool]).wait(timeout=LOSS_RUN_TIME + 60)
+    processes.start(["sh", "-c", runs + "wait", aravis_test_tool(args)]).wait(timeout=LOSS_RUN_TIME + 60)
     texts = {}
     for address, output in outputs.items():
         with open(output, encoding="utf-8") as text:
@@ -567,15 +571,14 @@ def check_losses_against_aravis(args, processes, monitor_options, monitor_result
 def case_frame_loss(args, processes):
     """At the camera's full size and highest rate the monitor loses no more frames than arv-camera-test.
 
-    Frames this large are converted apart from their receipt (four cameras of smaller frames follow below), and
-    the window shows them.
+    Frames this large take Aravis's receiving thread longest to fill (four cameras of smaller frames follow
+    below), and the window shows them.
     """
     loopback_up()
     start_camera(args, processes)
-    tool = os.path.join(os.path.dirname(args.fake_camera), "arv-camera-test-0.8")
     size = str(FULL_SENSOR_SIZE)
-    subprocess.run([tool, "-n", CAMERA_ADDRESS, "-w", size, "-h", size, "--duration", "1"], check=True,
-                   stdout=subprocess.DEVNULL, timeout=60)
+    subprocess.run([aravis_test_tool(args), "-n", CAMERA_ADDRESS, "-w", size, "-h", size, "--duration", "1"],
+                   check=True, stdout=subprocess.DEVNULL, timeout=60)
     texts_file = os.path.join(args.work_dir, "texts.json")
     check_losses_against_aravis(args, processes, ["--dump-texts", texts_file],
                                 lambda monitor: {CAMERA_ADDRESS: monitor.result()})
