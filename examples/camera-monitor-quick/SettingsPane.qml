@@ -68,6 +68,8 @@ GroupBox {
     ScrollView {
         anchors.fill: parent
         contentWidth: fields.implicitWidth
+        // Shown whenever rows lie below the pane, not only while hovered, so that they are not missed.
+        ScrollBar.vertical.policy: contentHeight > availableHeight ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
 
         ColumnLayout {
             id: fields
