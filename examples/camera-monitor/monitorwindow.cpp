@@ -226,19 +226,20 @@ QWidget* MonitorWindow::createFiguresPanel()
 {
     auto* box = new QGroupBox(tr("Live figures"));
     auto* form = new QFormLayout(box);
-    const auto addFigure = [this, form](const QString& name) {
+    // The rates and counts change twice a second, which would end any selection of them at once.
+    const auto addFigure = [form](const QString& name, bool selectable) {
         auto* label = new ElidingLabel;
         label->setAccessibleName(name);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setSelectable(selectable);
         form->addRow(name, label);
         return label;
     };
-    m_cameraLabel = addFigure(tr("Camera:"));
-    m_stateLabel = addFigure(tr("State:"));
-    m_frameRateLabel = addFigure(tr("Frame rate:"));
-    m_dataRateLabel = addFigure(tr("Data rate:"));
-    m_frameSizeLabel = addFigure(tr("Frame size:"));
-    m_countLabel = addFigure(tr("Counts:"));
+    m_cameraLabel = addFigure(tr("Camera:"), true);
+    m_stateLabel = addFigure(tr("State:"), true);
+    m_frameRateLabel = addFigure(tr("Frame rate:"), false);
+    m_dataRateLabel = addFigure(tr("Data rate:"), false);
+    m_frameSizeLabel = addFigure(tr("Frame size:"), true);
+    m_countLabel = addFigure(tr("Counts:"), false);
     // The frame size of a large camera is the widest figure; the panel asks for its width.
     StreamFigures::Snapshot large;
     large.images = 1;
