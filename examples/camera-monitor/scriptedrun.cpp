@@ -12,6 +12,7 @@
 #include "ratechart.h"
 #include "windowstate.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -216,14 +217,13 @@ bool ScriptedRun::perform(const QString& action)
 
 QImage ScriptedRun::grabWindow()
 {
-    // Offscreen, the window's backing store is the image it shows: once the pending repaints are done, a copy
-    // of it is the screenshot, without painting every widget once more. On a display the screen's pixels may
-    // hold other windows, so the window paints itself into a pixmap.
+    // Offscreen, the window's backing store is an image of what it shows: once the pending repaints are done,
+    // it is the screenshot, without painting every widget once more or copying the image. On a display the
+    // screen's pixels may hold other windows, so the window paints itself into a pixmap.
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-        const QPixmap shown = m_window->screen()->grabWindow(m_window->winId());
-        if (!shown.isNull()) {
-            return shown.toImage();
+        if (const auto* shown = dynamic_cast<const QImage*>(m_window->backingStore()->paintDevice())) {
+            return *shown;
         }
     }
     return m_window->grab().toImage();
