@@ -241,14 +241,15 @@ void writeGreyRow(const quint32* sums, const float* scales, size_t count, QRgb* 
  * processor would mispredict its end). The totals are taken four columns at a time, so that each step
  * waits for one addition of the step before, not for four.
  */
-void greyBoxSums(const std::vector<quint32>& columnSums, const std::vector<int>& columns, std::vector<quint32>* totals,
-    quint32* boxSums)
+void greyBoxSums(
+    const quint32* columnSums, const std::vector<int>& columns, std::vector<quint32>* totals, quint32* boxSums)
 {
+    const size_t count = size_t(columns.back());
     quint32* total = totals->data();
     quint32 running = 0;
     total[0] = 0;
     size_t i = 0;
-    for (; i + 4 <= columnSums.size(); i += 4) {
+    for (; i + 4 <= count; i += 4) {
         const quint32 one = columnSums[i];
         const quint32 two = one + columnSums[i + 1];
         const quint32 three = two + columnSums[i + 2];
@@ -258,11 +259,40 @@ void greyBoxSums(const std::vector<quint32>& columnSums, const std::vector<int>&
         running += three + columnSums[i + 3];
         total[i + 4] = running;
     }
-    for (; i < columnSums.size(); ++i) {
+    for (; i < count; ++i) {
         total[i + 1] = total[i] + columnSums[i];
     }
     for (size_t x = 0; x + 1 < columns.size(); ++x) {
         boxSums[x] = total[columns[x + 1]] - total[columns[x]];
+    }
+}
+
+/**
+ * For boxes of one or two columns (a shrink to more than half the width): for each box, all bits set
+ * where it has a second column, none where it has one. Empty for wider boxes.
+ */
+std::vector<quint32> secondColumnMasks(const std::vector<int>& columns)
+{
+    std::vector<quint32> masks;
+    if (columns.back() < 2 * int(columns.size() - 1)) {
+        for (size_t x = 0; x + 1 < columns.size(); ++x) {
+            masks.push_back(columns[x + 1] - columns[x] == 2 ? ~0U : 0U);
+        }
+    }
+    return masks;
+}
+
+/**
+ * The sum of each box of one or two columns of a grey row: its first column's sum plus its second's,
+ * masked away where it has none, so that no branch depends on the box's width. A box of one column
+ * at the end of the row reads one sum past the last column, which must be 0.
+ */
+void narrowBoxSums(
+    const quint32* columnSums, const std::vector<int>& columns, const std::vector<quint32>& masks, quint32* boxSums)
+{
+    for (size_t x = 0; x < masks.size(); ++x) {
+        const quint32* box = columnSums + columns[x];
+        boxSums[x] = box[0] + (box[1] & masks[x]);
     }
 }
 
@@ -294,16 +324,19 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
     QImage shrunk(size, QImage::Format_RGB32);
     const std::vector<int> columns = boxBoundaries(image.width(), size.width());
     const std::vector<int> rows = boxBoundaries(image.height(), size.height());
-    std::vector<quint32> columnSums(size_t(image.width()) * BytesPerPixel);
-    std::vector<quint32> totals(BytesPerPixel == 1 ? columnSums.size() + 1 : 0);
+    const size_t sampleCount = size_t(image.width()) * BytesPerPixel;
+    // One sum more than there are samples, always 0, for narrowBoxSums().
+    std::vector<quint32> columnSums(sampleCount + 1);
+    std::vector<quint32> totals(BytesPerPixel == 1 ? sampleCount + 1 : 0);
     std::vector<quint32> boxSums(BytesPerPixel == 1 ? size_t(size.width()) : 0);
+    const std::vector<quint32> masks = BytesPerPixel == 1 ? secondColumnMasks(columns) : std::vector<quint32>();
     // 1 / the box's area for each target column, for boxes of lowBox rows and of lowBox + 1, the only two heights.
     const int lowBox = image.height() / size.height();
     std::vector<float> scales[2];
     for (int y = 0; y < size.height(); ++y) {
         std::fill(columnSums.begin(), columnSums.end(), 0);
         for (int row = rows[size_t(y)]; row < rows[size_t(y) + 1]; ++row) {
-            addRow(image.constScanLine(row), columnSums.size(), columnSums.data());
+            addRow(image.constScanLine(row), sampleCount, columnSums.data());
         }
         const int boxHeight = rows[size_t(y) + 1] - rows[size_t(y)];
         std::vector<float>& rowScales = scales[boxHeight - lowBox];
@@ -314,7 +347,11 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
         }
         auto* target = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
         if constexpr (BytesPerPixel == 1) {
-            greyBoxSums(columnSums, columns, &totals, boxSums.data());
+            if (masks.empty()) {
+                greyBoxSums(columnSums.data(), columns, &totals, boxSums.data());
+            } else {
+                narrowBoxSums(columnSums.data(), columns, masks, boxSums.data());
+            }
             writeGreyRow(boxSums.data(), rowScales.data(), boxSums.size(), target);
         } else {
             writeColourRow<BytesPerPixel>(columnSums.data(), columns, rowScales.data(), layout, target);
