@@ -6,7 +6,7 @@
 
 # Compares the camera monitor with Aravis's own programs on one simulated camera.
 #
-# Usage: scripts/compare-monitors.sh [BUILD_DIR] [--run-time S]
+# Usage: scripts/compare-monitors.sh [BUILD_DIR] [--run-time S] [--rounds N]
 #
 # In a private network namespace, on one simulated camera, runs each program of
 # the table below in turn for the same time (default 20 s): the monitor with its
@@ -16,17 +16,22 @@
 # asked: as fast as the machine lets it send) and at its full sensor size of
 # 2048 x 2048 at its highest rate. Prints the machine's load, then a line per
 # size and program: frames received, frames incomplete or missing, and the
-# program's CPU time (user + system) per received frame. Without a display it
-# starts Xvfb with openbox. Exits with 77 when arv-viewer-0.8, xdotool, a
-# display or a private network namespace cannot be had.
+# program's CPU time (user + system) per received frame. With --rounds N it runs
+# the programs of each size N times in turn and ends with the median CPU time
+# per frame of each size and program: one run's time moves by a fifth between
+# runs. Without a display it starts Xvfb with openbox. Exits with 77 when
+# arv-viewer-0.8, xdotool, a display or a private network namespace cannot be
+# had.
 set -euo pipefail
 
 build_dir=build/qt6
 run_time=20
+rounds=1
 while [[ $# -gt 0 ]]; do
     case $1 in
         --run-time) run_time=$2; shift 2 ;;
-        -h | --help) sed -n '7,21s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        --rounds) rounds=$2; shift 2 ;;
+        -h | --help) sed -n '7,24s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) build_dir=$1; shift ;;
     esac
 done
@@ -51,7 +56,7 @@ if [[ -z ${COMPARE_MONITORS_NAMESPACE:-} ]]; then
     unshare=(unshare -n)
     [[ $(id -u) -eq 0 ]] || unshare=(unshare -rn)
     "${unshare[@]}" true 2> /dev/null || skip "cannot make a private network namespace with ${unshare[*]}"
-    COMPARE_MONITORS_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" --run-time "$run_time"
+    COMPARE_MONITORS_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" --run-time "$run_time" --rounds "$rounds"
 fi
 ip link set lo up
 
@@ -172,9 +177,29 @@ for setting in "${sizes[@]}"; do
     read -r width height rate <<< "$setting"
     size="${width}x${height}@${rate}"
     set_up_camera "$width" "$height" "$rate"
-    for ((i = 0; i < ${#programs[@]}; i += 2)); do
-        # shellcheck disable=SC2086 # the command line is split into its words
-        run_program "${programs[i]}" ${programs[i + 1]}
+    for ((round = 0; round < rounds; ++round)); do
+        for ((i = 0; i < ${#programs[@]}; i += 2)); do
+            # shellcheck disable=SC2086 # the command line is split into its words
+            run_program "${programs[i]}" ${programs[i + 1]} | tee -a "$work/figures"
+        done
     done
 done
 echo "load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"
+if ((rounds > 1)); then
+    # The median of each size and program's CPU times per frame, in the order of their first lines.
+    awk -v rounds="$rounds" '{
+        key = sprintf("%-16s %-22s", $1, $2)
+        if (!(key in count)) order[++keys] = key
+        if (match($0, /cpu_ms_per_frame=[0-9.]+/)) times[key, ++count[key]] = substr($0, RSTART + 17, RLENGTH - 17)
+    } END {
+        for (k = 1; k <= keys; ++k) {
+            key = order[k]; n = count[key]; list = ""
+            for (i = 1; i <= n; ++i) { sorted[i] = times[key, i] + 0; list = list " " times[key, i] }
+            for (i = 2; i <= n; ++i) for (j = i; j > 1 && sorted[j - 1] > sorted[j]; --j) {
+                swap = sorted[j]; sorted[j] = sorted[j - 1]; sorted[j - 1] = swap
+            }
+            median = n == 0 ? "-" : sprintf("%.3f", n % 2 ? sorted[(n + 1) / 2] : (sorted[n / 2] + sorted[n / 2 + 1]) / 2)
+            printf "%s median_cpu_ms_per_frame=%s of%s\n", key, median, list
+        }
+    }' "$work/figures"
+fi

@@ -9,7 +9,7 @@
 # camera monitor on it. With a display it opens the window; without one it runs
 # offscreen for the run time, writes a screenshot and prints what it measured.
 #   scripts/demo.sh [--quick] [--cameras N] [camera monitor options]
-#   scripts/demo.sh --compare [--run-time S]
+#   scripts/demo.sh --compare [--run-time S] [--rounds N]
 # Without options and without a display: 20 frames per second asked of the
 # camera, 10 s, screenshot camera-monitor.png. --quick runs the Qt Quick monitor
 # instead (screenshot camera-monitor-quick.png). With --cameras N (2 to 9) it runs
