@@ -35,6 +35,7 @@ while [[ $# -gt 0 ]]; do
         *) build_dir=$1; shift ;;
     esac
 done
+[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "compare-monitors.sh: --rounds needs a whole number above 0" >&2; exit 2; }
 monitor=$(realpath "$build_dir/examples/camera-monitor/camera-monitor")
 quick_monitor=$build_dir/examples/camera-monitor-quick/camera-monitor-quick
 camera=127.0.0.1
