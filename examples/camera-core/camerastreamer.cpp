@@ -17,6 +17,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <future>
@@ -28,6 +29,8 @@ namespace {
 
 constexpr qint64 silenceLimitMs = 3000;
 constexpr qint64 reportIntervalMs = 2000;
+// How often the streaming thread looks for silence and sends due summaries when nothing wakes it.
+constexpr std::chrono::milliseconds requestWait(100);
 
 QString reportSource()
 {
@@ -122,7 +125,10 @@ private:
     QString m_latest;
 };
 
-/** Feeds the figures from the buffers of one stream and reports their faults. */
+/**
+ * Feeds the figures from the buffers of one stream and reports their faults. Aravis's receiving
+ * thread counts the buffers, the streaming thread sends the summaries and watches for silence.
+ */
 class FrameCounter
 {
 public:
@@ -135,10 +141,46 @@ public:
         , m_missingFrames(CameraStreamer::tr("Lost frames"))
         , m_foreignData(CameraStreamer::tr("Stream data"))
     {
+        m_sinceLastFrame.start();
     }
 
+    /**
+     * Counts the frame in @p buffer, if it holds one, and the CPU time of the calling thread. The first
+     * buffer of a stream starts the frame ids anew.
+     */
+    void count(ArvBuffer* buffer, bool firstOfStream)
+    {
+        QMutexLocker locker(&m_mutex);
+        if (firstOfStream) {
+            m_lastFrameId.reset();
+        }
+        if (countFrame(buffer)) {
+            m_sinceLastFrame.start();
+        }
+        timespec cpu {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        m_figures.setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
+    }
+
+    /** Sends the summaries that are due. */
+    void flush()
+    {
+        QMutexLocker locker(&m_mutex);
+        m_badFrames.flush();
+        m_missingFrames.flush();
+        m_foreignData.flush();
+    }
+
+    /** Milliseconds since the last frame, or since the stream started. */
+    qint64 silence() const
+    {
+        QMutexLocker locker(&m_mutex);
+        return m_sinceLastFrame.elapsed();
+    }
+
+private:
     /** Counts the frame in @p buffer; false, with nothing counted, when it holds none. */
-    bool count(ArvBuffer* buffer)
+    bool countFrame(ArvBuffer* buffer)
     {
         if (!StreamSession::holdsFrame(buffer)) {
             m_foreignData.note(
@@ -178,18 +220,6 @@ public:
         return true;
     }
 
-    /** For a new stream of the same camera, whose frame ids may start anew. */
-    void restartStream() { m_lastFrameId.reset(); }
-
-    /** Sends the summaries that are due. */
-    void flush()
-    {
-        m_badFrames.flush();
-        m_missingFrames.flush();
-        m_foreignData.flush();
-    }
-
-private:
     /**
      * Counts the frames that never arrived between the last whole frame and the whole frame @p frameId:
      * those the network lost and those that found no free buffer (which Aravis counts per packet, not per
@@ -208,6 +238,7 @@ private:
         }
     }
 
+    mutable QMutex m_mutex; ///< guards all that follows
     StreamFigures& m_figures;
     LatestFrame& m_frame;
     const std::function<void()> m_imagePut;
@@ -216,6 +247,7 @@ private:
     ReportThrottle m_foreignData;
     std::optional<guint64> m_lastFrameId; ///< of the last whole frame
     guint64 m_incompleteSinceLastFrame = 0;
+    QElapsedTimer m_sinceLastFrame;
 };
 
 } // namespace
@@ -239,21 +271,32 @@ CameraStreamer::~CameraStreamer()
 
 void CameraStreamer::changeSettings(const SettingsChange& change)
 {
-    QMutexLocker locker(&m_changeMutex);
+    const std::lock_guard<std::mutex> locker(m_changeMutex);
     m_change.merge(change);
     m_changePending = true;
+    m_requested.notify_all();
+}
+
+void CameraStreamer::waitForRequest()
+{
+    std::unique_lock<std::mutex> locker(m_changeMutex);
+    m_requested.wait_for(locker, requestWait, [this] { return m_changePending || m_stopRequested; });
 }
 
 SettingsChange CameraStreamer::takeSettingsChange()
 {
-    QMutexLocker locker(&m_changeMutex);
+    const std::lock_guard<std::mutex> locker(m_changeMutex);
     m_changePending = false;
     return std::exchange(m_change, SettingsChange());
 }
 
 void CameraStreamer::release(CameraStreamer* streamer)
 {
-    streamer->m_stopRequested = true;
+    {
+        const std::lock_guard<std::mutex> locker(streamer->m_changeMutex);
+        streamer->m_stopRequested = true;
+        streamer->m_requested.notify_all();
+    }
     streamer->disconnect();
     releasedStreamers().insert(streamer);
     // Connected before the check, so that a thread ending in between is not missed;
@@ -312,7 +355,9 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
         named = cameras.at(index);
     }
     CameraDescription& camera = *named;
-    StreamSession session;
+    // Declared before the session, whose destruction waits for the last buffer it counts.
+    FrameCounter counter(*m_figures, *m_frame, [this] { Q_EMIT imageReady(); });
+    StreamSession session([&counter](ArvBuffer* buffer, bool firstOfStream) { counter.count(buffer, firstOfStream); });
     if (!session.open(camera, m_request.frameRate, message)) {
         return OpenFailed;
     }
@@ -320,9 +365,6 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
     Q_EMIT streamingStarted(camera);
     Q_EMIT settingsRead(session.readSettings());
 
-    FrameCounter counter(*m_figures, *m_frame, [this] { Q_EMIT imageReady(); });
-    QElapsedTimer sinceLastFrame;
-    sinceLastFrame.start();
     bool silenceReported = false;
     while (!m_stopRequested && !session.controlLost()) {
         if (m_changePending) {
@@ -333,9 +375,6 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                     tr("The camera %1 did not take the settings: %2").arg(isolatedText(camera.idText()), failure),
                     nullptr);
             }
-            if (change.resizesFrames()) {
-                counter.restartStream();
-            }
             // The frames before the change say nothing about the new rate.
             m_figures->restartRate();
             Q_EMIT settingsRead(session.readSettings());
@@ -345,15 +384,10 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
                 return OpenFailed;
             }
         }
-        ArvBuffer* buffer = session.pop();
-        const bool frame = buffer && counter.count(buffer);
-        if (buffer) {
-            session.push(buffer);
-        }
-        if (frame) {
-            sinceLastFrame.start();
+        waitForRequest();
+        if (counter.silence() < silenceLimitMs) {
             silenceReported = false;
-        } else if (!silenceReported && sinceLastFrame.elapsed() >= silenceLimitMs) {
+        } else if (!silenceReported) {
             showWarningMessage(tr("No frames"), reportSource(),
                 tr("The camera %1 sent no frame for %2 s.")
                     .arg(isolatedText(camera.idText()))
@@ -362,9 +396,6 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
             silenceReported = true;
         }
         counter.flush();
-        timespec cpu {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        m_figures->setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
     }
     if (session.controlLost()) {
         *message = tr("Lost the connection to the camera %1.").arg(isolatedText(camera.idText()));

@@ -14,7 +14,9 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 class LatestFrame;
 class StreamFigures;
@@ -95,11 +97,14 @@ private:
     EndReason connectAndStream(QString* message);
     void end(EndReason reason, const QString& message);
     SettingsChange takeSettingsChange();
+    /** Waits a little, or until a change of settings or a stop is asked for. */
+    void waitForRequest();
 
     const Request m_request;
     const std::shared_ptr<StreamFigures> m_figures;
     const std::shared_ptr<LatestFrame> m_frame;
-    QMutex m_changeMutex;
+    std::mutex m_changeMutex; ///< guards m_change and the waits for m_requested
+    std::condition_variable m_requested;
     SettingsChange m_change;
     std::atomic<bool> m_changePending { false };
     std::atomic<bool> m_stopRequested { false };

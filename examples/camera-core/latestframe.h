@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: BSD-3-Clause
 
-// The newest image of a stream, handed from the acquisition thread to the GUI.
+// The newest image of a stream, handed from the thread that receives it to the GUI.
 #ifndef CAMERAMONITOR_LATESTFRAME_H
 #define CAMERAMONITOR_LATESTFRAME_H
 
@@ -17,10 +17,10 @@
 #include <chrono>
 
 /**
- * A slot for one image: the acquisition thread overwrites it and tells the
+ * A slot for one image: the receiving thread overwrites it and tells the
  * GUI when the slot holds a frame the GUI has not taken, once until the GUI
  * takes it. Frames in between are dropped, never queued, so a fast camera
- * cannot flood the GUI thread, and the acquisition thread converts a frame
+ * cannot flood the GUI thread, and the receiving thread converts a frame
  * only when the GUI wants images and at most maxImagesPerSecond times a
  * second. Thread-safe.
  */
@@ -58,14 +58,14 @@ public:
 
     /**
      * The size, in device pixels, of the place where the image is shown: the
-     * acquisition thread then also makes Frame::fitted, so that the GUI draws
+     * receiving thread then also makes Frame::fitted, so that the GUI draws
      * without scaling. Empty (the default) for none.
      */
     void setDisplaySize(const QSize& size);
     QSize displaySize() const;
 
     /**
-     * True when the acquisition thread should convert a frame that arrived at
+     * True when the receiving thread should convert a frame that arrived at
      * @p now. Images keep to turns of one every 1/maxImagesPerSecond s, and an
      * image up to one interval late for its turn leaves the turns after it as
      * they are: a camera at that rate whose frames arrive a little early or
@@ -85,7 +85,7 @@ public:
     bool takeNew(Frame* frame);
 
 private:
-    /** A setting of the acquisition thread's conversion, written and read under the mutex. */
+    /** A setting of the receiving thread's conversion, written and read under the mutex. */
     template <typename T> void setLocked(T* setting, const T& value)
     {
         QMutexLocker locker(&m_mutex);

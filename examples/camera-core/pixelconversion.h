@@ -21,7 +21,7 @@
  * own sample in its own colour; RGB8 and BGR8 as RGB888.
  *
  * Returns a null image for other formats, for a size below 2 × 2 pixels, or when
- * @p size is too small for the frame. Reentrant: the acquisition threads call it.
+ * @p size is too small for the frame. Reentrant: the receiving threads of several cameras call it.
  */
 QImage imageFromPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat);
 

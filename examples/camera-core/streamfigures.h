@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: BSD-3-Clause
 
-// The live figures of one stream: written by the streaming thread, read by the GUI.
+// The live figures of one stream: written by the threads of the stream, read by the GUI.
 #ifndef CAMERAMONITOR_STREAMFIGURES_H
 #define CAMERAMONITOR_STREAMFIGURES_H
 
@@ -14,7 +14,7 @@
 
 /**
  * Frame rate, data rate, frame size and counts of the current stream.
- * addFrame() and addErrors() are called by the streaming thread, snapshot() by
+ * addFrame() and addErrors() are called by Aravis's receiving thread, snapshot() by
  * the GUI timer; all members are thread-safe (the statistic has its own lock).
  *
  * The rates are read from the statistic right after each frame, where its
@@ -36,7 +36,7 @@ public:
         unsigned int frameBytes = 0;
         unsigned long long images = 0;
         unsigned long long errors = 0;
-        double cpuSeconds = 0.0; ///< CPU time of the acquisition thread so far
+        double cpuSeconds = 0.0; ///< CPU time so far of the thread that receives and converts the frames
         unsigned long long restarts = 0; ///< how often the rate started over: new streams and setting changes
     };
 
@@ -50,7 +50,7 @@ public:
     void restartRate();
     void addFrame(unsigned int bytes, int width, int height);
     void addErrors(unsigned long long count);
-    /** The CPU time the acquisition thread has used so far. */
+    /** The CPU time the thread that receives the frames has used so far. */
     void setCpuSeconds(double seconds) { m_cpuSeconds = seconds; }
     /** The current figures; may restart the statistic's window (see FpsStatistic::computeResult). */
     Snapshot snapshot();

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
 
 namespace {
 
-constexpr guint64 popTimeoutUs = 100 * 1000;
 constexpr guint minBufferCount = 16;
 // How long a stream's buffers last at its frame rate: see StreamSession::wantedBufferCount().
 constexpr double bufferedSeconds = 1.0;
@@ -187,7 +187,7 @@ StreamSession::~StreamSession()
         ArvError ignored;
         arv_camera_stop_acquisition(m_camera.get(), ignored.out());
     }
-    m_stream.reset();
+    closeStream();
     if (m_controlLostHandler != 0) {
         g_signal_handler_disconnect(arv_camera_get_device(m_camera.get()), m_controlLostHandler);
     }
@@ -311,7 +311,7 @@ bool StreamSession::apply(const SettingsChange& change, QString* message)
         ArvError error;
         arv_camera_stop_acquisition(camera, error.out());
         m_acquiring = false;
-        m_stream.reset();
+        closeStream();
         applyFrameLayout(change, &refused);
         // With the old layout where the new one was refused.
         if (createStream(error)) {
@@ -351,16 +351,21 @@ void StreamSession::applyFrameLayout(const SettingsChange& change, QStringList* 
     }
 }
 
-ArvBuffer* StreamSession::pop()
+// Called by Aravis's receiving thread after it put a buffer in the stream's output queue.
+void StreamSession::onNewBuffer(ArvStream* stream, gpointer session)
 {
-    return m_stream ? arv_stream_timeout_pop_buffer(m_stream.get(), popTimeoutUs) : nullptr;
+    auto* self = static_cast<StreamSession*>(session);
+    while (ArvBuffer* buffer = arv_stream_try_pop_buffer(stream)) {
+        self->m_bufferHandler(buffer, std::exchange(self->m_streamFresh, false));
+        pushBack(stream, buffer);
+    }
 }
 
-void StreamSession::push(ArvBuffer* buffer)
+void StreamSession::pushBack(ArvStream* stream, ArvBuffer* buffer)
 {
     // Aravis stamps a buffer with the system time when the leader of a frame arrives in it.
     arv_buffer_set_system_timestamp(buffer, 0);
-    arv_stream_push_buffer(m_stream.get(), buffer);
+    arv_stream_push_buffer(stream, buffer);
 }
 
 bool StreamSession::holdsFrame(ArvBuffer* buffer)
@@ -390,7 +395,19 @@ bool StreamSession::createStream(ArvError& error)
     m_payload = payload;
     m_bufferCount = 0;
     provideBuffers();
+    m_streamFresh = true;
+    g_signal_connect(m_stream.get(), "new-buffer", G_CALLBACK(&StreamSession::onNewBuffer), this);
+    arv_stream_set_emit_signals(m_stream.get(), TRUE);
     return true;
+}
+
+void StreamSession::closeStream()
+{
+    if (m_stream) {
+        // Aravis emits under the lock this takes: a handler still running ends first, and none starts after.
+        arv_stream_set_emit_signals(m_stream.get(), FALSE);
+        m_stream.reset();
+    }
 }
 
 guint StreamSession::wantedBufferCount() const

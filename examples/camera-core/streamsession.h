@@ -13,19 +13,35 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <functional>
+#include <utility>
 
 /**
  * Opens one camera, starts its stream and closes both on destruction; reads
- * and changes the camera's settings and hands out its filled buffers. Used by
- * the one thread that created it; only the control-lost flag is set from
- * Aravis's heartbeat thread.
+ * and changes the camera's settings and hands each filled buffer to a handler.
+ * Used by the one thread that created it; only the control-lost flag is set
+ * from Aravis's heartbeat thread, and the handler runs in Aravis's receiving
+ * thread.
  */
 class StreamSession
 {
     Q_DECLARE_TR_FUNCTIONS(StreamSession)
 
 public:
-    StreamSession() = default;
+    /**
+     * Called in Aravis's receiving thread with each buffer the stream is done with, which goes back to
+     * the stream when the handler returns: no other thread wakes for a frame, and no frame waits for a
+     * free buffer while another thread is late. Some buffers hold no frame: see holdsFrame(). The flag
+     * is true for the first buffer of each stream (a new region or pixel format starts a new one),
+     * whose frame ids may start anew.
+     */
+    using BufferHandler = std::function<void(ArvBuffer* buffer, bool firstOfStream)>;
+
+    /** A session whose streams hand their buffers to @p handler. */
+    explicit StreamSession(BufferHandler handler)
+        : m_bufferHandler(std::move(handler))
+    {
+    }
     StreamSession(const StreamSession&) = delete;
     StreamSession& operator=(const StreamSession&) = delete;
     ~StreamSession();
@@ -52,14 +68,7 @@ public:
     /** The GigE Vision "current IP configuration" bits read when opening; -1 when unknown. */
     long long ipConfiguration() const { return m_ipConfiguration; }
     /**
-     * The next buffer the stream is done with, or null after a short wait; hand it back with push().
-     * Some hold no frame: see holdsFrame().
-     */
-    ArvBuffer* pop();
-    /** Gives @p buffer back to the stream, marked so that holdsFrame() tells whether a frame fills it again. */
-    void push(ArvBuffer* buffer);
-    /**
-     * False for a buffer that pop() returned with no frame received into it since push(): Aravis hands a
+     * False for a buffer handed to the handler with no frame received into it since it was handed back: Aravis hands a
      * buffer back untouched, with the status and frame id of the frame it held before, when the first
      * packet of a new frame id is not one whose frame it can size (a leader of another payload type than
      * image, chunk or multipart data, or a packet of an unknown kind, which anybody may send to the
@@ -69,13 +78,15 @@ public:
 
 private:
     bool createStream(ArvError& error);
+    /** Destroys the stream once no handler runs any more. */
+    void closeStream();
     /**
      * Buffers for the frames of bufferedSeconds at the camera's frame rate, at least minBufferCount,
-     * at most as many frames as Aravis's packet ring holds. Aravis's receiving thread, once a busy
-     * machine lets it run again, fills buffers from the backlog in its ring faster than the streaming
-     * thread hands them back, and a frame that finds no free buffer is lost; but buffers beyond what
-     * such a stall needs cost time, since each comes round again only after all the others, when the
-     * processor's caches no longer hold it.
+     * at most as many frames as Aravis's packet ring holds. Aravis's receiving thread holds a buffer
+     * from the first packet of its frame until the frame is whole or given up; frames that lost packets
+     * on a busy machine hold theirs while Aravis waits for the rest, and a frame that finds no free
+     * buffer is lost. But buffers beyond what such a stall needs cost time, since each comes round again
+     * only after all the others, when the processor's caches no longer hold it.
      */
     guint wantedBufferCount() const;
     /** Adds buffers to the stream up to wantedBufferCount(); a stream never loses buffers. */
@@ -83,9 +94,14 @@ private:
     /** Sets the pixel format, binning and region @p change asks for, with the stream stopped. */
     void applyFrameLayout(const SettingsChange& change, QStringList* refused);
     static void onControlLost(ArvDevice* device, gpointer session);
+    static void onNewBuffer(ArvStream* stream, gpointer session);
+    /** Gives @p buffer back to @p stream, marked so that holdsFrame() tells whether a frame fills it again. */
+    static void pushBack(ArvStream* stream, ArvBuffer* buffer);
 
     GObjectPtr<ArvCamera> m_camera;
     GObjectPtr<ArvStream> m_stream;
+    const BufferHandler m_bufferHandler;
+    bool m_streamFresh = false; ///< no buffer of the stream handled yet; the receiving thread's once it streams
     gulong m_controlLostHandler = 0;
     guint m_payload = 0; ///< bytes of a frame of the stream
     guint m_bufferCount = 0; ///< buffers given to the stream

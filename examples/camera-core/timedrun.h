@@ -28,7 +28,7 @@ void printLine(const QString& line);
  * second; at the end the screenshot, the figures in words, a last line of
  * figures ("result:") and how the run went ("timing:"). With more than one
  * camera a line per camera follows each line of figures ("camera-figures:",
- * "camera-result:") with its acquisition thread's CPU time. The actions of
+ * "camera-result:") with its receiving thread's CPU time. The actions of
  * ScriptOptions run at their times and print how long the GUI thread spent in
  * them ("reconnect: 3 ms"). At the end the run also saves the shown image and
  * the window's texts as the options ask, closes the window and quits the event

@@ -36,7 +36,7 @@ QSize CameraImage::displaySize() const
 void CameraImage::takeImage()
 {
     const LatestFrame::Frame frame = m_monitor ? m_monitor->frame() : LatestFrame::Frame();
-    // The image shrunk in the acquisition thread where it fits: the renderer then need not scale it.
+    // The image shrunk in the receiving thread where it fits: the renderer then need not scale it.
     m_image = isFittedTo(frame.fitted, frame.image, displaySize()) ? frame.fitted : frame.image;
     m_imageSize = frame.image.size();
     m_imageChanged = true;

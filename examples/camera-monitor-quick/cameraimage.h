@@ -14,7 +14,7 @@
 
 /**
  * The QML element CameraImage: the newest image of a Monitor, scaled to fit and
- * centred. The image was converted in the acquisition thread; the item only
+ * centred. The image was converted in the receiving thread; the item only
  * hands it to the scene graph as a texture, at most as often as the Monitor
  * takes a new one.
  */
