@@ -14,6 +14,8 @@
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -169,14 +171,23 @@ void readAutomaticModes(ArvCamera* camera, CameraSettings* settings)
  * page of a new buffer costs a page fault, tens of microseconds in a virtual machine: about
  * 13 ms for a frame of 4 MiB. Left to Aravis's receiving thread, those faults slowed it down
  * while it filled each buffer for the first time, and on a busy machine it fell behind the
- * camera until the kernel's packet ring overflowed and the start of a frame was lost. Written
- * here, the buffer costs the same time in the streaming thread, before the stream starts.
+ * camera until the kernel's packet ring overflowed and the start of a frame was lost. So the
+ * pages are mapped here, before the stream starts, by the kernel in one call where it can
+ * (Linux 5.14 and later), which costs a tenth of faulting them in one by one.
  */
 ArvBuffer* newFaultedInBuffer(guint size)
 {
-    void* data = g_malloc(size);
-    memset(data, 0, size);
-    return arv_buffer_new_full(size, data, data, g_free);
+    const gsize pageSize = gsize(sysconf(_SC_PAGESIZE));
+    void* data = g_aligned_alloc(1, size, pageSize);
+#ifdef MADV_POPULATE_WRITE
+    const bool mapped = madvise(data, size, MADV_POPULATE_WRITE) == 0;
+#else
+    const bool mapped = false;
+#endif
+    if (!mapped) {
+        memset(data, 0, size);
+    }
+    return arv_buffer_new_full(size, data, data, g_aligned_free);
 }
 
 } // namespace
