@@ -157,9 +157,13 @@ public:
         if (countFrame(buffer)) {
             m_sinceLastFrame.start();
         }
-        timespec cpu {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        m_figures.setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
+        // A thread's CPU time takes a system call: read it ten times a second, not for every buffer.
+        if (firstOfStream || !m_sinceCpuRead.isValid() || m_sinceCpuRead.hasExpired(100)) {
+            m_sinceCpuRead.start();
+            timespec cpu {};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+            m_figures.setCpuSeconds(double(cpu.tv_sec) + double(cpu.tv_nsec) / 1e9);
+        }
     }
 
     /** Sends the summaries that are due. */
@@ -248,6 +252,7 @@ private:
     std::optional<guint64> m_lastFrameId; ///< of the last whole frame
     guint64 m_incompleteSinceLastFrame = 0;
     QElapsedTimer m_sinceLastFrame;
+    QElapsedTimer m_sinceCpuRead;
 };
 
 } // namespace

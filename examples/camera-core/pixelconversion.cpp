@@ -188,23 +188,25 @@ std::vector<int> boxBoundaries(int sourceCount, int targetCount)
 }
 
 /**
- * Adds the @p count bytes of @p row to @p sums, byte by byte. In blocks of 16
- * bytes, which the compiler turns into vector instructions.
+ * Adds the @p count bytes of @p row to @p sums, byte by byte, or for the first
+ * row of a box sets the sums to them. In blocks of 16 bytes, which the compiler
+ * turns into vector instructions.
  */
-void addRow(const uchar* row, size_t count, quint32* sums)
+template <bool First> void addRow(const uchar* row, size_t count, quint32* sums)
 {
     constexpr size_t block = 16;
+    const auto add = [sums](size_t i, uchar byte) { sums[i] = First ? byte : sums[i] + byte; };
     size_t i = 0;
     for (; i + block <= count; i += block) {
         // A copy the sums cannot overlap, so that the compiler need not check.
         uchar bytes[block];
         memcpy(bytes, row + i, block);
         for (size_t k = 0; k < block; ++k) {
-            sums[i + k] += bytes[k];
+            add(i + k, bytes[k]);
         }
     }
     for (; i < count; ++i) {
-        sums[i] += row[i];
+        add(i, row[i]);
     }
 }
 
@@ -267,32 +269,92 @@ void greyBoxSums(
     }
 }
 
+/** Boxes a block of narrowBoxSums() makes at once; it reads and writes up to a block past a run's end. */
+constexpr size_t narrowBlock = 4;
+
 /**
- * For boxes of one or two columns (a shrink to more than half the width): for each box, all bits set
- * where it has a second column, none where it has one. Empty for wider boxes.
+ * How narrowBoxSums() finds the sums of boxes of one or two columns (a shrink to more than half the
+ * width): a block at a time along runs of boxes of equal width, where the runs are long enough for the
+ * blocks to pay, or else box by box.
  */
-std::vector<quint32> secondColumnMasks(const std::vector<int>& columns)
+struct NarrowBoxes
 {
-    std::vector<quint32> masks;
-    if (columns.back() < 2 * int(columns.size() - 1)) {
-        for (size_t x = 0; x + 1 < columns.size(); ++x) {
-            masks.push_back(columns[x + 1] - columns[x] == 2 ? ~0U : 0U);
+    /** Boxes of one column, then boxes of two, each run beginning where the one before it ends. */
+    struct Run
+    {
+        int firstBox;
+        int firstColumn;
+        int singles;
+        int pairs;
+    };
+    std::vector<Run> runs;
+    /** For each box, all bits set where it has a second column, none where it has one; without runs. */
+    std::vector<quint32> secondColumnMasks;
+
+    bool isEmpty() const { return runs.empty() && secondColumnMasks.empty(); }
+};
+
+/** The narrow boxes between @p columns; empty when a box is wider than two columns. */
+NarrowBoxes narrowBoxes(const std::vector<int>& columns)
+{
+    NarrowBoxes narrow;
+    const int boxes = int(columns.size()) - 1;
+    if (columns.back() >= 2 * boxes) {
+        return narrow;
+    }
+    const auto width = [&columns](int x) { return columns[size_t(x) + 1] - columns[size_t(x)]; };
+    for (int x = 0; x < boxes;) {
+        NarrowBoxes::Run run { x, columns[size_t(x)], 0, 0 };
+        for (; x < boxes && width(x) == 1; ++x) {
+            ++run.singles;
+        }
+        for (; x < boxes && width(x) == 2; ++x) {
+            ++run.pairs;
+        }
+        narrow.runs.push_back(run);
+    }
+    // Runs shorter than two blocks on average cost more in mispredicted loop ends than the blocks save.
+    if (boxes < int(2 * narrowBlock * narrow.runs.size())) {
+        narrow.runs.clear();
+        for (int x = 0; x < boxes; ++x) {
+            narrow.secondColumnMasks.push_back(width(x) == 2 ? ~0U : 0U);
         }
     }
-    return masks;
+    return narrow;
 }
 
 /**
- * The sum of each box of one or two columns of a grey row: its first column's sum plus its second's,
- * masked away where it has none, so that no branch depends on the box's width. A box of one column
- * at the end of the row reads one sum past the last column, which must be 0.
+ * The sum of each box of one or two columns of a grey row. Along runs, a block of boxes at a time, the
+ * sums of neighbouring pairs of columns by vector instructions; a block that passes its run's end leaves
+ * sums beyond it that the next run overwrites. Box by box, a box's first column's sum plus its second's,
+ * masked away where it has none, so that no branch depends on the box's width. So @p columnSums holds
+ * 2 * narrowBlock sums past the row's columns, and @p boxSums room for narrowBlock boxes past the last.
  */
-void narrowBoxSums(
-    const quint32* columnSums, const std::vector<int>& columns, const std::vector<quint32>& masks, quint32* boxSums)
+void narrowBoxSums(const quint32* columnSums, const NarrowBoxes& narrow, quint32* boxSums)
 {
+    for (const NarrowBoxes::Run& run : narrow.runs) {
+        quint32* box = boxSums + run.firstBox;
+        const quint32* column = columnSums + run.firstColumn;
+        for (int x = 0; x < run.singles; x += int(narrowBlock)) {
+            memcpy(box + x, column + x, narrowBlock * sizeof(quint32));
+        }
+        box += run.singles;
+        column += run.singles;
+        for (int x = 0; x < run.pairs; x += int(narrowBlock)) {
+            quint32 pairs[2 * narrowBlock];
+            memcpy(pairs, column + 2 * x, sizeof pairs);
+            quint32 sums[narrowBlock];
+            for (size_t k = 0; k < narrowBlock; ++k) {
+                sums[k] = pairs[2 * k] + pairs[2 * k + 1];
+            }
+            memcpy(box + x, sums, sizeof sums);
+        }
+    }
+    const std::vector<quint32>& masks = narrow.secondColumnMasks;
+    const quint32* column = columnSums;
     for (size_t x = 0; x < masks.size(); ++x) {
-        const quint32* box = columnSums + columns[x];
-        boxSums[x] = box[0] + (box[1] & masks[x]);
+        boxSums[x] = column[0] + (column[1] & masks[x]);
+        column += 1 + (masks[x] & 1);
     }
 }
 
@@ -325,18 +387,25 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
     const std::vector<int> columns = boxBoundaries(image.width(), size.width());
     const std::vector<int> rows = boxBoundaries(image.height(), size.height());
     const size_t sampleCount = size_t(image.width()) * BytesPerPixel;
-    // One sum more than there are samples, always 0, for narrowBoxSums().
-    std::vector<quint32> columnSums(sampleCount + 1);
+    // Room past the samples for narrowBoxSums().
+    std::vector<quint32> columnSums(sampleCount + 2 * narrowBlock);
     std::vector<quint32> totals(BytesPerPixel == 1 ? sampleCount + 1 : 0);
-    std::vector<quint32> boxSums(BytesPerPixel == 1 ? size_t(size.width()) : 0);
-    const std::vector<quint32> masks = BytesPerPixel == 1 ? secondColumnMasks(columns) : std::vector<quint32>();
+    std::vector<quint32> boxSums(BytesPerPixel == 1 ? size_t(size.width()) + narrowBlock : 0);
+    const NarrowBoxes narrow = BytesPerPixel == 1 ? narrowBoxes(columns) : NarrowBoxes();
     // 1 / the box's area for each target column, for boxes of lowBox rows and of lowBox + 1, the only two heights.
     const int lowBox = image.height() / size.height();
     std::vector<float> scales[2];
+    // Rows by pointer: QImage's row functions check their argument, and scanLine() whether to detach.
+    const uchar* sourceRows = image.constBits();
+    const qsizetype sourceStride = image.bytesPerLine();
+    uchar* targetRows = shrunk.bits();
+    const qsizetype targetStride = shrunk.bytesPerLine();
     for (int y = 0; y < size.height(); ++y) {
-        std::fill(columnSums.begin(), columnSums.end(), 0);
-        for (int row = rows[size_t(y)]; row < rows[size_t(y) + 1]; ++row) {
-            addRow(image.constScanLine(row), sampleCount, columnSums.data());
+        const uchar* row = sourceRows + rows[size_t(y)] * sourceStride;
+        addRow<true>(row, sampleCount, columnSums.data());
+        for (int more = rows[size_t(y)] + 1; more < rows[size_t(y) + 1]; ++more) {
+            row += sourceStride;
+            addRow<false>(row, sampleCount, columnSums.data());
         }
         const int boxHeight = rows[size_t(y) + 1] - rows[size_t(y)];
         std::vector<float>& rowScales = scales[boxHeight - lowBox];
@@ -345,14 +414,14 @@ template <int BytesPerPixel> QImage boxShrunk(const QImage& image, const QSize& 
                 rowScales.push_back(1.0f / float(boxHeight * (columns[x + 1] - columns[x])));
             }
         }
-        auto* target = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
+        auto* target = reinterpret_cast<QRgb*>(targetRows + y * targetStride);
         if constexpr (BytesPerPixel == 1) {
-            if (masks.empty()) {
+            if (narrow.isEmpty()) {
                 greyBoxSums(columnSums.data(), columns, &totals, boxSums.data());
             } else {
-                narrowBoxSums(columnSums.data(), columns, masks, boxSums.data());
+                narrowBoxSums(columnSums.data(), narrow, boxSums.data());
             }
-            writeGreyRow(boxSums.data(), rowScales.data(), boxSums.size(), target);
+            writeGreyRow(boxSums.data(), rowScales.data(), size_t(size.width()), target);
         } else {
             writeColourRow<BytesPerPixel>(columnSums.data(), columns, rowScales.data(), layout, target);
         }

@@ -61,6 +61,21 @@ void TestCameraCore::fittedImage_data()
     QTest::newRow("uneven boxes") << mono << QSize(2, 1) << imageOf(QSize(2, 1), QImage::Format_RGB32, [](int x, int) {
         return x == 0 ? qRgb(6, 6, 6) : qRgb(31, 31, 31);
     });
+    // Two rows of 8 * column, the second 2 brighter: a box's mean is 8 * its mean column + 1.
+    const auto ramp = [](int width) {
+        return imageOf(QSize(width, 2), QImage::Format_Grayscale8, [](int x, int y) {
+            const int value = 8 * x + 2 * y;
+            return qRgb(value, value, value);
+        });
+    };
+    const auto greys = [](const QList<int>& values) {
+        return imageOf(QSize(int(values.size()), 1), QImage::Format_RGB32,
+            [&values](int x, int) { return qRgb(values[x], values[x], values[x]); });
+    };
+    // Boxes of one or two columns: 1, 2 x 7, 1, 2 x 7 (in runs of blocks), and 1, 1, 2, 1, 2 (box by box).
+    const QImage longRuns = greys({ 1, 13, 29, 45, 61, 77, 93, 109, 121, 133, 149, 165, 181, 197, 213, 229 });
+    QTest::newRow("narrow boxes, long runs") << ramp(30) << QSize(16, 16) << longRuns;
+    QTest::newRow("narrow boxes, short runs") << ramp(7) << QSize(5, 5) << greys({ 1, 9, 21, 33, 45 });
     const QRgb colour = qRgb(200, 100, 50);
     const auto plain = [colour](int, int) { return colour; };
     for (const QImage::Format format : { QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_ARGB32 }) {
