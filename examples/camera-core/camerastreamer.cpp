@@ -148,7 +148,7 @@ public:
      * Counts the frame in @p buffer, if it holds one, and the CPU time of the calling thread. The first
      * buffer of a stream starts the frame ids anew.
      */
-    void count(ArvBuffer* buffer, bool firstOfStream)
+    void count(LentBuffer& buffer, bool firstOfStream)
     {
         QMutexLocker locker(&m_mutex);
         if (firstOfStream) {
@@ -183,9 +183,13 @@ public:
     }
 
 private:
-    /** Counts the frame in @p buffer; false, with nothing counted, when it holds none. */
-    bool countFrame(ArvBuffer* buffer)
+    /**
+     * Counts the frame in @p lent, and keeps the buffer for an image when one is due; false, with nothing
+     * counted, when it holds no frame.
+     */
+    bool countFrame(LentBuffer& lent)
     {
+        ArvBuffer* buffer = lent.get();
         if (!StreamSession::holdsFrame(buffer)) {
             m_foreignData.note(
                 CameraStreamer::tr("Ignored a stream packet that starts no frame the monitor can receive."), 1);
@@ -205,7 +209,8 @@ private:
                 frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
                 frame.frameId = arv_buffer_get_frame_id(buffer);
                 frame.image = orientedImage(
-                    imageFromPixels(data, size, width, height, frame.pixelFormat), m_frame.orientation());
+                    imageOnPixels(data, size, width, height, frame.pixelFormat, &LentBuffer::release, lent.keep()),
+                    m_frame.orientation());
                 frame.fitted = fittedImage(frame.image, m_frame.displaySize());
                 if (m_frame.keepRaw()) {
                     frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
@@ -362,7 +367,7 @@ CameraStreamer::EndReason CameraStreamer::connectAndStream(QString* message)
     CameraDescription& camera = *named;
     // Declared before the session, whose destruction waits for the last buffer it counts.
     FrameCounter counter(*m_figures, *m_frame, [this] { Q_EMIT imageReady(); });
-    StreamSession session([&counter](ArvBuffer* buffer, bool firstOfStream) { counter.count(buffer, firstOfStream); });
+    StreamSession session([&counter](LentBuffer& buffer, bool firstOfStream) { counter.count(buffer, firstOfStream); });
     if (!session.open(camera, m_request.frameRate, message)) {
         return OpenFailed;
     }

@@ -464,27 +464,68 @@ bool isDisplayablePixelFormat(quint32 pixelFormat)
     return findFormat(pixelFormat) != nullptr;
 }
 
-QImage imageFromPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat)
+namespace {
+
+/** The format of a frame that imageFromPixels() can convert, or null. */
+const FormatInfo* convertibleFrame(const void* data, size_t size, int width, int height, quint32 pixelFormat)
 {
     const FormatInfo* info = findFormat(pixelFormat);
     if (!info || !data || width < 2 || height < 2
         || size / size_t(height) / size_t(width) < size_t(bytesPerPixel(info->layout))) {
+        return nullptr;
+    }
+    return info;
+}
+
+/** The format of an image that holds pixels of @p layout as they are; Format_Invalid where they need converting. */
+QImage::Format unconvertedFormat(Layout layout)
+{
+    switch (layout) {
+    case Layout::Mono8:
+        return QImage::Format_Grayscale8;
+    case Layout::Rgb8:
+        return QImage::Format_RGB888;
+    default:
+        return QImage::Format_Invalid;
+    }
+}
+
+} // namespace
+
+QImage imageFromPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat)
+{
+    const FormatInfo* info = convertibleFrame(data, size, width, height, pixelFormat);
+    if (!info) {
         return QImage();
     }
     const auto* pixels = static_cast<const uchar*>(data);
     switch (info->layout) {
     case Layout::Mono8:
-        return copied(pixels, width, height, 1, QImage::Format_Grayscale8);
+    case Layout::Rgb8:
+        return copied(pixels, width, height, bytesPerPixel(info->layout), unconvertedFormat(info->layout));
     case Layout::Mono16:
         return mono16(pixels, width, height, info->bits);
     case Layout::Bayer8:
         return bayer8(pixels, width, height, info->bayerOrder);
-    case Layout::Rgb8:
-        return copied(pixels, width, height, 3, QImage::Format_RGB888);
     case Layout::Bgr8:
         return copied(pixels, width, height, 3, QImage::Format_RGB888).rgbSwapped();
     }
     return QImage();
+}
+
+QImage imageOnPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat,
+    QImageCleanupFunction release, void* releaseInfo)
+{
+    const FormatInfo* info = convertibleFrame(data, size, width, height, pixelFormat);
+    const QImage::Format format = info ? unconvertedFormat(info->layout) : QImage::Format_Invalid;
+    const int rowBytes = format == QImage::Format_Invalid ? 0 : width * bytesPerPixel(info->layout);
+    // QImage wants its rows on 4-byte boundaries.
+    if (format == QImage::Format_Invalid || rowBytes % 4 != 0 || quintptr(data) % 4 != 0) {
+        QImage image = imageFromPixels(data, size, width, height, pixelFormat);
+        release(releaseInfo);
+        return image;
+    }
+    return QImage(static_cast<const uchar*>(data), width, height, rowBytes, format, release, releaseInfo);
 }
 
 QImage orientedImage(const QImage& image, const ImageOrientation& orientation)

@@ -25,6 +25,16 @@
  */
 QImage imageFromPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat);
 
+/**
+ * The image imageFromPixels() makes, but on @p data itself where that copies it
+ * unchanged (8-bit grey and RGB frames whose rows are whole 4-byte words), which
+ * spares a copy of every frame shown: then @p release is called with
+ * @p releaseInfo once the last copy of the image is gone, in whichever thread
+ * drops it; otherwise before this returns.
+ */
+QImage imageOnPixels(const void* data, size_t size, int width, int height, quint32 pixelFormat,
+    QImageCleanupFunction release, void* releaseInfo);
+
 /** @p image mirrored, then rotated clockwise, as @p orientation says; reentrant. */
 QImage orientedImage(const QImage& image, const ImageOrientation& orientation);
 

@@ -20,6 +20,8 @@
 namespace {
 
 constexpr guint minBufferCount = 16;
+// Buffers out of the stream while their images are shown or wait to be: the GUI's and the one waiting.
+constexpr guint keptBufferCount = 2;
 // How long a stream's buffers last at its frame rate: see StreamSession::wantedBufferCount().
 constexpr double bufferedSeconds = 1.0;
 // Aravis's packet socket ring: 16 blocks of 2 MiB.
@@ -367,16 +369,9 @@ void StreamSession::onNewBuffer(ArvStream* stream, gpointer session)
 {
     auto* self = static_cast<StreamSession*>(session);
     while (ArvBuffer* buffer = arv_stream_try_pop_buffer(stream)) {
-        self->m_bufferHandler(buffer, std::exchange(self->m_streamFresh, false));
-        pushBack(stream, buffer);
+        LentBuffer lent(buffer, self->m_bufferReturn);
+        self->m_bufferHandler(lent, std::exchange(self->m_streamFresh, false));
     }
-}
-
-void StreamSession::pushBack(ArvStream* stream, ArvBuffer* buffer)
-{
-    // Aravis stamps a buffer with the system time when the leader of a frame arrives in it.
-    arv_buffer_set_system_timestamp(buffer, 0);
-    arv_stream_push_buffer(stream, buffer);
 }
 
 bool StreamSession::holdsFrame(ArvBuffer* buffer)
@@ -404,6 +399,7 @@ bool StreamSession::createStream(ArvError& error)
         g_object_set(m_stream.get(), "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
     }
     m_payload = payload;
+    m_bufferReturn = std::make_shared<BufferReturn>(m_stream.get());
     m_bufferCount = 0;
     provideBuffers();
     m_streamFresh = true;
@@ -417,6 +413,9 @@ void StreamSession::closeStream()
     if (m_stream) {
         // Aravis emits under the lock this takes: a handler still running ends first, and none starts after.
         arv_stream_set_emit_signals(m_stream.get(), FALSE);
+        // Buffers still kept for images are freed when their images go.
+        m_bufferReturn->close();
+        m_bufferReturn.reset();
         m_stream.reset();
     }
 }
@@ -428,7 +427,7 @@ guint StreamSession::wantedBufferCount() const
     const guint ringFrames = packetRingBytes / std::max<guint>(m_payload, 1);
     const guint forRate
         = !error.failed() && frameRate > 0.0 ? guint(std::ceil(frameRate * bufferedSeconds)) : ringFrames;
-    return std::max(minBufferCount, std::min(forRate, ringFrames));
+    return std::max(minBufferCount, std::min(forRate, ringFrames)) + keptBufferCount;
 }
 
 void StreamSession::provideBuffers()

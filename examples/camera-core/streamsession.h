@@ -9,11 +9,13 @@
 #include "aravis_p.h"
 #include "cameradescription.h"
 #include "camerasettings.h"
+#include "lentbuffer.h"
 
 #include <QCoreApplication>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <utility>
 
 /**
@@ -30,12 +32,12 @@ class StreamSession
 public:
     /**
      * Called in Aravis's receiving thread with each buffer the stream is done with, which goes back to
-     * the stream when the handler returns: no other thread wakes for a frame, and no frame waits for a
-     * free buffer while another thread is late. Some buffers hold no frame: see holdsFrame(). The flag
-     * is true for the first buffer of each stream (a new region or pixel format starts a new one),
-     * whose frame ids may start anew.
+     * the stream when the handler returns, unless the handler keeps it for an image: no other thread
+     * wakes for a frame, and no frame waits for a free buffer while another thread is late. Some
+     * buffers hold no frame: see holdsFrame(). The flag is true for the first buffer of each stream (a
+     * new region or pixel format starts a new one), whose frame ids may start anew.
      */
-    using BufferHandler = std::function<void(ArvBuffer* buffer, bool firstOfStream)>;
+    using BufferHandler = std::function<void(LentBuffer& buffer, bool firstOfStream)>;
 
     /** A session whose streams hand their buffers to @p handler. */
     explicit StreamSession(BufferHandler handler)
@@ -95,11 +97,10 @@ private:
     void applyFrameLayout(const SettingsChange& change, QStringList* refused);
     static void onControlLost(ArvDevice* device, gpointer session);
     static void onNewBuffer(ArvStream* stream, gpointer session);
-    /** Gives @p buffer back to @p stream, marked so that holdsFrame() tells whether a frame fills it again. */
-    static void pushBack(ArvStream* stream, ArvBuffer* buffer);
 
     GObjectPtr<ArvCamera> m_camera;
     GObjectPtr<ArvStream> m_stream;
+    std::shared_ptr<BufferReturn> m_bufferReturn; ///< of m_stream
     const BufferHandler m_bufferHandler;
     bool m_streamFresh = false; ///< no buffer of the stream handled yet; the receiving thread's once it streams
     gulong m_controlLostHandler = 0;

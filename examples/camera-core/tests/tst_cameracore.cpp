@@ -5,11 +5,15 @@
 #include "cameradescription.h"
 #include "camerastreamer.h"
 #include "latestframe.h"
+#include "lentbuffer.h"
 #include "monitorstartup.h"
 #include "pixelconversion.h"
 
 #include <QCoreApplication>
 #include <QTest>
+
+#include <memory>
+#include <vector>
 
 /** The parts of the monitors' acquisition core that need no camera. */
 class TestCameraCore : public QObject
@@ -19,6 +23,9 @@ class TestCameraCore : public QObject
 private Q_SLOTS:
     void fittedImage_data();
     void fittedImage();
+    void imageOnPixels_data();
+    void imageOnPixels();
+    void keptBufferOutlivesItsStream();
     void lostFramesText_data();
     void lostFramesText();
     void describeDiscoveredCamera_data();
@@ -97,6 +104,89 @@ void TestCameraCore::fittedImage()
     QFETCH(QSize, bounds);
     QFETCH(QImage, expected);
     QCOMPARE(::fittedImage(image, bounds), expected);
+}
+
+void TestCameraCore::imageOnPixels_data()
+{
+    QTest::addColumn<quint32>("pixelFormat");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("bytesPerPixel");
+    QTest::addColumn<int>("missingBytes");
+    QTest::addColumn<bool>("shared");
+
+    QTest::newRow("Mono8, rows of whole words") << quint32(ARV_PIXEL_FORMAT_MONO_8) << 8 << 1 << 0 << true;
+    QTest::newRow("RGB8, rows of whole words") << quint32(ARV_PIXEL_FORMAT_RGB_8_PACKED) << 4 << 3 << 0 << true;
+    QTest::newRow("Mono8, rows ending mid-word") << quint32(ARV_PIXEL_FORMAT_MONO_8) << 6 << 1 << 0 << false;
+    QTest::newRow("BGR8, swapped") << quint32(ARV_PIXEL_FORMAT_BGR_8_PACKED) << 4 << 3 << 0 << false;
+    QTest::newRow("Mono12, converted") << quint32(ARV_PIXEL_FORMAT_MONO_12) << 4 << 2 << 0 << false;
+    QTest::newRow("Mono8, too few bytes") << quint32(ARV_PIXEL_FORMAT_MONO_8) << 8 << 1 << 1 << false;
+}
+
+void TestCameraCore::imageOnPixels()
+{
+    QFETCH(quint32, pixelFormat);
+    QFETCH(int, width);
+    QFETCH(int, bytesPerPixel);
+    QFETCH(int, missingBytes);
+    QFETCH(bool, shared);
+    const int height = 3;
+    const size_t size = size_t(width * height * bytesPerPixel - missingBytes);
+    std::vector<quint32> words((size + 3) / 4);
+    for (size_t i = 0; i < words.size(); ++i) {
+        words[i] = quint32(i * 0x01234567U);
+    }
+    const void* pixels = words.data();
+    int released = 0;
+    const auto release = [](void* count) { ++*static_cast<int*>(count); };
+    {
+        const QImage image = ::imageOnPixels(pixels, size, width, height, pixelFormat, release, &released);
+        QCOMPARE(image, imageFromPixels(pixels, size, width, height, pixelFormat));
+        QCOMPARE(image.constBits() == pixels, shared);
+        QCOMPARE(released, shared ? 0 : 1);
+    }
+    QCOMPARE(released, 1);
+}
+
+void TestCameraCore::keptBufferOutlivesItsStream()
+{
+    arv_enable_interface("Fake");
+    ArvError error;
+    const GObjectPtr<ArvCamera> camera(arv_camera_new("Fake_1", error.out()));
+    const GObjectPtr<ArvStream> stream(
+        camera ? arv_camera_create_stream(camera.get(), nullptr, nullptr, error.out()) : nullptr);
+    if (!stream) {
+        QSKIP(qPrintable(QStringLiteral("no simulated camera in this process: %1").arg(error.message())));
+    }
+    // Without its thread the stream leaves the buffers it is given where they are.
+    arv_stream_stop_thread(stream.get(), FALSE);
+    const auto buffersInStream = [&stream] {
+        gint input = 0, output = 0;
+        arv_stream_get_n_buffers(stream.get(), &input, &output);
+        return input + output;
+    };
+    const auto giveBackTo = std::make_shared<BufferReturn>(stream.get());
+    void* kept = nullptr;
+    {
+        LentBuffer lent(arv_buffer_new(16, nullptr), giveBackTo);
+        kept = lent.keep();
+        LentBuffer unkept(arv_buffer_new(16, nullptr), giveBackTo);
+    }
+    QCOMPARE(buffersInStream(), 1);
+    LentBuffer::release(kept);
+    QCOMPARE(buffersInStream(), 2);
+
+    ArvBuffer* buffer = arv_buffer_new(16, nullptr);
+    {
+        LentBuffer lent(buffer, giveBackTo);
+        kept = lent.keep();
+    }
+    giveBackTo->close();
+    g_object_ref(buffer);
+    LentBuffer::release(kept);
+    QCOMPARE(G_OBJECT(buffer)->ref_count, 1U);
+    QCOMPARE(buffersInStream(), 2);
+    g_object_unref(buffer);
+    arv_stream_start_thread(stream.get());
 }
 
 void TestCameraCore::lostFramesText_data()
