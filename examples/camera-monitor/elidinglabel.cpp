@@ -40,6 +40,7 @@ void ElidingLabel::setSelectable(bool selectable)
 {
     m_label->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
     m_lineHeight = -1;
+    updateGeometry();
 }
 
 QSize ElidingLabel::sizeHint() const
