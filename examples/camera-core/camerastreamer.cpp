@@ -208,13 +208,14 @@ private:
                 LatestFrame::Frame frame;
                 frame.pixelFormat = arv_buffer_get_image_pixel_format(buffer);
                 frame.frameId = arv_buffer_get_frame_id(buffer);
+                if (m_frame.keepRaw()) {
+                    frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
+                }
+                // Last use of the buffer but through the image: an image that does not keep it gives it back.
                 frame.image = orientedImage(
                     imageOnPixels(data, size, width, height, frame.pixelFormat, &LentBuffer::release, lent.keep()),
                     m_frame.orientation());
                 frame.fitted = fittedImage(frame.image, m_frame.displaySize());
-                if (m_frame.keepRaw()) {
-                    frame.raw = QByteArray(static_cast<const char*>(data), static_cast<int>(size));
-                }
                 if (m_frame.put(std::move(frame), now)) {
                     m_imagePut();
                 }
