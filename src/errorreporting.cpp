@@ -8,10 +8,12 @@
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QStringView>
+#include <QThread>
 #include <QVarLengthArray>
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <initializer_list>
@@ -82,35 +84,65 @@ namespace {
 // is being deleted or a destroyed queue, and a log line could meet Qt's message log in
 // its own destruction. So the global queue is closed at the start of the application's
 // destructor (a post routine) and before the queue is destroyed; a report enters the
-// queue under this lock, only while the queue is open.
+// queue under this lock, only while the queue is open. An application object made
+// later opens it again.
 //
 // The log line itself is written outside the lock: the application's message handler may
 // take its time or wait for another thread (a log window fed through a blocking queued
 // connection), and must never hold up or deadlock the reports of other threads. The lines
 // under way are counted instead, and the queue's holder, destroyed before Qt's message log,
-// waits until those of other threads have ended.
+// waits a while for those of other threads to end.
 //
 // The lock must stay usable during and after static destruction: with pthreads it is
 // constant-initialised and trivially destructible, so no destructor ever runs on it.
 std::mutex globalQueueLock;
-bool globalQueueClosed = false;
+enum class QueueState { Open, ClosedWithApplication, Destroyed };
+QueueState globalQueueState = QueueState::Open;
+AsyncErrorQueue* globalQueue = nullptr;
 int logLinesUnderWay = 0;
 // The calling thread's own share of logLinesUnderWay: a message handler that ends the
 // process from inside a log line must not wait for itself.
 thread_local int logLinesUnderWayInThisThread = 0;
 static_assert(std::is_trivially_destructible<std::mutex>::value, "the lock must outlive static destruction");
 
-void closeGlobalQueue()
+// A line of a working message handler takes microseconds, a slow terminal or file some
+// milliseconds. One still under way after this long is stuck for good: its handler waits
+// for a full pipe, a lock held by the exiting thread or a logger thread that has ended,
+// and no wait would end it. The process then ends without it.
+constexpr std::chrono::seconds logLineWaitAtExit { 1 };
+
+// A post routine, run at the start of every application object's destructor. The reports
+// still pending lose their delivery calls with the application's event queue, so they go too.
+void closeGlobalQueueWithApplication()
 {
     const std::lock_guard<std::mutex> locker(globalQueueLock);
-    globalQueueClosed = true;
+    if (globalQueueState == QueueState::Open) {
+        globalQueueState = QueueState::ClosedWithApplication;
+    }
+    if (globalQueue) {
+        globalQueue->clear();
+    }
+}
+
+// Run in every application object's constructor.
+void openGlobalQueueWithApplication()
+{
+    {
+        const std::lock_guard<std::mutex> locker(globalQueueLock);
+        if (globalQueueState == QueueState::ClosedWithApplication) {
+            globalQueueState = QueueState::Open;
+        }
+    }
+    qAddPostRoutine(closeGlobalQueueWithApplication);
 }
 
 void closeGlobalQueueAndWaitForLogLines()
 {
     std::unique_lock<std::mutex> lock(globalQueueLock);
-    globalQueueClosed = true;
-    while (logLinesUnderWay > logLinesUnderWayInThisThread) {
+    globalQueueState = QueueState::Destroyed;
+    globalQueue = nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + logLineWaitAtExit;
+    while (logLinesUnderWay > logLinesUnderWayInThisThread && std::chrono::steady_clock::now() < deadline) {
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         lock.lock();
@@ -122,36 +154,79 @@ class GlobalQueueHolder
 public:
     GlobalQueueHolder()
     {
-        qAddPostRoutine(closeGlobalQueue);
         // Qt builds the statics of its message log on first use and, like every
         // static, destroys them in reverse order: built now, before the holder is
         // complete, they outlive the holder and so serve every log line of an open queue.
         QLoggingCategory::defaultCategory();
         qFormatLogMessage(QtCriticalMsg, QMessageLogContext(), QString());
+        const QCoreApplication* application = QCoreApplication::instance();
+        madeAwayFromMainThread = application && QThread::currentThread() != application->thread();
+        const std::lock_guard<std::mutex> locker(globalQueueLock);
+        globalQueue = &queue;
     }
     ~GlobalQueueHolder() { closeGlobalQueueAndWaitForLogLines(); }
 
     AsyncErrorQueue queue;
+    bool madeAwayFromMainThread;
 };
 
-// Counts a log line as under way while the queue is open; false once it is closed.
-bool beginLogLine()
+// Counts a log line as under way, while the queue is open, until the line ends: also when
+// the message handler throws.
+class LogLineUnderWay
 {
-    const std::lock_guard<std::mutex> locker(globalQueueLock);
-    if (globalQueueClosed) {
-        return false;
+public:
+    LogLineUnderWay()
+    {
+        const std::lock_guard<std::mutex> locker(globalQueueLock);
+        m_counted = globalQueueState == QueueState::Open;
+        if (m_counted) {
+            ++logLinesUnderWay;
+            ++logLinesUnderWayInThisThread;
+        }
     }
-    ++logLinesUnderWay;
-    ++logLinesUnderWayInThisThread;
-    return true;
-}
+    ~LogLineUnderWay()
+    {
+        if (m_counted) {
+            const std::lock_guard<std::mutex> locker(globalQueueLock);
+            endLocked();
+        }
+    }
+    LogLineUnderWay(const LogLineUnderWay&) = delete;
+    LogLineUnderWay& operator=(const LogLineUnderWay&) = delete;
+
+    /** False when the queue was closed before the line began. */
+    bool isCounted() const { return m_counted; }
+
+    /** Ends the counted line and, while the queue is still open, queues the report. */
+    void endAndReport(AsyncErrorQueue* queue, AsyncErrorQueue::ErrorSeverity severity, const QString& message,
+        const QString& details, QWidget* parent)
+    {
+        const std::lock_guard<std::mutex> locker(globalQueueLock);
+        endLocked();
+        m_counted = false;
+        if (globalQueueState == QueueState::Open) {
+            queue->reportErrorAsync(severity, message, details, parent);
+        }
+    }
+
+private:
+    static void endLocked()
+    {
+        --logLinesUnderWay;
+        --logLinesUnderWayInThisThread;
+    }
+
+    bool m_counted;
+};
 
 void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const char* logLine, const QString& message,
     const QString& details, QWidget* parent)
 {
     AsyncErrorQueue* const queue = GetTheGlobalAsyncErrorQueue();
-    if (!beginLogLine()) {
-        // The process is ending: Qt's message log may be gone, and nobody would see the report.
+    LogLineUnderWay line;
+    if (!line.isCounted()) {
+        // The process or its application object is ending: Qt's message log may be gone,
+        // and nobody would see the report.
         std::fprintf(stderr, "%s\n", logLine);
         return;
     }
@@ -160,19 +235,29 @@ void logAndReport(AsyncErrorQueue::ErrorSeverity severity, const char* logLine, 
     } else {
         qCritical("%s", logLine);
     }
-    const std::lock_guard<std::mutex> locker(globalQueueLock);
-    --logLinesUnderWay;
-    --logLinesUnderWayInThisThread;
-    if (!globalQueueClosed) {
-        queue->reportErrorAsync(severity, message, details, parent);
+    line.endAndReport(queue, severity, message, details, parent);
+}
+
+// Reports go to the thread that made the queue, and so are lost to the GUI when a worker made it.
+void warnOnceIfMadeAwayFromMainThread(const GlobalQueueHolder& holder)
+{
+    static std::atomic<bool> warned { false };
+    if (!holder.madeAwayFromMainThread || warned.load(std::memory_order_relaxed) || warned.exchange(true)) {
+        return;
     }
+    qWarning("TavixQtBase: the global error queue was made in a thread other than the application's main "
+             "thread, and delivers its reports only in that thread's event loop. Call "
+             "GetTheGlobalAsyncErrorQueue() in the main thread before another thread reports.");
 }
 
 } // namespace
 
+Q_COREAPP_STARTUP_FUNCTION(openGlobalQueueWithApplication)
+
 AsyncErrorQueue* GetTheGlobalAsyncErrorQueue()
 {
     static GlobalQueueHolder holder;
+    warnOnceIfMadeAwayFromMainThread(holder);
     return &holder.queue;
 }
 

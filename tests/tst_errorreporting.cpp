@@ -417,6 +417,11 @@ void ErrorReportingTest::stressManyThreadsLoseNothing()
     }
 }
 
+static const char madeAwayFromMainThreadWarning[]
+    = "TavixQtBase: the global error queue was made in a thread other than the application's main thread, and "
+      "delivers its reports only in that thread's event loop. Call GetTheGlobalAsyncErrorQueue() in the main "
+      "thread before another thread reports.\n";
+
 void ErrorReportingTest::globalQueueInFreshProcesses_data()
 {
     QTest::addColumn<QString>("scenario");
@@ -426,9 +431,10 @@ void ErrorReportingTest::globalQueueInFreshProcesses_data()
     QTest::addColumn<QByteArray>("errors");
     // A race is won or lost anew in each process.
     QTest::addColumn<int>("runs");
+    // Two workers make the first call: the queue is theirs, not the GUI's, and that is said once.
     QTest::newRow("concurrent first calls share one queue") << "first-calls"
                                                             << "same queue\n"
-                                                            << QByteArray("") << 100;
+                                                            << QByteArray(madeAwayFromMainThreadWarning) << 100;
     QTest::newRow("reports while main returns are dropped") << "return"
                                                             << "" << QByteArray() << 100;
     QTest::newRow("reports while main calls exit are dropped") << "exit"
@@ -445,6 +451,16 @@ void ErrorReportingTest::globalQueueInFreshProcesses_data()
     QTest::newRow("a handler that exits waits for another thread's line, not for its own") << "exit-in-handler"
                                                                                            << "worker line ended\n"
                                                                                            << QByteArray("") << 10;
+    // The report pending as the first application goes is discarded.
+    QTest::newRow("a second application object gets its own reports")
+        << "second-application"
+        << "10 queued\n10 handled, 10 delivered\n"
+        << QByteArray("Critical message: S : T : pending : \n") << 3;
+    QTest::newRow("the process ends though a handler threw in a worker") << "throwing-handler"
+                                                                         << "worker caught\n"
+                                                                         << QByteArray("") << 3;
+    QTest::newRow("the process ends though another thread's line never does") << "stuck-line"
+                                                                              << "" << QByteArray("") << 3;
 }
 
 void ErrorReportingTest::globalQueueInFreshProcesses()
@@ -533,6 +549,7 @@ static int runLogWindow(int argc, char* argv[])
                 QCoreApplication::instance(), [] { ++workerLinesShown; }, Qt::BlockingQueuedConnection);
         }
     });
+    GetTheGlobalAsyncErrorQueue();
     std::atomic<bool> done { false };
     std::thread worker([&done] {
         for (int i = 0; i < 100; ++i) {
@@ -604,6 +621,62 @@ static int runExitInHandler(int argc, char* argv[])
     return 1;
 }
 
+// Child mode: the first application object goes with a report pending; a second one gets the reports made while
+// it exists, through its message handler and its event loop.
+static int runSecondApplication(int argc, char* argv[])
+{
+    {
+        QCoreApplication first(argc, argv);
+        reportCritical("pending");
+    }
+    QCoreApplication second(argc, argv);
+    static int handled = 0;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++handled; });
+    int delivered = 0;
+    QObject::connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, [&delivered] { ++delivered; });
+    for (int i = 0; i < 10; ++i) {
+        reportCritical("second");
+    }
+    std::printf("%d queued\n", GetTheGlobalAsyncErrorQueue()->count());
+    QCoreApplication::processEvents();
+    std::printf("%d handled, %d delivered\n", handled, delivered);
+    return 0;
+}
+
+// Child mode: the message handler throws from a worker's line; the worker catches it, and main returns.
+static int runThrowingHandler(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    GetTheGlobalAsyncErrorQueue();
+    qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString&) { throw std::runtime_error("handler"); });
+    std::thread([] {
+        try {
+            reportCritical("worker");
+        } catch (const std::runtime_error&) {
+            std::puts("worker caught");
+        }
+    }).join();
+    return 0;
+}
+
+// Child mode: a worker's line waits for something that never comes (a full pipe, a logger thread that has
+// ended) while main returns.
+static int runStuckLine(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    GetTheGlobalAsyncErrorQueue();
+    static QSemaphore workerLineBegun;
+    static QSemaphore never;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {
+        workerLineBegun.release();
+        never.acquire();
+    });
+    std::thread(reportCritical, "worker").detach();
+    workerLineBegun.acquire();
+    return 0;
+}
+
 // Child mode: two threads make the very first call of GetTheGlobalAsyncErrorQueue at once.
 static int runFirstCallRace(int argc, char* argv[])
 {
@@ -637,6 +710,15 @@ int main(int argc, char* argv[])
         }
         if (scenario == "exit-in-handler") {
             return runExitInHandler(argc, argv);
+        }
+        if (scenario == "second-application") {
+            return runSecondApplication(argc, argv);
+        }
+        if (scenario == "throwing-handler") {
+            return runThrowingHandler(argc, argv);
+        }
+        if (scenario == "stuck-line") {
+            return runStuckLine(argc, argv);
         }
         return runReportWhileExiting(scenario == "exit", argc, argv);
     }

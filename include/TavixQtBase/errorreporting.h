@@ -143,10 +143,19 @@ private:
  * from the GUI thread, for example when connecting to displayError() at start-up.
  * Thread-safe; never returns null.
  *
+ * When another thread makes the first call while an application object exists, the
+ * reports are delivered only in that thread's event loop, and so usually never reach
+ * the GUI: the library then says so once on Qt's message log.
+ *
  * The queue is destroyed at process exit, and its pending reports with it; none is
  * emitted. Threads may go on calling the show... functions meanwhile: from the start
  * of the application object's destruction, or of the queue's, their log line goes
  * straight to stderr (Qt's message log may be gone) and the report is dropped. The
+ * reports still pending when the application object is destroyed are discarded; an
+ * application object made later receives the reports made while it exists. At exit
+ * the library waits at most one second for log lines that other threads are still
+ * writing (a message handler stuck on a full pipe, or on a lock that the exiting
+ * thread holds, never ends); a message handler may throw or end the process. The
  * returned pointer itself must not be used once main() has returned.
  */
 TAVIXQTBASE_EXPORT AsyncErrorQueue* GetTheGlobalAsyncErrorQueue();
