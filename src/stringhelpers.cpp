@@ -129,14 +129,16 @@ void shortenFraction(QString& text, double value, FormatValueFlags flags, const 
         return;
     }
     if (flags.testFlag(FormatValueTrimZeros)) {
+        // The locale's own zero digit, which may be another character than '0' and,
+        // in Qt 6, two UTF-16 units long.
+        const auto zero = locale.zeroDigit();
+        const qsizetype zeroSize = lengthOf(zero);
         const qsizetype firstFractionDigit = decimalPosition + lengthOf(decimalPoint);
-        qsizetype last = text.size() - 1;
-        while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
-            --last;
+        qsizetype end = text.size();
+        while (end - zeroSize > firstFractionDigit && QStringView(text.constData(), end).endsWith(zero)) {
+            end -= zeroSize;
         }
-        if (last + 1 < text.size()) {
-            text.truncate(last + 1);
-        }
+        text.truncate(end);
     }
 }
 

@@ -22,16 +22,26 @@ constexpr FormatValueFlags group = FormatValueGroupDigits, omit = FormatValueOmi
                            binary = FormatValueBinaryMultiplier, byName = FormatValueMultiplierName;
 
 // Writes a number given in English notation with the characters of @p locale:
-// ',' group separator (none where the locale omits them, as Qt's C locale does),
-// '.' decimal point, '-' minus sign.
+// its digits, ',' group separator (none where the locale omits them, as Qt's C
+// locale does), '.' decimal point, '-' minus sign.
 QString localized(const char* english, const QLocale& locale)
 {
     const bool groups = !locale.numberOptions().testFlag(QLocale::OmitGroupSeparator);
-    return QString::fromLatin1(english)
-        .replace(QLatin1Char('.'), QChar(1))
-        .replace(QLatin1Char(','), groups ? QString(locale.groupSeparator()) : QString())
-        .replace(QChar(1), QString(locale.decimalPoint()))
-        .replace(QLatin1Char('-'), QString(locale.negativeSign()));
+    QString text;
+    for (const char* c = english; *c; ++c) {
+        if (*c >= '0' && *c <= '9') {
+            text += locale.toString(*c - '0');
+        } else if (*c == ',') {
+            text += groups ? QString(locale.groupSeparator()) : QString();
+        } else if (*c == '.') {
+            text += locale.decimalPoint();
+        } else if (*c == '-') {
+            text += locale.negativeSign();
+        } else {
+            text += QLatin1Char(*c);
+        }
+    }
+    return text;
 }
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -87,6 +97,12 @@ void StringHelpersTest::doubleValues_data()
         QTest::newRow(rowName(locale, "whole value cut").constData())
             << 1234567.0 << 2 << (group | omit) << locale << localized("1,234,567", locale);
         QTest::newRow(rowName(locale, "zeros trimmed").constData())
+            << 3.0 << 3 << trim << locale << localized("3.0", locale);
+    }
+    // Digits of their own, one of them (Chakma in Qt 6) beyond the Basic Multilingual Plane.
+    for (const char* name : { "ar_EG", "fa_IR", "bn_BD", "mr_IN", "ne_NP", "my_MM", "ccp_BD" }) {
+        const QLocale locale(QString::fromLatin1(name));
+        QTest::newRow(rowName(locale, "own zero digits trimmed").constData())
             << 3.0 << 3 << trim << locale << localized("3.0", locale);
     }
     QTest::newRow("1000 is the first magnitude searched") << 1000.0 << 0 << none << english << "1000";

@@ -51,8 +51,10 @@ class CDeviceInfo;
  */
 enum FormatValueFlag {
     /**
-     * Removes trailing "0" digits of the fraction but keeps at least one digit after
-     * the decimal point: "12.500" becomes "12.5", "12.000" becomes "12.0".
+     * Removes trailing zero digits of the fraction but keeps at least one digit after
+     * the decimal point: "12.500" becomes "12.5", "12.000" becomes "12.0". The zero
+     * is the locale's own digit, such as U+0660 ARABIC-INDIC DIGIT ZERO in Egyptian
+     * Arabic.
      * Ignored with FormatValueGeneral and by the integer formatters.
      */
     FormatValueTrimZeros = 0x01,
