@@ -105,6 +105,13 @@ void StringHelpersTest::doubleValues_data()
         QTest::newRow(rowName(locale, "own zero digits trimmed").constData())
             << 3.0 << 3 << trim << locale << localized("3.0", locale);
     }
+    // 2^-1074 has 1074 digits after the point, the last one nonzero; no double has more.
+    const double smallestDenormal = std::numeric_limits<double>::denorm_min();
+    const int hugePrecision = std::numeric_limits<int>::max();
+    QTest::newRow("fixed precision beyond a double's digits")
+        << smallestDenormal << hugePrecision << none << english << english.toString(smallestDenormal, 'f', 1074);
+    QTest::newRow("general precision beyond a double's digits")
+        << 0.1 << hugePrecision << general << english << "0.1000000000000000055511151231257827021181583404541015625";
     QTest::newRow("1000 is the first magnitude searched") << 1000.0 << 0 << none << english << "1000";
     QTest::newRow("negative magnitude loses its separators") << -1234.5 << 1 << none << english << "-1234.5";
     QTest::newRow("omitting tests the value, not the text") << 2.0004 << 3 << omit << english << "2.000";
@@ -274,6 +281,8 @@ void StringHelpersTest::autoUnits_data()
     row("below yocto stays at yocto", 4e-25, 1, none, "0.4 yB");
     row("binary does not shrink", 0.5, 1, binary, "0.5 B");
     row("general notation rounds too", 999.7, 3, general, "1 kB");
+    row("precision beyond a double's digits", 999.96, std::numeric_limits<int>::max(), trim,
+        "999.9600000000000363797880709171295166015625 B");
     QTest::newRow("flags and locale as formatDoubleValueAndUnits")
         << 2500.0 << 3 << QStringLiteral("Hz") << (trim | byName) << german << QStringLiteral("2,5 kiloHz");
 }
