@@ -104,6 +104,16 @@ qsizetype fieldStart(const QString& text, const QString& separator, unsigned int
     return start;
 }
 
+// No double has more digits after the decimal point than the smallest denormal, 2^-1074,
+// nor more significant digits. A larger precision only adds zeros, which general notation
+// drops again, and makes Qt's conversion work for seconds, run out of memory or abort.
+constexpr int maxPrecision = 1074;
+
+QString numberText(double value, bool general, int precision, const QLocale& locale)
+{
+    return locale.toString(value, general ? 'g' : 'f', std::min(precision, maxPrecision));
+}
+
 // Searched from the end, where a number's decimal point is.
 template <typename Separator> qsizetype lastIndexOfSeparator(const QString& text, const Separator& separator)
 {
@@ -129,14 +139,16 @@ void shortenFraction(QString& text, double value, FormatValueFlags flags, const 
         return;
     }
     if (flags.testFlag(FormatValueTrimZeros)) {
+        // The locale's own zero digit, which may be another character than '0' and,
+        // in Qt 6, two UTF-16 units long.
+        const auto zero = locale.zeroDigit();
+        const qsizetype zeroSize = lengthOf(zero);
         const qsizetype firstFractionDigit = decimalPosition + lengthOf(decimalPoint);
-        qsizetype last = text.size() - 1;
-        while (last > firstFractionDigit && text.at(last) == QLatin1Char('0')) {
-            --last;
+        qsizetype end = text.size();
+        while (end - zeroSize > firstFractionDigit && QStringView(text.constData(), end).endsWith(zero)) {
+            end -= zeroSize;
         }
-        if (last + 1 < text.size()) {
-            text.truncate(last + 1);
-        }
+        text.truncate(end);
     }
 }
 
@@ -197,7 +209,7 @@ bool ExtractSubString(QString& result, const QString& text, unsigned int index, 
 QString formatDoubleValue(double value, int precision, FormatValueFlags flags, const QLocale& locale)
 {
     const bool general = flags.testFlag(FormatValueGeneral);
-    QString text = locale.toString(value, general ? 'g' : 'f', precision);
+    QString text = numberText(value, general, precision, locale);
     if (!std::isfinite(value)) {
         return text;
     }
@@ -295,7 +307,7 @@ double scaledMagnitude(double magnitude, int rank, bool binary)
 // Whether the number text of the scaled magnitude reaches the base once rounded.
 bool roundsToBase(double scaled, int precision, bool general, double base)
 {
-    return scaled >= base - 1.0 && QLocale::c().toString(scaled, general ? 'g' : 'f', precision).toDouble() >= base;
+    return scaled >= base - 1.0 && numberText(scaled, general, precision, QLocale::c()).toDouble() >= base;
 }
 
 FormatMultiplier autoMultiplier(double value, int precision, FormatValueFlags flags)

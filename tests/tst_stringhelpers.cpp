@@ -22,16 +22,26 @@ constexpr FormatValueFlags group = FormatValueGroupDigits, omit = FormatValueOmi
                            binary = FormatValueBinaryMultiplier, byName = FormatValueMultiplierName;
 
 // Writes a number given in English notation with the characters of @p locale:
-// ',' group separator (none where the locale omits them, as Qt's C locale does),
-// '.' decimal point, '-' minus sign.
+// its digits, ',' group separator (none where the locale omits them, as Qt's C
+// locale does), '.' decimal point, '-' minus sign.
 QString localized(const char* english, const QLocale& locale)
 {
     const bool groups = !locale.numberOptions().testFlag(QLocale::OmitGroupSeparator);
-    return QString::fromLatin1(english)
-        .replace(QLatin1Char('.'), QChar(1))
-        .replace(QLatin1Char(','), groups ? QString(locale.groupSeparator()) : QString())
-        .replace(QChar(1), QString(locale.decimalPoint()))
-        .replace(QLatin1Char('-'), QString(locale.negativeSign()));
+    QString text;
+    for (const char* c = english; *c; ++c) {
+        if (*c >= '0' && *c <= '9') {
+            text += locale.toString(*c - '0');
+        } else if (*c == ',') {
+            text += groups ? QString(locale.groupSeparator()) : QString();
+        } else if (*c == '.') {
+            text += locale.decimalPoint();
+        } else if (*c == '-') {
+            text += locale.negativeSign();
+        } else {
+            text += QLatin1Char(*c);
+        }
+    }
+    return text;
 }
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -89,6 +99,19 @@ void StringHelpersTest::doubleValues_data()
         QTest::newRow(rowName(locale, "zeros trimmed").constData())
             << 3.0 << 3 << trim << locale << localized("3.0", locale);
     }
+    // Digits of their own, one of them (Chakma in Qt 6) beyond the Basic Multilingual Plane.
+    for (const char* name : { "ar_EG", "fa_IR", "bn_BD", "mr_IN", "ne_NP", "my_MM", "ccp_BD" }) {
+        const QLocale locale(QString::fromLatin1(name));
+        QTest::newRow(rowName(locale, "own zero digits trimmed").constData())
+            << 3.0 << 3 << trim << locale << localized("3.0", locale);
+    }
+    // 2^-1074 has 1074 digits after the point, the last one nonzero; no double has more.
+    const double smallestDenormal = std::numeric_limits<double>::denorm_min();
+    const int hugePrecision = std::numeric_limits<int>::max();
+    QTest::newRow("fixed precision beyond a double's digits")
+        << smallestDenormal << hugePrecision << none << english << english.toString(smallestDenormal, 'f', 1074);
+    QTest::newRow("general precision beyond a double's digits")
+        << 0.1 << hugePrecision << general << english << "0.1000000000000000055511151231257827021181583404541015625";
     QTest::newRow("1000 is the first magnitude searched") << 1000.0 << 0 << none << english << "1000";
     QTest::newRow("negative magnitude loses its separators") << -1234.5 << 1 << none << english << "-1234.5";
     QTest::newRow("omitting tests the value, not the text") << 2.0004 << 3 << omit << english << "2.000";
@@ -258,6 +281,8 @@ void StringHelpersTest::autoUnits_data()
     row("below yocto stays at yocto", 4e-25, 1, none, "0.4 yB");
     row("binary does not shrink", 0.5, 1, binary, "0.5 B");
     row("general notation rounds too", 999.7, 3, general, "1 kB");
+    row("precision beyond a double's digits", 999.96, std::numeric_limits<int>::max(), trim,
+        "999.9600000000000363797880709171295166015625 B");
     QTest::newRow("flags and locale as formatDoubleValueAndUnits")
         << 2500.0 << 3 << QStringLiteral("Hz") << (trim | byName) << german << QStringLiteral("2,5 kiloHz");
 }

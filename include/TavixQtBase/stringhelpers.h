@@ -51,8 +51,10 @@ class CDeviceInfo;
  */
 enum FormatValueFlag {
     /**
-     * Removes trailing "0" digits of the fraction but keeps at least one digit after
-     * the decimal point: "12.500" becomes "12.5", "12.000" becomes "12.0".
+     * Removes trailing zero digits of the fraction but keeps at least one digit after
+     * the decimal point: "12.500" becomes "12.5", "12.000" becomes "12.0". The zero
+     * is the locale's own digit, such as U+0660 ARABIC-INDIC DIGIT ZERO in Egyptian
+     * Arabic.
      * Ignored with FormatValueGeneral and by the integer formatters.
      */
     FormatValueTrimZeros = 0x01,
@@ -185,7 +187,15 @@ TAVIXQTBASE_EXPORT bool ExtractSubString(
  * precision 0 gives "1,000" in English even without FormatValueGroupDigits.
  *
  * NaN and infinities come back as the locale's text for them, untouched by the flags.
- * A huge @p precision gives an equally long text.
+ *
+ * A @p precision above 1074 counts as 1074, which no double needs more of: the
+ * smallest denormal, 2^-1074, has 1074 digits after the decimal point, and no
+ * double has more significant digits. So a larger precision leaves out only
+ * zeros after the last digit a double can have: general notation gives the same
+ * text as it would at that precision, and so does fixed notation with
+ * FormatValueTrimZeros. (With QLocale::IncludeTrailingZeroesAfterDot among the
+ * locale's number options, general notation too is padded with zeros only up
+ * to 1074 digits.) A negative @p precision goes to QLocale::toString() as it is.
  *
  * @code
  * const QLocale english(QLocale::English), german(QLocale::German);

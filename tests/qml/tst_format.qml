@@ -81,6 +81,9 @@ TestCase {
             { tag: "IP bits beyond 32", text: Format.formatIPConfiguration(4294967296, 0), expected: "" },
             { tag: "MAC address not a text", text: Format.formatMACAddress(12), expected: "" },
             { tag: "unknown locale name is C", text: Format.formatDoubleValue(1.5, 1, 0, "xx"), expected: "1.5" },
+            { tag: "precision beyond a double's digits",
+              text: Format.formatDoubleValue(0.1, 2147483647, Format.FormatValueTrimZeros),
+              expected: "0.1000000000000000055511151231257827021181583404541015625" },
         ]
     }
 
