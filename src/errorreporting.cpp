@@ -22,6 +22,9 @@
 #include <type_traits>
 #include <utility>
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <GenICam/GCException.h>
 
 #include "recursivemutexlocker_p.h"
@@ -136,13 +139,29 @@ void openGlobalQueueWithApplication()
     qAddPostRoutine(closeGlobalQueueWithApplication);
 }
 
+// Says on standard error that lines are lost. Written past stdio, whose lock a stuck line may
+// hold, and only when it cannot block: the stuck line may be waiting for a full stderr.
+void tellOfStuckLogLines()
+{
+    static const char text[] = "TavixQtBase: log lines of other threads were still under way after a second of "
+                               "waiting at exit; the process ends without them.\n";
+    pollfd standardError { STDERR_FILENO, POLLOUT, 0 };
+    if (poll(&standardError, 1, 0) == 1 && standardError.revents == POLLOUT) {
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text, sizeof text - 1);
+    }
+}
+
 void closeGlobalQueueAndWaitForLogLines()
 {
     std::unique_lock<std::mutex> lock(globalQueueLock);
     globalQueueState = QueueState::Destroyed;
     globalQueue = nullptr;
     const auto deadline = std::chrono::steady_clock::now() + logLineWaitAtExit;
-    while (logLinesUnderWay > logLinesUnderWayInThisThread && std::chrono::steady_clock::now() < deadline) {
+    while (logLinesUnderWay > logLinesUnderWayInThisThread) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            tellOfStuckLogLines();
+            return;
+        }
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         lock.lock();

@@ -155,8 +155,9 @@ private:
  * application object made later receives the reports made while it exists. At exit
  * the library waits at most one second for log lines that other threads are still
  * writing (a message handler stuck on a full pipe, or on a lock that the exiting
- * thread holds, never ends); a message handler may throw or end the process. The
- * returned pointer itself must not be used once main() has returned.
+ * thread holds, never ends), and says on stderr when it ends the process without
+ * them; a message handler may throw or end the process. The returned pointer
+ * itself must not be used once main() has returned.
  */
 TAVIXQTBASE_EXPORT AsyncErrorQueue* GetTheGlobalAsyncErrorQueue();
 
