@@ -44,6 +44,19 @@ bool innerSpanMeets(qint64 start, int length, int marginBefore, int marginAfter,
     return first <= last && first <= areaLast && last >= areaFirst;
 }
 
+// The largest size a window is given back: that of the rectangle that all screens span together.
+// Nothing larger can be seen, and its backing store alone could take gigabytes; within it a
+// visible window's coordinates stay far from the ends of the int range.
+bool fitsOnTheScreens(const QSize& size)
+{
+    QRect span;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        span |= screen->geometry();
+    }
+    return size.width() <= span.width() && size.height() <= span.height();
+}
+
 bool isVisibleOnAScreen(qint64 x, qint64 y, const QSize& size)
 {
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -153,9 +166,13 @@ bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget, QW
     const QPoint origin = referenceWidget ? referenceWidget->pos() : QPoint();
     const qint64 x = qint64(stored.x()) + origin.x();
     const qint64 y = qint64(stored.y()) + origin.y();
-    // The size comes back even when the position is then refused.
+    // The size comes back even when the position is then refused, unless no screen could show it.
     if (settings->contains(sizeKey)) {
-        widget->resize(settings->value(sizeKey).toSize());
+        const QSize size = settings->value(sizeKey).toSize();
+        if (!fitsOnTheScreens(size)) {
+            return false;
+        }
+        widget->resize(size);
     }
     if (!isVisibleOnAScreen(x, y, widget->size())) {
         return false;
@@ -213,6 +230,9 @@ bool restoreWindowPositionAndSize(const QSettings* settings, QWindow* window)
         return false;
     }
     const QVariant size = settings->value(sizeKey);
+    if (!fitsOnTheScreens(size.toSize())) {
+        return false;
+    }
     if (holdsUsableSize(size)) {
         window->resize(size.toSize());
     }

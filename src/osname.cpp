@@ -17,6 +17,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
@@ -101,14 +102,22 @@ bool readText(const char* path, bool (*edit)(std::string&), std::string& target)
 // which is often the GUI thread, so it counts as a failed source instead.
 constexpr std::chrono::milliseconds commandTimeout(2000);
 
+using Clock = std::chrono::steady_clock;
+
 // Starts "/bin/sh -c commandText" as the leader of a new process group, so that the shell can be
-// stopped together with everything it started. The child gets an empty signal mask and the default
-// action for every signal: a caller that ignores SIGPIPE or blocks SIGCHLD must not change how the
-// commands behave. Gives the shell's pid, or -1 when it could not be started.
-pid_t spawnShell(std::string commandText)
+// stopped together with everything it started, with its standard output on outputFd. The child
+// gets an empty signal mask and the default action for every signal: a caller that ignores SIGPIPE
+// or blocks SIGCHLD must not change how the commands behave. Gives the shell's pid, or -1 when it
+// could not be started.
+pid_t spawnShell(std::string commandText, int outputFd)
 {
     posix_spawnattr_t attributes;
     if (posix_spawnattr_init(&attributes) != 0) {
+        return -1;
+    }
+    posix_spawn_file_actions_t files;
+    if (posix_spawn_file_actions_init(&files) != 0) {
+        posix_spawnattr_destroy(&attributes);
         return -1;
     }
     sigset_t noSignals;
@@ -119,60 +128,95 @@ pid_t spawnShell(std::string commandText)
     posix_spawnattr_setsigdefault(&attributes, &allSignals);
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // Also when outputFd is 1 already: the action then clears its close-on-exec flag.
+    posix_spawn_file_actions_adddup2(&files, outputFd, STDOUT_FILENO);
 
     char shell[] = "sh";
     char option[] = "-c";
     char* const arguments[] = { shell, option, commandText.data(), nullptr };
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, "/bin/sh", nullptr, &attributes, arguments, environ);
+    const int error = posix_spawn(&pid, "/bin/sh", &files, &attributes, arguments, environ);
+    posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     return error == 0 ? pid : -1;
 }
 
-// Waits for the shell pid to end, at most commandTimeout. Gives pid (status is then set) when it
-// ended in time, 0 when it still runs, -1 when it cannot be waited for (a caller that sets SIGCHLD
-// to SIG_IGN has it reaped by the system). The library installs no SIGCHLD handler, so it polls,
-// with pauses that grow from 1 ms to 32 ms: a quick command costs little delay, a slow one few
-// wake-ups.
-pid_t waitForShell(pid_t pid, int& status)
+// Reads fd to its end into text, of which the first 64 bytes or more are kept, waiting until
+// deadline at most; false when the end has not come by then or reading fails.
+bool readToEnd(int fd, Clock::time_point deadline, std::string& text)
 {
-    const auto deadline = std::chrono::steady_clock::now() + commandTimeout;
-    std::chrono::milliseconds pause(1);
     for (;;) {
-        const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended != 0) {
-            return ended;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd readable { fd, POLLIN, 0 };
+        const int ready = left > 0 ? poll(&readable, 1, int(left)) : 0;
+        if (ready == -1 && errno == EINTR) {
+            continue; // a signal handler of the caller, one that reaps children for instance, ran
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return 0;
+        if (ready != 1) {
+            return false;
+        }
+        char chunk[64];
+        const ssize_t count = read(fd, chunk, sizeof chunk);
+        if (count == 0) {
+            return true;
+        }
+        if (count == -1 && errno != EINTR) {
+            return false;
+        }
+        if (count > 0 && text.size() < sizeof chunk) {
+            text.append(chunk, std::size_t(count));
+        }
+    }
+}
+
+// Whether the shell pid still runs. A running shell is not reaped, so its pid, which is also the id
+// of the process group that it leads, cannot have been given to another process. Once it has
+// ended, someone else may reap it at any time: the system when the caller sets SIGCHLD to SIG_IGN
+// or SA_NOCLDWAIT, or the caller when it reaps every child (waitpid(-1) in a SIGCHLD handler or in
+// another thread).
+bool isRunning(pid_t pid)
+{
+    siginfo_t info {};
+    return waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+}
+
+// Gives the shell pid until deadline to end, then kills its process group while it still runs;
+// reaps the shell unless someone else has. The library installs no SIGCHLD handler, so it polls,
+// with pauses that grow from 1 ms to 32 ms: a quick end costs little delay, a slow one few wake-ups.
+void endShell(pid_t pid, Clock::time_point deadline)
+{
+    std::chrono::milliseconds pause(1);
+    while (isRunning(pid)) {
+        if (Clock::now() >= deadline) {
+            kill(-pid, SIGKILL);
+            break;
         }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(32));
     }
-}
-
-// Kills the process group of the shell pid, which is not yet reaped (so its pid, the group's id,
-// cannot have been reused), and reaps the shell.
-void killShellGroup(pid_t pid)
-{
-    kill(-pid, SIGKILL);
     while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR) { }
 }
 
 // Runs commandText through the shell; true when it exited with status 0 within commandTimeout.
-// A shell that takes longer is killed with its whole process group.
+// The shell itself reports the status, through a pipe on its standard output, so that it is known
+// whoever reaps the shell: the pipe's end says that the shell has finished. A shell that takes
+// longer is killed with its whole process group.
 bool runShell(const std::string& commandText)
 {
-    const pid_t pid = spawnShell(commandText);
-    if (pid == -1) {
+    int statusPipe[2];
+    if (pipe2(statusPipe, O_CLOEXEC) != 0) {
         return false;
     }
-    int status = 0;
-    const pid_t ended = waitForShell(pid, status);
-    if (ended == 0) {
-        killShellGroup(pid);
+    const pid_t pid = spawnShell(commandText + "; echo $?", statusPipe[1]);
+    close(statusPipe[1]);
+    const auto deadline = Clock::now() + commandTimeout;
+    std::string status;
+    const bool finished = pid != -1 && readToEnd(statusPipe[0], deadline, status);
+    close(statusPipe[0]);
+    if (pid != -1) {
+        endShell(pid, deadline);
     }
-    return ended == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return finished && status == "0\n";
 }
 
 // Runs command through the shell with its standard output redirected into a fresh temporary file

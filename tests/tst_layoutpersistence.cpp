@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QWindow>
 #include <QtTest>
 
 #include <climits>
@@ -205,6 +206,42 @@ private Q_SLOTS:
         QCOMPARE(restoreWidgetPositionAndSize(reopened(), &window, nullptr), moved);
         QCOMPARE(window.geometry(),
             QRect(moved ? storedPosition : start, storedSize.isValid() ? storedSize : QSize(40, 50)));
+    }
+
+    void sizesBeyondTheScreensAreRefused_data()
+    {
+        QTest::addColumn<QSize>("storedSize");
+        QTest::addColumn<bool>("applied");
+
+        QRect span;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            span |= screen->geometry();
+        }
+        QTest::newRow("as large as all screens together") << span.size() << true;
+        QTest::newRow("a pixel wider") << span.size() + QSize(1, 0) << false;
+        QTest::newRow("a pixel higher") << span.size() + QSize(0, 1) << false;
+        QTest::newRow("end of the int range") << QSize(INT_MAX, INT_MAX) << false;
+    }
+
+    // A refused size refuses the position too, for widgets and QWindows alike.
+    void sizesBeyondTheScreensAreRefused()
+    {
+        QFETCH(QSize, storedSize);
+        QFETCH(bool, applied);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        m_settings->setValue(QStringLiteral("pos"), area.topLeft());
+        m_settings->setValue(QStringLiteral("size"), storedSize);
+        const QRect start(area.topLeft() + QPoint(20, 30), QSize(40, 50));
+        const QRect expected = applied ? QRect(area.topLeft(), storedSize) : start;
+        QWidget widget;
+        widget.setGeometry(start);
+        QWindow window;
+        window.setGeometry(start);
+
+        QCOMPARE(restoreWindowPositionAndSize(reopened(), &window), applied);
+        QCOMPARE(window.geometry(), expected);
+        QCOMPARE(restoreWidgetPositionAndSize(m_settings.get(), &widget, nullptr), applied);
+        QCOMPARE(widget.geometry(), expected);
     }
 
     void groupNameFormsUseTheApplicationsDefaultStore()

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -47,12 +48,13 @@ class OsNameTest : public QObject
         QFETCH(QByteArray, lsbRelease);
         QFETCH(QByteArray, issueNet);
         QFETCH(QByteArray, distribution);
+        QFETCH(QByteArray, sigchld);
 
         // As root the namespaces need nothing more; otherwise a user namespace makes us root in them.
         // The child is the first process of its PID namespace: when the timeout below destroys the
         // QProcess, --kill-child takes the child and every command it started down with it.
         const QStringList args = { geteuid() == 0 ? "-mp" : "-rmp", "--kill-child",
-            QCoreApplication::applicationFilePath(), "--os-name-child", osRelease, lsbRelease, issueNet };
+            QCoreApplication::applicationFilePath(), "--os-name-child", osRelease, lsbRelease, issueNet, sigchld };
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start("unshare", args);
@@ -72,12 +74,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lsbRelease"); // the fake lsb_release's shell script
         QTest::addColumn<QByteArray>("issueNet");
         QTest::addColumn<QByteArray>("distribution");
+        QTest::addColumn<QByteArray>("sigchld"); // who reaps the caller's children, see takeOverSigchld()
 
         // A null file is missing; "exit 127" stands for an lsb_release that is not found.
         const auto row = [](const char* name, const QByteArray& osRelease, const char* distribution,
-                             const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {}) {
+                             const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {},
+                             const char* sigchld = "") {
             QTest::newRow(name) << source(osRelease) << source(lsbRelease) << source(issueNet)
-                                << QByteArray(distribution);
+                                << QByteArray(distribution) << QByteArray(sigchld);
         };
         const QByteArray issue("Issue Line One\nsecond line\n"), none;
         const QByteArray nearMisses(
@@ -100,6 +104,12 @@ private Q_SLOTS:
         // The caller ignores SIGPIPE; the commands get its default action all the same.
         row("lsb_release killed by a signal the caller ignores", none, "Issue Line One",
             "sh -c 'kill -PIPE $$; echo ignored'; exit 0", issue);
+        // Whoever reaps the shell, its exit status counts.
+        row("lsb_release of a caller with SA_NOCLDWAIT", none, "Lsb", "echo Lsb", issue, "nocldwait");
+        row("lsb_release of a caller reaping in a SIGCHLD handler", none, "Lsb", "echo Lsb", issue, "handler");
+        row("lsb_release of a caller reaping in a thread", none, "Lsb", "echo Lsb", issue, "thread");
+        row("lsb_release exiting 127 to a caller reaping in a SIGCHLD handler", none, "Issue Line One",
+            "echo Lsb; exit 127", issue, "handler");
     }
 
     void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
@@ -112,6 +122,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("lsbRelease");
         QTest::addColumn<QByteArray>("issueNet");
         QTest::addColumn<QByteArray>("distribution");
+        QTest::addColumn<QByteArray>("sigchld");
 
         const QByteArray none = source({}), lsb = source("echo Lsb"), issue = source("Issue Line One\n");
         const QByteArray hangs = source("echo Partial; sleep 1000"), limit = QByteArray::number(4 << 20);
@@ -119,23 +130,27 @@ private Q_SLOTS:
         // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
         const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
                                           "while :; do echo \"$s\"; done");
+        const auto row = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
+                             const QByteArray& issueNet, const QByteArray& distribution, const char* sigchld = "") {
+            QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(sigchld);
+        };
         // Readable without blocking, yet not a regular file.
-        QTest::newRow("FIFO with data left by a closed writer as os-release")
-            << source("PRETTY_NAME=Fifo\n", "fifo") << lsb << none << QByteArray("Lsb");
-        QTest::newRow("random device as os-release") << source("", "device") << lsb << none << QByteArray("Lsb");
-        QTest::newRow("os-release of 4 MiB") << source("PRETTY_NAME=Big\n", limit) << lsb << none << QByteArray("Big");
-        QTest::newRow("os-release of 4 MiB and 1 byte")
-            << source("PRETTY_NAME=Big\n", overLimit) << lsb << none << QByteArray("Lsb");
-        QTest::newRow("lsb_release writing without end") << none << endless << issue << QByteArray("Issue Line One");
-        QTest::newRow("lsb_release printing 4 MiB, whole")
-            << none << source("printf %0" + limit + "d 0") << none << QByteArray(4 << 20, '0');
-        QTest::newRow("lsb_release printing 4 MiB and 1 byte")
-            << none << source("printf %0" + overLimit + "d 0") << issue << QByteArray("Issue Line One");
-        QTest::newRow("FIFO without a writer as issue.net")
-            << none << source("exit 127") << source("", "fifo") << QByteArray("Some Linux");
-        QTest::newRow("lsb_release hanging, no os-release") << none << hangs << issue << QByteArray("Issue Line One");
-        QTest::newRow("lsb_release hanging after an os-release without a name")
-            << source("ID=x\n") << hangs << issue << QByteArray("Issue Line One");
+        row("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb, none,
+            "Lsb");
+        row("random device as os-release", source("", "device"), lsb, none, "Lsb");
+        row("os-release of 4 MiB", source("PRETTY_NAME=Big\n", limit), lsb, none, "Big");
+        row("os-release of 4 MiB and 1 byte", source("PRETTY_NAME=Big\n", overLimit), lsb, none, "Lsb");
+        row("lsb_release writing without end", none, endless, issue, "Issue Line One");
+        row("lsb_release printing 4 MiB, whole", none, source("printf %0" + limit + "d 0"), none,
+            QByteArray(4 << 20, '0'));
+        row("lsb_release printing 4 MiB and 1 byte", none, source("printf %0" + overLimit + "d 0"), issue,
+            "Issue Line One");
+        row("FIFO without a writer as issue.net", none, source("exit 127"), source("", "fifo"), "Some Linux");
+        row("lsb_release hanging, no os-release", none, hangs, issue, "Issue Line One");
+        row("lsb_release hanging after an os-release without a name", source("ID=x\n"), hangs, issue, "Issue Line One");
+        // Killed with its group while it runs, though the caller reaps every child it sees end.
+        row("lsb_release hanging for a caller reaping in a SIGCHLD handler", none, hangs, issue, "Issue Line One",
+            "handler");
     }
 
     void passesOverSourcesThatCannotBeReadQuickly() { checkOsNameOfChild(); }
@@ -193,13 +208,41 @@ static int processesLeft()
     return running + (waitpid(-1, nullptr, WNOHANG) == -1 ? 0 : 1);
 }
 
+// Makes the caller's children reaped as how says: "nocldwait" by the system, "handler" by a SIGCHLD
+// handler and "thread" by another thread, both with waitpid(-1), as soon as they end; otherwise the
+// caller leaves them to GetOsName.
+static void takeOverSigchld(const char* how)
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    if (qstrcmp(how, "nocldwait") == 0) {
+        action.sa_flags = SA_NOCLDWAIT;
+    } else if (qstrcmp(how, "handler") == 0) {
+        action.sa_handler = [](int) {
+            const int savedErrno = errno;
+            while (waitpid(-1, nullptr, WNOHANG) > 0) { }
+            errno = savedErrno;
+        };
+    } else if (qstrcmp(how, "thread") == 0) {
+        std::thread([] {
+            for (;;) {
+                if (waitpid(-1, nullptr, 0) == -1) {
+                    usleep(1000); // no child yet
+                }
+            }
+        }).detach();
+    }
+    sigaction(SIGCHLD, &action, nullptr);
+}
+
 // Child mode, as root of private mount and PID namespaces; argv: os-release, lsb_release and
-// issue.net as made by source(). Fresh tmpfs instances go on /etc, which then holds those files
-// (its lsb_release comes first on PATH), and on /tmp, which is listed afterwards to find files left
-// behind. /tmp is small so that a writer nothing stops fills it at once, not the machine's memory.
-// A fresh /proc shows the namespace's processes only. GetOsName runs in a child of PID 1, so that
-// its own unreaped children are not mixed up with the processes that PID 1 adopts; that caller
-// ignores SIGPIPE, as many applications do.
+// issue.net as made by source(), then who reaps the caller's children (see takeOverSigchld()).
+// Fresh tmpfs instances go on /etc, which then holds those files (its lsb_release comes first on
+// PATH), and on /tmp, which is listed afterwards to find files left behind. /tmp is small so that a
+// writer nothing stops fills it at once, not the machine's memory. A fresh /proc shows the
+// namespace's processes only. GetOsName runs in a child of PID 1, so that its own unreaped children
+// are not mixed up with the processes that PID 1 adopts; that caller ignores SIGPIPE, as many
+// applications do.
 static int runOsNameChild(char* argv[])
 {
     if (mount("tmpfs", "/etc", "tmpfs", 0, nullptr) != 0 || mount("tmpfs", "/tmp", "tmpfs", 0, "size=64m") != 0
@@ -216,6 +259,7 @@ static int runOsNameChild(char* argv[])
     }
     qputenv("PATH", "/etc:" + qgetenv("PATH"));
     std::signal(SIGPIPE, SIG_IGN);
+    takeOverSigchld(argv[5]);
     const auto descriptors = QDir("/proc/self/fd").count();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
@@ -227,7 +271,7 @@ static int runOsNameChild(char* argv[])
 
 int main(int argc, char* argv[])
 {
-    if (argc == 5 && qstrcmp(argv[1], "--os-name-child") == 0) {
+    if (argc == 6 && qstrcmp(argv[1], "--os-name-child") == 0) {
         return runOsNameChild(argv);
     }
     QCoreApplication app(argc, argv);

@@ -47,11 +47,17 @@ class QWindow;
  * | "state"     | int        | saveWindowPositionAndSize(): 0 normal, 2 maximized, 4 full screen |
  *
  * No function removes a key, and none writes a message: failure is the result
- * false. Stored values are read as QVariant converts them, without further
- * checks; bad data gives odd places or sizes, never a crash.
+ * false. Stored values are read as QVariant converts them; bad data gives odd
+ * places or sizes, never a crash. Stored sizes are limited to what the screens
+ * can show: a "size" wider or higher than the rectangle that all of
+ * QGuiApplication::screens() span together (their QScreen::geometry() united)
+ * is refused whole, as the restore functions describe, so that no damaged or
+ * hostile entry makes a window of billions of pixels.
  *
- * Thread affinity: every function reads or changes widgets, so call them only
- * from the GUI thread, with a QApplication alive. They keep no state of their own.
+ * Thread affinity: every function reads or changes a header, widget or window,
+ * so call them only from the GUI thread. The header and widget functions need a
+ * QApplication alive; the QWindow functions need only a QGuiApplication. They
+ * keep no state of their own.
  */
 
 /**
@@ -134,7 +140,9 @@ TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWi
  * available geometry of one of QGuiApplication::screens(). So a window is never
  * put where only its border would show, nor onto a screen that has been
  * removed. A widget narrower than 17 or lower than 25 pixels has no such
- * rectangle and is never moved.
+ * rectangle and is never moved. A "size" larger than all screens span together
+ * is not applied, nor is the position: the widget stays as it was and the
+ * result is false.
  *
  * Example, a window of 300x200 on a single screen of 1920x1080 at (0, 0):
  * a stored "pos" of (1911, 10) moves it there (true), as its inner rectangle
@@ -189,8 +197,9 @@ TAVIXQTBASE_EXPORT bool saveWindowPositionAndSize(QSettings* settings, const QWi
  * Unlike the widget forms these check what they read: a "pos" that is not a
  * QPoint (a damaged entry, or a text that another program wrote) refuses the
  * whole restore and gives false with the window untouched; a "size" that is
- * not a QSize with a positive width and height is not applied; a "state" other
- * than 0, 2 or 4 leaves the window's state as it is.
+ * not a QSize with a positive width and height is not applied, and one larger
+ * than all screens span together refuses the whole restore (false, the window
+ * untouched); a "state" other than 0, 2 or 4 leaves the window's state as it is.
  *
  * @param settings where to read; null gives false
  * @param window the window to move, resize and maximize; null gives false

@@ -62,10 +62,15 @@ namespace Baselibs {
  * process group (the shell leads a group of its own), reaped, and its temporary
  * file is removed; the next source is tried. The command runs with an empty signal
  * mask and the default action for every signal, whatever the caller ignores or
- * blocks. No SIGCHLD handler is installed; a caller that sets SIGCHLD to SIG_IGN
- * (so that children are never waited for) gets no name from the command and the
- * next source is tried. The bytes are taken as the system delivers them, with no
- * character conversion.
+ * blocks. No SIGCHLD handler is installed, and the command's answer does not
+ * depend on the caller's: the shell reports the command's exit status itself,
+ * through a pipe, so the name comes the same whether the caller leaves SIGCHLD
+ * at its default, sets it to SIG_IGN or SA_NOCLDWAIT (the system reaps the
+ * children), or reaps every child with waitpid(-1) in a SIGCHLD handler or in
+ * another thread. The 2 s limit holds in every case, and the process group is
+ * killed only while its shell still runs, never once the shell has ended and
+ * its group may be gone. The bytes are taken as the system delivers them, with
+ * no character conversion.
  *
  * May be called from any thread.
  *

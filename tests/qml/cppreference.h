@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QVariantList>
+#include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
 #include <chrono>
@@ -162,14 +163,17 @@ public:
         }
     }
 
-    // Writes @p value, as INI text, to @p key of @p group in the default settings file.
-    Q_INVOKABLE void writeSetting(const QString& group, const QString& key, const QString& value) const
+    // Makes the default settings file hold only @p group with @p entries, whose values are INI text.
+    Q_INVOKABLE void writeSettings(const QString& group, const QVariantMap& entries) const
     {
         const QString fileName = QSettings().fileName();
         QDir().mkpath(QFileInfo(fileName).path());
         QFile file(fileName);
         file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("[%1]\n%2=%3\n").arg(group, key, value).toUtf8());
+        file.write(QStringLiteral("[%1]\n").arg(group).toUtf8());
+        for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
+            file.write(QStringLiteral("%1=%2\n").arg(entry.key(), entry.value().toString()).toUtf8());
+        }
     }
 
     ~CppReference() override

@@ -57,16 +57,17 @@ TestCase {
 
     function test_refusedValues_data() {
         return [
-            { tag: "damaged position", key: "pos", value: "@Point(1500" },
-            { tag: "foreign position", key: "pos", value: "1500, 700" },
-            { tag: "position off every screen", key: "pos", value: "@Point(2100 1100)" },
+            { tag: "damaged position", settings: { pos: "@Point(1500" } },
+            { tag: "foreign position", settings: { pos: "1500, 700" } },
+            { tag: "position off every screen", settings: { pos: "@Point(2100 1100)" } },
+            { tag: "size past the int range", settings: { pos: "@Point(100 100)", size: "@Size(2147483647 300)" } },
         ]
     }
 
     function test_refusedValues(row) {
-        Cpp.writeSetting("main", row.key, row.value)
+        Cpp.writeSettings("main", row.settings)
         const window = shownWindow()
         verify(!window.layout.restored)
-        compare(Qt.point(window.x, window.y), Qt.point(20, 30))
+        compare(Qt.rect(window.x, window.y, window.width, window.height), Qt.rect(20, 30, 40, 50))
     }
 }
