@@ -166,13 +166,9 @@ bool restoreWidgetPositionAndSize(const QSettings* settings, QWidget* widget, QW
     const QPoint origin = referenceWidget ? referenceWidget->pos() : QPoint();
     const qint64 x = qint64(stored.x()) + origin.x();
     const qint64 y = qint64(stored.y()) + origin.y();
-    // The size comes back even when the position is then refused, unless no screen could show it.
+    // The size comes back even when the position is then refused. Qt limits a widget's size.
     if (settings->contains(sizeKey)) {
-        const QSize size = settings->value(sizeKey).toSize();
-        if (!fitsOnTheScreens(size)) {
-            return false;
-        }
-        widget->resize(size);
+        widget->resize(settings->value(sizeKey).toSize());
     }
     if (!isVisibleOnAScreen(x, y, widget->size())) {
         return false;

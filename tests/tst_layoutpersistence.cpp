@@ -208,7 +208,7 @@ private Q_SLOTS:
             QRect(moved ? storedPosition : start, storedSize.isValid() ? storedSize : QSize(40, 50)));
     }
 
-    void sizesBeyondTheScreensAreRefused_data()
+    void windowSizesBeyondTheScreensAreRefused_data()
     {
         QTest::addColumn<QSize>("storedSize");
         QTest::addColumn<bool>("applied");
@@ -223,8 +223,8 @@ private Q_SLOTS:
         QTest::newRow("end of the int range") << QSize(INT_MAX, INT_MAX) << false;
     }
 
-    // A refused size refuses the position too, for widgets and QWindows alike.
-    void sizesBeyondTheScreensAreRefused()
+    // A refused size refuses the position too.
+    void windowSizesBeyondTheScreensAreRefused()
     {
         QFETCH(QSize, storedSize);
         QFETCH(bool, applied);
@@ -233,15 +233,11 @@ private Q_SLOTS:
         m_settings->setValue(QStringLiteral("size"), storedSize);
         const QRect start(area.topLeft() + QPoint(20, 30), QSize(40, 50));
         const QRect expected = applied ? QRect(area.topLeft(), storedSize) : start;
-        QWidget widget;
-        widget.setGeometry(start);
         QWindow window;
         window.setGeometry(start);
 
         QCOMPARE(restoreWindowPositionAndSize(reopened(), &window), applied);
         QCOMPARE(window.geometry(), expected);
-        QCOMPARE(restoreWidgetPositionAndSize(m_settings.get(), &widget, nullptr), applied);
-        QCOMPARE(widget.geometry(), expected);
     }
 
     void groupNameFormsUseTheApplicationsDefaultStore()

@@ -48,11 +48,11 @@ class QWindow;
  *
  * No function removes a key, and none writes a message: failure is the result
  * false. Stored values are read as QVariant converts them; bad data gives odd
- * places or sizes, never a crash. Stored sizes are limited to what the screens
- * can show: a "size" wider or higher than the rectangle that all of
- * QGuiApplication::screens() span together (their QScreen::geometry() united)
- * is refused whole, as the restore functions describe, so that no damaged or
- * hostile entry makes a window of billions of pixels.
+ * places or sizes, never a crash. The widget functions apply a stored size as
+ * QWidget::resize() limits it (to QWIDGETSIZE_MAX); the QWindow functions refuse
+ * a "size" wider or higher than the rectangle that all of
+ * QGuiApplication::screens() span together (their QScreen::geometry() united),
+ * so that no damaged or hostile entry makes a window of billions of pixels.
  *
  * Thread affinity: every function reads or changes a header, widget or window,
  * so call them only from the GUI thread. The header and widget functions need a
@@ -140,9 +140,7 @@ TAVIXQTBASE_EXPORT bool saveWidgetPositionAndSize(QSettings* settings, const QWi
  * available geometry of one of QGuiApplication::screens(). So a window is never
  * put where only its border would show, nor onto a screen that has been
  * removed. A widget narrower than 17 or lower than 25 pixels has no such
- * rectangle and is never moved. A "size" larger than all screens span together
- * is not applied, nor is the position: the widget stays as it was and the
- * result is false.
+ * rectangle and is never moved.
  *
  * Example, a window of 300x200 on a single screen of 1920x1080 at (0, 0):
  * a stored "pos" of (1911, 10) moves it there (true), as its inner rectangle
