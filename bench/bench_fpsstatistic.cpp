@@ -91,12 +91,14 @@ template <typename Operation> void measure(benchmark::State& state, const char* 
 // A statistic whose ring is already full, so that every new sample replaces
 // the oldest one. The clock advances between the samples: at today's epoch a
 // double resolves about 0.24 us, and samples at the same instant would leave
-// computeResult() nothing to compute.
+// computeResult() nothing to compute. The newest two lie MinimumSpan apart, so
+// that the window cut to them still gives a result.
 void fill(FpsStatistic& statistic, int capacity)
 {
     double last = 0.0;
     for (int i = 0; i < capacity; ++i) {
-        while (StopWatch::gettime() == last) { }
+        const double gap = i + 1 < capacity ? 0.0 : FpsStatistic::MinimumSpan;
+        while (StopWatch::gettime() <= last + gap) { }
         statistic.addSample(1000);
         last = StopWatch::gettime();
     }

@@ -6,8 +6,10 @@
 
 #include "recursivemutexlocker_p.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -19,7 +21,8 @@ constexpr double IntervalJumpFactor = 0.25;
 constexpr double LateFactor = 1.25;
 
 // Truncates toward zero; a negative or NaN rate (the clock was set back) reads
-// 0, one beyond 64 bits the largest value instead of an undefined conversion.
+// 0, one beyond 64 bits (the clock set back to near the window's oldest
+// sample) the largest value instead of an undefined conversion.
 quint64 toAmountPerSecond(double amountPerSecond)
 {
     if (!(amountPerSecond > 0.0)) {
@@ -53,8 +56,13 @@ FpsStatistic::FpsStatistic(unsigned int maxNumSamples)
     if (capacity < 3) {
         return;
     }
-    m_samples = std::make_unique<Sample[]>(size_t(capacity));
-    m_maxNumSamples = capacity;
+    const int bounded = std::min(capacity, MaxNumSamples);
+    // Refused memory leaves the statistic without a buffer instead of throwing.
+    m_samples.reset(new (std::nothrow) Sample[size_t(bounded)]);
+    if (!m_samples) {
+        return;
+    }
+    m_maxNumSamples = bounded;
     reset();
 }
 
@@ -213,7 +221,9 @@ bool FpsStatistic::computeResultAt(double clock, double* pFps, unsigned long lon
     const Sample& first = sampleAt(0);
     const Sample& last = sampleAt(m_numSamples - 1);
     const double span = last.time - first.time;
-    if (span == 0.0) {
+    // Samples this close together came in one burst: their span says nothing
+    // about the stream's rate, and dividing by it would give absurd figures.
+    if (std::fabs(span) < MinimumSpan) {
         return false;
     }
     const double now = clock - m_startTime;

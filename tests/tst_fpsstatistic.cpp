@@ -256,6 +256,18 @@ void FpsStatisticTest::scenarios_data()
     row("clock set forward 2^32 s", { 10, repeated(3, 0.5, { 4294967296.0 }), 0.0, 2 / 4294967296.5, 0, true });
     // In a ring of 3 the oldest interval counts, but not for the span.
     row("capacity 3, clock set back twice", { 3, { 10.0, -1.0, -1.0 }, 0.0, 3 / 8.0, 0, false });
+    // A capacity beyond the largest window gets the largest window, which no
+    // longer holds the 0.5 s after the first sample.
+    constexpr int largest = FpsStatistic::MaxNumSamples;
+    row("capacity 2^31 - 1: the largest window",
+        { 0x7FFFFFFFu, repeated(1, 0.5, repeated(largest, Tick)), 0.0, 512.0, 512000, false });
+    // Bursts of 100 samples 8 us apart, every quarter of a second: a window
+    // inside a burst spans 0.8 ms and has no result, whether the gap before
+    // the burst is still in the window or not.
+    row("burst of a whole window",
+        { 100, repeated(99, 8e-6, repeated(1, 0.25, repeated(99, 8e-6))), 0.0, NoResult, 0, false });
+    row("burst beyond the window",
+        { 100, repeated(100, 8e-6, repeated(1, 0.25, repeated(100, 8e-6))), 0.0, NoResult, 0, false });
 }
 
 void FpsStatisticTest::scenarios()
@@ -310,16 +322,20 @@ void FpsStatisticTest::lateExtrapolationRoundsLikeTheDivision()
 
 void FpsStatisticTest::amountPerSecondBeyond64BitsSaturates()
 {
-    // Near the epoch a double resolves single nanoseconds.
-    FakeClock clock(1);
-    FpsStatistic statistic(10);
+    // A ring of 3 with the clock set back twice, asked late, when the clock
+    // is back at the oldest sample's time: the extrapolated amount comes in no
+    // time at all.
+    FakeClock clock;
+    FpsStatistic statistic(3);
     statistic.addSample(0);
-    clock.advance(1e-9);
-    for (int i = 0; i < 5; ++i) {
+    for (const double interval : { 30.0, -5.0, -5.0 }) {
+        clock.advance(interval);
         statistic.addSample(0xFFFFFFFFu);
     }
-    // 5 * (2^32 - 1) in one nanosecond is beyond 2^64 per second.
-    QCOMPARE(query(statistic).amountPerSecond, std::numeric_limits<unsigned long long>::max());
+    clock.advance(10.0);
+    const Result result = query(statistic);
+    QCOMPARE(result.fps, 1 / 7.5);
+    QCOMPARE(result.amountPerSecond, std::numeric_limits<unsigned long long>::max());
 }
 
 // Drives the statistic and the reference model through random sequences of

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <thread>
 
-// One thread feeds a statistic as fast as it can, on the real clock, while
+// One thread feeds a statistic as fast as its window still spans enough time
+// for a result (see FpsStatistic::MinimumSpan), on the real clock, while
 // another one reads, cuts and resets it; run under ThreadSanitizer as well,
 // where any access outside the statistic's lock is reported.
 //
@@ -29,9 +30,14 @@ int readWhileFed(unsigned int capacity)
     FpsStatistic statistic(capacity);
     std::atomic<bool> stop { false };
     std::atomic<long long> added { 0 };
+    // A full window spans a quarter more than the shortest span with a result.
+    const double spacing = 1.25 * FpsStatistic::MinimumSpan / (capacity - 2);
     std::thread producer([&] {
         while (!stop.load() && statistic.addSample(1000)) {
             added.fetch_add(1);
+            for (const double last = StopWatch::gettime(); StopWatch::gettime() < last + spacing;) {
+                std::this_thread::yield();
+            }
         }
     });
     const auto waitUntilAdded = [&added](long long count) {

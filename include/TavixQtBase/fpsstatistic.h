@@ -185,7 +185,17 @@ private:
  *   otherwise), both figures read zero.
  *
  * A capacity below 3 (including every value of 2^31 and above) gives a
- * statistic without a buffer, which never yields a result.
+ * statistic without a buffer, which never yields a result. A capacity above
+ * MaxNumSamples gives a window of MaxNumSamples samples.
+ *
+ * A window whose oldest and newest samples lie less than MinimumSpan (1 ms)
+ * apart gives no result: samples that close came in a burst (a driver handing
+ * over queued frames, timers that fire in one pass of the event loop), and the
+ * rate within the burst, often orders of magnitude above the stream's, says
+ * nothing about the stream. The result returns once the window spans 1 ms
+ * again; a stream that stops after a burst reads no result, not stalled. So a
+ * steady stream of r samples per second needs a capacity above r / 1000 + 1 to
+ * be measured (the QML element's default of 100 covers 99,000 per second).
  *
  * The wall clock can be set back or forward while the statistic runs. The
  * figures can then be off until the sample after the jump has left the window
@@ -211,8 +221,19 @@ public:
     static constexpr double DefaultStallTimeout = 10.5;
 
     /**
-     * Creates a statistic whose window holds at most @p maxNumSamples samples.
-     * The ring is allocated here, once; std::bad_alloc passes through.
+     * The largest window. A million samples (24 MB, allocated within
+     * milliseconds) hold ten seconds of a 100 kHz stream, more than any
+     * display smooths over.
+     */
+    static constexpr int MaxNumSamples = 1000000;
+
+    /** The shortest time in seconds from the window's oldest to its newest sample that gives a result. */
+    static constexpr double MinimumSpan = 1e-3;
+
+    /**
+     * Creates a statistic whose window holds at most @p maxNumSamples samples,
+     * MaxNumSamples for a larger number. The ring is allocated here, once;
+     * when the memory is refused the statistic has no buffer.
      */
     TAVIXQTBASE_EXPORT explicit FpsStatistic(unsigned int maxNumSamples);
     TAVIXQTBASE_EXPORT ~FpsStatistic();
@@ -250,8 +271,8 @@ public:
      * @param pAmountPerSecond may be null; receives the amount per second,
      *        truncated toward zero
      * @return false, leaving both values untouched, when there is no result:
-     *         no buffer, fewer than 2 samples, or all samples of the window
-     *         at the same instant. True otherwise, zeros included.
+     *         no buffer, fewer than 2 samples, or a window spanning less than
+     *         MinimumSpan (a burst). True otherwise, zeros included.
      */
     TAVIXQTBASE_EXPORT bool computeResult(double* pFps, unsigned long long* pAmountPerSecond);
 

@@ -43,8 +43,10 @@ int FrameRate::capacity() const
     return m_capacity;
 }
 
-void FrameRate::setCapacity(int capacity)
+void FrameRate::setCapacity(int requested)
 {
+    // The property shows the window the statistic really has.
+    const int capacity = qMin(requested, FpsStatistic::MaxNumSamples);
     {
         const QMutexLocker locker(&m_lock);
         if (capacity == m_capacity) {

@@ -43,8 +43,12 @@ public:
     ~FrameRate() override;
 
     int capacity() const;
-    /** Starts a new statistic of @p capacity samples; a capacity below 3 never gives a result. */
-    void setCapacity(int capacity);
+    /**
+     * Starts a new statistic of @p requested samples, at most
+     * FpsStatistic::MaxNumSamples (the property then reads that); a capacity
+     * below 3 never gives a result.
+     */
+    void setCapacity(int requested);
     int updateInterval() const;
     /** Milliseconds between two refreshes of the properties; 0 or below stops them. */
     void setUpdateInterval(int milliseconds);

@@ -16,6 +16,11 @@ TestCase {
         updateInterval: 20
     }
 
+    FrameRate {
+        id: bounded
+        updateInterval: 0
+    }
+
     SignalSpy {
         id: fed
         target: Cpp
@@ -42,6 +47,20 @@ TestCase {
                rate.framesPerSecond + " frames per second, C++: " + framesPerSecond)
         verify(Math.abs(rate.amountPerSecond / amountPerSecond - 1) < 0.01,
                rate.amountPerSecond + " per second, C++: " + amountPerSecond)
+    }
+
+    // A capacity beyond the largest window gets the largest window, at once.
+    function test_capacityBounded_data() {
+        return [
+            { tag: "largest int", capacity: 2147483647, expected: 1000000 },
+            { tag: "one above the largest window", capacity: 1000001, expected: 1000000 },
+            { tag: "within bounds", capacity: 50, expected: 50 },
+        ]
+    }
+
+    function test_capacityBounded(data) {
+        bounded.capacity = data.capacity
+        compare(bounded.capacity, data.expected)
     }
 
     function test_restartClears() {
