@@ -9,29 +9,32 @@
 # Usage: scripts/camera-monitor.sh BUILD_DIR [--quick] [--cameras N] [monitor options...]
 #   e.g. scripts/camera-monitor.sh build/qt6 --frame-rate 20 --run-time 10 --screenshot monitor.png
 #
-# Starts the simulated camera on the loopback interface (unless a camera already
-# answers there), waits until it answers discovery, runs the monitor from
-# BUILD_DIR (with --quick the Qt Quick one) with the given options and stops
-# the camera again on every way out.
-# With --cameras N (2 to 9) it starts N simulated cameras at 127.0.0.2 and on in
-# a private network namespace, whose loopback interface takes those addresses,
-# and the monitor streams from all of them. Without a display the monitor runs
-# offscreen (see its --help). The exit code is the monitor's: 0 when frames
-# arrived; 77 when no private network namespace can be made for --cameras.
+# In a private network namespace (scripts/private-network.sh), where the
+# monitor's discovery reaches no interface of the host, starts the simulated
+# camera on the loopback interface (unless one answers there already), waits
+# until it answers discovery, runs the monitor from BUILD_DIR (with --quick the
+# Qt Quick one) with the given options and stops the camera again on every way
+# out.
+# With --cameras N (2 to 9) it starts N simulated cameras at 127.0.0.2 and on,
+# addresses that the namespace's loopback interface takes, and the monitor
+# streams from all of them. Without a display the monitor runs offscreen (see
+# its --help). The exit code is the monitor's: 0 when frames arrived; 77 when
+# no private network namespace can be made.
 set -euo pipefail
 
 if [[ $# -lt 1 || $1 == -h || $1 == --help ]]; then
-    sed -n '7,21s/^# \{0,1\}//p' "$0"
+    sed -n '7,22s/^# \{0,1\}//p' "$0"
     exit 2
+fi
+if [[ ${TAVIX_PRIVATE_NETWORK:-} != "$(readlink /proc/self/ns/net)" ]]; then
+    exec "$(dirname "$0")/private-network.sh" "$0" "$@"
 fi
 build_dir=$1
 shift
 # The Qt 5 build names its monitor camera-monitor-qt5; the Qt Quick monitor is built with Qt 6 only.
 monitor=$(ls "$build_dir"/examples/camera-monitor/camera-monitor{,-qt5} 2>/dev/null | head -n 1 || true)
-quick=()
 if [[ ${1:-} == --quick ]]; then
     monitor=$build_dir/examples/camera-monitor-quick/camera-monitor-quick
-    quick=(--quick)
     shift
 fi
 cameras=1
@@ -71,17 +74,6 @@ PYTHON
 }
 
 if [[ $cameras -gt 1 ]]; then
-    if [[ -z ${CAMERA_MONITOR_NAMESPACE:-} ]]; then
-        # Further loopback addresses only in a network namespace of our own, never on the host.
-        unshare=(unshare -n)
-        [[ $(id -u) -eq 0 ]] || unshare=(unshare -rn)
-        if ! "${unshare[@]}" true 2> /dev/null; then
-            echo "camera-monitor.sh: skipped: cannot make a private network namespace with ${unshare[*]}" >&2
-            exit 77
-        fi
-        CAMERA_MONITOR_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" "${quick[@]}" --cameras "$cameras" "$@"
-    fi
-    ip link set lo up
     camera_addresses=()
     for i in $(seq 2 $((cameras + 1))); do
         ip addr add "127.0.0.$i/8" dev lo

@@ -52,14 +52,10 @@ for tool in arv-fake-gv-camera-0.8 arv-camera-test-0.8 arv-viewer-0.8 xdotool; d
 done
 [[ -x $monitor ]] || { echo "compare-monitors.sh: no camera monitor in $build_dir" >&2; exit 2; }
 
-if [[ -z ${COMPARE_MONITORS_NAMESPACE:-} ]]; then
+if [[ ${TAVIX_PRIVATE_NETWORK:-} != "$(readlink /proc/self/ns/net)" ]]; then
     # A camera of its own, whatever else answers on the host's loopback interface.
-    unshare=(unshare -n)
-    [[ $(id -u) -eq 0 ]] || unshare=(unshare -rn)
-    "${unshare[@]}" true 2> /dev/null || skip "cannot make a private network namespace with ${unshare[*]}"
-    COMPARE_MONITORS_NAMESPACE=1 exec "${unshare[@]}" "$0" "$build_dir" --run-time "$run_time" --rounds "$rounds"
+    exec "$(dirname "$0")/private-network.sh" "$0" "$build_dir" --run-time "$run_time" --rounds "$rounds"
 fi
-ip link set lo up
 
 work=$(mktemp -d)
 started=()

@@ -5,18 +5,20 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # Installs what is missing, builds the library and its examples for Qt 6, starts
-# Aravis's simulated GigE Vision camera on the loopback interface and runs the
-# camera monitor on it. With a display it opens the window; without one it runs
-# offscreen for the run time, writes a screenshot and prints what it measured.
+# Aravis's simulated GigE Vision camera on the loopback interface of a private
+# network namespace, where nothing reaches the host's network, and runs the
+# camera monitor on it there. With a display it opens the window; without one it
+# runs offscreen for the run time, writes a screenshot and prints what it
+# measured.
 #   scripts/demo.sh [--quick] [--cameras N] [camera monitor options]
 #   scripts/demo.sh --compare [--run-time S] [--rounds N]
 # Without options and without a display: 20 frames per second asked of the
 # camera, 10 s, screenshot camera-monitor.png. --quick runs the Qt Quick monitor
 # instead (screenshot camera-monitor-quick.png). With --cameras N (2 to 9) it runs
-# N simulated cameras in a private network namespace and the monitor streams
-# from all of them, by default at 50 frames per second each, and prints a
-# result line per camera. With --compare it runs scripts/compare-monitors.sh:
-# the monitor, shown and offscreen, beside Aravis's viewer and arv-camera-test.
+# N simulated cameras and the monitor streams from all of them, by default at 50
+# frames per second each, and prints a result line per camera. With --compare it
+# runs scripts/compare-monitors.sh: the monitor, shown and offscreen, beside
+# Aravis's viewer and arv-camera-test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -6,12 +6,11 @@
 
 Processes started in their own process groups and stopped on every way out,
 the simulated camera on a loopback address, the monitor run offscreen with its
-output collected, its screenshot read back, a display of its own, a private
-network namespace, and run(), the command line that runs one case.
+output collected, its screenshot read back, a display of its own, and run(),
+the command line that runs one case in a private network namespace.
 """
 
 import argparse
-import fcntl
 import os
 import re
 import shutil
@@ -20,12 +19,12 @@ import socket
 import struct
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 import zlib
 
 CAMERA_ADDRESS = "127.0.0.1"
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts")
 GVCP_PORT = 3956
 SKIPPED = 77  # the exit code that CTest's SKIP_RETURN_CODE turns into a skipped test
 SKIPPED_CHECKS = []  # why checks were left out in this run
@@ -241,18 +240,20 @@ def window_manager_running(display):
     return "window id" in check.stdout
 
 
-def run_in_network_namespace(args):
-    """Runs the case again inside a private network namespace, where only its own cameras answer; SKIPPED without one."""
-    command = ["unshare", "-n"] if os.geteuid() == 0 else ["unshare", "-rn"]
-    if subprocess.run(command + ["true"], stderr=subprocess.DEVNULL).returncode != 0:
-        print("SKIP: cannot make a private network namespace with %s" % " ".join(command))
-        return SKIPPED
-    return subprocess.run(command + [sys.executable] + sys.argv + ["--in-namespace"]).returncode
+def network_namespace():
+    """The network namespace of this process, as /proc names it."""
+    return os.readlink("/proc/self/ns/net")
 
 
-def loopback_up():
-    """Brings up the loopback interface of the private network namespace, where it starts down."""
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+def in_private_network():
+    """True inside a namespace of scripts/private-network.sh."""
+    return os.environ.get("TAVIX_PRIVATE_NETWORK") == network_namespace()
+
+
+def network_interfaces(table="/proc/self/net/dev"):
+    """The names of the network interfaces in a table of /proc/net/dev, by default that of this process's namespace."""
+    with open(table) as lines:
+        return [line.split(":")[0].strip() for line in lines.readlines()[2:]]
 
 
 def machine_busy():
@@ -282,31 +283,29 @@ def settings_file():
                         MONITOR_APPLICATION["name"] + ".conf")
 
 
-def run(cases, namespace_cases, description):
+def run(cases, description):
     """Runs the case named on the command line; its exit code: 0 passed, 1 failed, SKIPPED."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--monitor", required=True)
     parser.add_argument("--fake-camera", required=True)
     parser.add_argument("--work-dir", required=True)
     parser.add_argument("--fps", type=float, default=20)
-    parser.add_argument("--in-namespace", action="store_true", help=argparse.SUPPRESS)
     parser.add_argument("case", choices=sorted(cases))
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
     if os.path.basename(args.monitor) == QUICK_MONITOR:
         MONITOR_APPLICATION["name"] = "CameraMonitorQuick"
 
-    if args.case in namespace_cases and not args.in_namespace:
-        return run_in_network_namespace(args)
-    if args.case not in namespace_cases:
-        # The simulated camera needs the loopback GVCP port: one test at a time on this
-        # machine, also across build directories and ctest runs (RESOURCE_LOCK covers only one run).
-        lock = open(os.path.join(tempfile.gettempdir(), "camera-monitor-e2e.lock"), "w")
-        fcntl.flock(lock, fcntl.LOCK_EX)
+    # Discovery broadcasts on every interface: the case runs where its own cameras are the only ones and
+    # nothing it sends leaves the machine. private-network.sh exits with SKIPPED where it makes no namespace.
+    if not in_private_network():
+        private_network = os.path.join(SCRIPTS, "private-network.sh")
+        os.execv(private_network, [private_network, sys.executable] + sys.argv)
     processes = Processes()
     # CTest ends a test that runs too long with SIGTERM or SIGKILL; turn SIGTERM into cleanup.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     try:
+        check(network_interfaces() == ["lo"], "the case runs beside the network interfaces %s" % network_interfaces())
         if cases[args.case](args, processes) == SKIPPED:
             return SKIPPED
     except (TestFailure, subprocess.TimeoutExpired) as failure:
