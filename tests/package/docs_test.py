@@ -14,13 +14,17 @@ comment on the line before it, which says what to do with it:
   <!-- doc-test: file NAME -->        write the block to NAME in the work directory
   <!-- doc-test: skip: REASON -->     leave it; REASON says why (an illustration, run elsewhere)
 
+A "file NAME" marker before a line "@snippet FILE NAME" writes the snippet
+that Doxygen shows there.
+
 A block marked with "qt5" as well (run qt5, file NAME qt5) is for both Qt
 builds: after the page's blocks, the Qt 5 pass runs the blocks so marked again,
 in a fresh work directory, with the Qt 5 build's names (Qt6, qt6 and the
 package and module TavixQtBase become Qt5, qt5 and TavixQtBase-qt5). A block
 without a marker, or with one this script does not know, fails the test.
 
-In a run block, a command whose line ends in "# prints: TEXT" must print TEXT,
+In a run block, a command whose line ends in "# prints: TEXT" must print TEXT
+(on its standard output or error),
 and one whose line ends in "# opens the window" must still be running, with no
 QML warning, after a few seconds, when it is stopped.
 
@@ -63,13 +67,27 @@ class Block:
         return f"{self.page}:{self.line}"
 
 
+def snippet(page, line):
+    """The Doxygen snippet that LINE ("@snippet FILE NAME") of PAGE shows, or None."""
+    words = line.split()
+    if len(words) != 3 or words[0] != "@snippet":
+        return None
+    text = ((SOURCE_DIR / page).parent / words[1]).read_text()
+    parts = text.split(f"//! [{words[2]}]\n")
+    return parts[1] if len(parts) == 3 else None
+
+
 def blocks_of(page):
-    """The fenced blocks of PAGE with their markers; exits on a block without one."""
+    """The fenced blocks and marked snippets of PAGE; exits on a block without a marker."""
     lines = (SOURCE_DIR / page).read_text().splitlines()
     blocks, problems, index = [], [], 0
     while index < len(lines):
         fence = FENCE.match(lines[index])
         if not fence:
+            marker = MARKER.match(lines[index - 1].strip()) if index > 0 else None
+            text = snippet(page, lines[index]) if marker else None
+            if text is not None:
+                blocks.append(Block(page, index + 1, "snippet", text, marker.group(1)))
             index += 1
             continue
         start = index
@@ -102,7 +120,7 @@ def command_line(line):
     if prints:
         command = line[: prints.start()]
         expected = shlex.quote(prints.group(1).strip())
-        return (f"out=$({command}); printf '%s\\n' \"$out\"\n"
+        return (f"out=$({command} 2>&1); printf '%s\\n' \"$out\"\n"
                 f"[[ \"$out\" == *{expected}* ]] || {{ echo \"expected {expected} from: \"{shlex.quote(command)}; exit 1; }}\n")
     window = re.search(r"\s#\s*opens the window\s*$", line)
     if window:
