@@ -118,13 +118,14 @@ def command_line(line):
     """The bash lines for one documented line, with the check its annotation asks for."""
     prints = re.search(r"\s#\s*prints:\s*(.*)$", line)
     if prints:
-        command = line[: prints.start()]
+        command = line[: prints.start()].rstrip()
         expected = shlex.quote(prints.group(1).strip())
-        return (f"out=$({command} 2>&1); printf '%s\\n' \"$out\"\n"
+        return (f"status=0; out=$({command} 2>&1) || status=$?; printf '%s\\n' \"$out\"\n"
+                f"[ $status -eq 0 ] || {{ echo \"exit status $status of: \"{shlex.quote(command)}; exit 1; }}\n"
                 f"[[ \"$out\" == *{expected}* ]] || {{ echo \"expected {expected} from: \"{shlex.quote(command)}; exit 1; }}\n")
     window = re.search(r"\s#\s*opens the window\s*$", line)
     if window:
-        command = line[: window.start()]
+        command = line[: window.start()].rstrip()
         return (f"status=0; timeout {WINDOW_SECONDS} {command} 2>window.log || status=$?; cat window.log\n"
                 f"[ $status -eq 124 ] || {{ echo \"the window closed with exit status $status: \"{shlex.quote(command)}; exit 1; }}\n"
                 f"! grep -E 'qrc:|file:|Warning|Error' window.log\n")
