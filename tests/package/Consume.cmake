@@ -48,8 +48,9 @@ function(consume name qt_major package prefix libdir pc_module)
         REGEX "^set\\(PACKAGE_VERSION ")
     string(REGEX REPLACE ".*\"(.*)\".*" "\\1" version "${version}")
     set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK [^\n]*, German translation loaded\n.*delivered: consumer works")
-    run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
-        -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
+    # Given its own directory rather than a prefix path, the package must find the SDK from its own place.
+    run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build}
+        -D${package}_DIR=${prefix}/${libdir}/cmake/${package} -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
     run(${consume_runner} ${consume_cmake} --build ${build})
     run(${consume_runner} ${build}/consumer)
     if(NOT run_output MATCHES "${expected}")
