@@ -62,6 +62,8 @@ class Block:
         self.qt5 = "qt5" in words[1:]
         self.in_source = "in-source" in words[1:]
         self.file_name = words[1] if self.action == "file" and len(words) > 1 else None
+        options = {"run": {"in-source", "qt5"}, "file": {"qt5"}}.get(self.action, set())
+        self.unknown_options = set(words[2 if self.file_name else 1 :]) - options
 
     def where(self):
         return f"{self.page}:{self.line}"
@@ -97,7 +99,8 @@ def blocks_of(page):
                       marker.group(1) if marker else "")
         if not marker:
             problems.append(f"{block.where()}: a block without a doc-test marker (run, file NAME, skip: REASON)")
-        elif block.action not in ("run", "file", "skip:") or (block.action == "file" and not block.file_name):
+        elif (block.action not in ("run", "file", "skip:") or (block.action == "file" and not block.file_name)
+              or (block.action != "skip:" and block.unknown_options)):
             problems.append(f"{block.where()}: unknown doc-test marker '{marker.group(1)}'")
         elif block.action == "run" and block.language != "sh":
             problems.append(f"{block.where()}: only sh blocks run, not '{block.language}'")
