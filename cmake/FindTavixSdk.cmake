@@ -23,7 +23,11 @@ find_library(TavixSdk_TAVIXBASE_LIBRARY tavixbase-5.0.1 HINTS ${TAVIXQTBASE_SDK_
 include(FindPackageHandleStandardArgs)
 find_package_handle_standard_args(TavixSdk
     REQUIRED_VARS
-        TavixSdk_TAVIXBASE_LIBRARY TavixSdk_GCBASE_LIBRARY TavixSdk_TAVIX_INCLUDE_DIR TavixSdk_GENICAM_INCLUDE_DIR)
+        TavixSdk_TAVIXBASE_LIBRARY TavixSdk_GCBASE_LIBRARY TavixSdk_TAVIX_INCLUDE_DIR TavixSdk_GENICAM_INCLUDE_DIR
+    REASON_FAILURE_MESSAGE
+        "the camera SDK is neither in '${TAVIXQTBASE_SDK_PREFIX}' nor in the usual places: install it, or the \
+SDK stand-ins (a plain cmake --install of a build with the stand-ins installs them with the library), or set \
+TavixSdk_ROOT to its prefix (TAVIXQTBASE_SDK_PREFIX when building the library)")
 
 if(NOT TavixSdk_FOUND)
     return()

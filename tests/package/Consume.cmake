@@ -48,8 +48,9 @@ function(consume name qt_major package prefix libdir pc_module)
         REGEX "^set\\(PACKAGE_VERSION ")
     string(REGEX REPLACE ".*\"(.*)\".*" "\\1" version "${version}")
     set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK [^\n]*, German translation loaded\n.*delivered: consumer works")
-    run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build} -DCMAKE_PREFIX_PATH=${prefix}
-        -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
+    # Given its own directory rather than a prefix path, the package must find the SDK from its own place.
+    run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build}
+        -D${package}_DIR=${prefix}/${libdir}/cmake/${package} -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
     run(${consume_runner} ${consume_cmake} --build ${build})
     run(${consume_runner} ${build}/consumer)
     if(NOT run_output MATCHES "${expected}")
@@ -61,10 +62,7 @@ function(consume name qt_major package prefix libdir pc_module)
     set(pkg_config ${consume_runner} PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig pkg-config)
     run(${pkg_config} --cflags --libs ${pc_module})
     separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
-    run(${pkg_config} --variable=libdir ${pc_module})
-    string(STRIP "${run_output}" libdir)
-    run(${consume_runner} c++ -std=c++17 -fPIC ${consume_source}/main.cpp -o ${build}/consumer-pc ${pc_flags}
-        -Wl,-rpath,${libdir})
+    run(${consume_runner} c++ -std=c++17 -fPIC ${consume_source}/main.cpp -o ${build}/consumer-pc ${pc_flags})
     run(${consume_runner} ${build}/consumer-pc)
     if(NOT run_output MATCHES "${expected}")
         message(FATAL_ERROR "unexpected output of ${name} built with pkg-config:\n${run_output}")

@@ -6,8 +6,9 @@
 # /usr, so the multiarch library directory, and Debian's build flags with all
 # hardening) and makes their Debian packages, which checks their symbols files;
 # fails on any lintian error or warning, on dependencies that apt cannot
-# satisfy, on a file that two packages ship and on a library with a run path,
-# and runs a QML application here with the QML module of the unpacked packages.
+# satisfy, on a file that two packages ship and on a library or pkg-config
+# module with a run path, and runs a QML application here with the QML module
+# of the unpacked packages.
 # Then installs them with apt-get into a clean Debian 12 root: first the
 # library packages alone, which must bring no header, CMake or pkg-config file;
 # then all of them, builds and runs a Qt 6 and a Qt 5 application there with
@@ -81,6 +82,17 @@ foreach(library IN LISTS libraries)
     run(readelf --dynamic ${library})
     if(run_output MATCHES "RPATH|RUNPATH")
         message(FATAL_ERROR "packaged with a run path: ${library}")
+    endif()
+endforeach()
+# Nor do the programs linked with the packages' pkg-config modules get one.
+file(GLOB pc_files ${unpacked}/usr/${libdir}/pkgconfig/*.pc)
+if(NOT pc_files)
+    message(FATAL_ERROR "no pkg-config module in /usr/${libdir}/pkgconfig")
+endif()
+foreach(pc_file IN LISTS pc_files)
+    file(STRINGS ${pc_file} pc_rpath REGEX "rpath")
+    if(pc_rpath)
+        message(FATAL_ERROR "packaged pkg-config module with a run path: ${pc_file}")
     endif()
 endforeach()
 
