@@ -64,3 +64,20 @@ def device(**properties):
 )
 def test_text_matches_the_cpp_result(call, expected):
     assert call() == expected
+
+
+@pytest.mark.parametrize(
+    "locale, loaded, image_count, ip_configuration",
+    [
+        (GERMAN, True, "Bilder: 1.234; Fehler: 5", "Statische IP, DHCP, Auto-IP"),
+        (ENGLISH, False, "Images: 1,234; Errors: 5", "Static IP, DHCP, Auto IP"),
+    ],
+)
+def test_translation_reaches_the_texts(qapp, locale, loaded, image_count, ip_configuration):
+    QLocale.setDefault(locale)
+    try:
+        assert t.loadTavixQtBaseTranslation(locale) == loaded
+        assert (t.formatImageCount(1234, 5), t.formatIPConfiguration(7, 0)) == (image_count, ip_configuration)
+    finally:
+        t.loadTavixQtBaseTranslation(ENGLISH)
+        QLocale.setDefault(ENGLISH)
