@@ -31,14 +31,16 @@ def test_two_samples_give_rates_from_their_interval():
     time.sleep(0.01)  # only makes the interval longer than MinimumSpan; its length is not tested
     statistic.addSample(5000)
     has_result, fps, amount_per_second = statistic.computeResult()
-    assert has_result and 0 < fps <= 100
+    assert has_result and fps > 0
     assert amount_per_second == pytest.approx(5000 * fps, abs=1)
     statistic.addSample(5000)
     removed, time_offset = statistic.removeAllButLastTwoSamples()
-    assert removed and time_offset >= 0.01
+    assert removed and time_offset > 0
 
 
-@pytest.mark.parametrize("values, removed, mean, sum_squared", [([], [], None, 0.0), ([1.0, 2.0, 6.0, 9.0], [9.0], 3.0, 14.0)])
+@pytest.mark.parametrize(
+    "values, removed, mean, sum_squared", [([], [], None, 0.0), ([1.0, 2.0, 6.0, 9.0], [9.0], 3.0, 14.0)]
+)
 def test_flexi_mean(values, removed, mean, sum_squared):
     flexi = t.FlexiMean()
     for value in values:
