@@ -14,7 +14,8 @@
 # also makes the packages that both share: SdkStandins and SdkStandinsDevel,
 # the SDK stand-ins split as the SDK's packages are (tavix-sdk-standins,
 # tavix-sdk-standins-dev), and Documentation, the API documentation
-# (libtavixqtbase-doc). Examples stay out: the examples of both builds install
+# (libtavixqtbase-doc). Python, the Qt 6 build's Python module, becomes
+# python3-tavixqtbase. Examples stay out: the examples of both builds install
 # the same paths. The libraries and the QML plugin lose their run path in the
 # packages, where the dynamic linker finds them without one
 # (cmake/debian/StagePackages.cmake, which also adds each package's copyright
@@ -138,6 +139,22 @@ applications: the formatters, the frame-rate statistic, the error queue, the
 support information and the window layout persistence.")
     get_target_property(deb_library_dir TavixQtBase BINARY_DIR)
     list(APPEND deb_multi_arch ${deb_qml}=same)
+endif()
+
+if(TAVIXQTBASE_BUILD_PYTHON)
+    list(APPEND CPACK_COMPONENTS_ALL Python)
+    set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-${deb_name})
+    set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+    # As the QML plugin, the module serves with any library of its version or
+    # newer; it is built for one Python version, as Debian's extension modules are.
+    math(EXPR deb_python_next "${Python3_VERSION_MINOR} + 1")
+    set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "${deb_runtime} (>= ${PROJECT_VERSION}), python3-pyqt6, \
+python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}~), python3 (<< ${Python3_VERSION_MAJOR}.${deb_python_next})")
+    set(CPACK_DEBIAN_PYTHON_DESCRIPTION "Qt 6 helpers for tavix camera applications - Python module
+${deb_about}
+
+This package contains the Python module tavixqtbase for PyQt6 applications.")
+    get_target_property(deb_library_dir TavixQtBase BINARY_DIR)
 endif()
 
 if(TAVIXQTBASE_DEB_COMMON_PACKAGES)

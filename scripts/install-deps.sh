@@ -41,6 +41,9 @@ packages=(
     # it shows video with, and xdotool, which starts its video and closes it
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-gtk3 xdotool
     python3
+    # the Python module for PyQt6: SIP's code generator, PyQt6 with its SIP
+    # files, Python's headers, and pytest with its Qt plugin for its tests
+    sip-tools python3-pyqt6 pyqt6-dev python3-dev python3-pytest python3-pytestqt
     # Debian packages of the library: the package checker, the ABI tools
     # (abidw, abidiff) that compare the library's interface with its baseline,
     # and mmdebstrap for the clean Debian root the packages are installed into

@@ -8,18 +8,18 @@
 # another: license information, formatting and spelling; the workflow presets
 # qt6 and qt5 (configure, build, every test, the ABI check among them) and the
 # API documentation of both; the installed tree, the commands of README.md and
-# docs/*.md as written, and the Debian packages of both builds; the tests under
-# ASan/UBSan and under TSan; the fuzz targets over their seeds. A failed step
-# does not stop the others: the script ends with a summary of every step
-# (passed, failed or skipped, and its time) and exits with 1 when any step
-# failed.
+# docs/*.md as written, and the Debian packages of both builds; the Python
+# module's tests; the tests under ASan/UBSan and under TSan; the fuzz targets
+# over their seeds. A failed step does not stop the others: the script ends with
+# a summary of every step (passed, failed or skipped, and its time) and exits
+# with 1 when any step failed.
 #   scripts/test.sh              every step
 #   scripts/test.sh qt6 docs-qt6 only these steps, in this order
 #   scripts/test.sh --list       the steps
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install docs debian asan tsan fuzz-seeds)
+all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install docs debian python asan tsan fuzz-seeds)
 
 # The steps that need others of the same run to have passed first.
 declare -A needs=([install]="qt6 qt5" [docs]="qt6 qt5" [debian]="qt6 qt5")
@@ -37,6 +37,11 @@ run_step() {
     docs) tests/package/docs_test.py build/docs-test ;;
     debian)
         cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
+        ;;
+    python)
+        # Builds only the module and what it links to, in the qt6 build.
+        cmake --preset qt6 >/dev/null && cmake --build build/qt6 --target tavixqtbase_python \
+            && ctest --test-dir build/qt6 -L python --output-on-failure
         ;;
     fuzz-seeds) scripts/fuzz.sh 0 ;;
     *)

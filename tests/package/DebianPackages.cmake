@@ -12,11 +12,12 @@
 # Then installs them with apt-get into a clean Debian 12 root: first the
 # library packages alone, which must bring no header, CMake or pkg-config file;
 # then all of them, builds and runs a Qt 6 and a Qt 5 application there with
-# CMake and with pkg-config, and checks the installed Qt help file with
-# qhelpgenerator. The root is made once with mmdebstrap from this machine's
-# apt sources, with the packages the test installs downloaded into it, and
-# kept as WORK_DIR/bookworm.tar, as are the build trees; without mmdebstrap,
-# root rights or a reachable mirror, that part is skipped.
+# CMake and with pkg-config, imports the Python module and runs the example of
+# docs/python.md, and checks the installed Qt help file with qhelpgenerator.
+# The root is made once with mmdebstrap from this machine's apt sources, with
+# the packages the test installs downloaded into it, and kept as
+# WORK_DIR/bookworm.tar, as are the build trees; without mmdebstrap, root rights
+# or a reachable mirror, that part is skipped.
 #   cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -115,7 +116,7 @@ function(make_image)
     if(NOT EXISTS ${sources})
         set(sources /etc/apt/sources.list)
     endif()
-    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev libqt6qml6)
+    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev libqt6qml6 python3-pyqt6)
     execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --format=tar --skip=cleanup/apt
             "--customize-hook=chroot \"$1\" apt-get install --download-only --yes --no-install-recommends ${downloads}"
             bookworm ${image}.part - INPUT_FILE ${sources}
@@ -174,6 +175,16 @@ endif()
 file(GLOB all_packages RELATIVE ${root} ${root}/tmp/debs/*.deb)
 list(TRANSFORM all_packages PREPEND /)
 run(${apt_install} ${all_packages} ${tools})
+
+# The Python module, where the Qt 6 build made it, imports there, and the
+# example of docs/python.md, which ends itself, runs there as written.
+if(EXISTS ${WORK_DIR}/build-qt6/python)
+    run(${in_root} python3 -c "import tavixqtbase")
+    file(READ ${source_dir}/docs/python.md python_page)
+    string(REGEX MATCH "```python\n([^`]*)```" python_example "${python_page}")
+    file(WRITE ${root}/tmp/example.py "${CMAKE_MATCH_1}")
+    run(${in_root} python3 /tmp/example.py)
+endif()
 
 file(COPY ${consumer_source}/ DESTINATION ${root}/tmp/consumer)
 set(consume_runner ${in_root})

@@ -1,0 +1,87 @@
+# SPDX-FileCopyrightText: 2026 TavixQtBase contributors
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
+"""The reporting functions: their log lines and the reports of the global queue."""
+
+import threading
+
+import pytest
+from PyQt6.QtWidgets import QWidget
+
+import tavixqtbase as t
+
+Critical = t.AsyncErrorQueue.ErrorSeverity.Critical
+Warning = t.AsyncErrorQueue.ErrorSeverity.Warning
+
+
+@pytest.fixture
+def reports(qapp):
+    """The reports that the global queue delivers, with the thread each arrived in."""
+    delivered = []
+
+    def record(severity, message, details, parent):
+        delivered.append((severity, message, details, parent, threading.get_ident()))
+
+    queue = t.GetTheGlobalAsyncErrorQueue()
+    queue.displayError.connect(record)
+    yield delivered
+    queue.displayError.disconnect(record)
+
+
+WIDGET = object()  # stands for the test's widget in the table below
+
+
+@pytest.mark.parametrize(
+    "report, line, queued",
+    [
+        (lambda w: t.showWarningMessage("T", "S", "M", "D", w), "Warning: S: T : M", (Warning, "M", "D", WIDGET)),
+        (lambda w: t.showWarningMessage("T", "S", "M\u20ac"), "Warning: S: T : M?", (Warning, "M\u20ac", "", None)),
+        (lambda w: t.showCriticalMessage("T", "S", "M", "D", w), "Critical message: S : T : M : D",
+         (Critical, "M", "D", WIDGET)),
+        (lambda w: t.showCriticalMessage("T", "S", "M", w), "Critical message: S : T : M : ",
+         (Critical, "M", "", WIDGET)),
+        (lambda w: t.showException("S", ValueError("X\u00e4"), w), "Critical message: S : Error : X\u00e4 : ",
+         (Critical, "X\u00e4", "", None)),
+        (lambda w: t.showException("S", KeyError("k"), "M", w), "Critical message: S : Error : M : 'k'",
+         (Critical, "M", "'k'", None)),
+        (lambda w: t.showUnexpectedException("S", "M", w),
+         "Critical message: S : Unexpected exception occurred : M : ", (Critical, "M", "", None)),
+    ],
+)
+def test_report_is_logged_and_queued(qtbot, reports, log_lines, report, line, queued):
+    widget = QWidget()
+    report(widget)
+    assert log_lines == [line]
+    qtbot.waitUntil(lambda: len(reports) == 1)
+    severity, message, details, parent, _ = reports[0]
+    assert (severity, message, details, parent) == tuple(widget if v is WIDGET else v for v in queued)
+
+
+def test_report_from_a_worker_thread_arrives_in_the_gui_thread(qtbot, reports):
+    def work():
+        try:
+            raise RuntimeError("camera lost")
+        except RuntimeError as error:
+            t.showException("worker", error)
+
+    worker = threading.Thread(target=work)
+    worker.start()
+    worker.join()
+    qtbot.waitUntil(lambda: len(reports) == 1)
+    assert reports[0][1] == "camera lost"
+    assert reports[0][4] == threading.get_ident()
+
+
+def test_own_queue_delivers_the_newest_report_first(qtbot):
+    queue = t.AsyncErrorQueue()
+    delivered = []
+    queue.displayError.connect(lambda severity, message, details, parent: delivered.append(message))
+    assert queue.reportErrorAsync(Warning, "first", "", None)
+    assert queue.reportErrorAsync(Critical, "second", "")
+    assert queue.count() == 2
+    qtbot.waitUntil(lambda: len(delivered) == 2)
+    assert delivered == ["second", "first"]
+    assert queue.reportErrorAsync(Warning, "dropped", "")
+    queue.clear()
+    assert queue.count() == 0
