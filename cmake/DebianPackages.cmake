@@ -140,7 +140,7 @@ support information and the window layout persistence.")
     list(APPEND deb_multi_arch ${deb_qml}=same)
 endif()
 
-if(TAVIXQTBASE_DEB_COMMON_PACKAGES)
+if(TAVIXQTBASE_DEB_COMMON_PACKAGES AND TAVIXQTBASE_BUILD_DOCS)
     list(APPEND CPACK_COMPONENTS_ALL Documentation)
     set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_NAME ${deb_doc})
     set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SECTION doc)

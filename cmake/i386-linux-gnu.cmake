@@ -13,7 +13,8 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER i686-linux-gnu-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
-set(PKG_CONFIG_EXECUTABLE i686-linux-gnu-pkg-config CACHE FILEPATH "pkg-config for i386")
+# pkg-config finds the i386 modules only.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/i386-linux-gnu/pkgconfig:/usr/share/pkgconfig)
 
 # The same results as on amd64: SSE2 arithmetic rounds every double once, where
 # the x87 unit's extended precision rounds it twice; a 64-bit time_t lets the
@@ -22,6 +23,9 @@ set(PKG_CONFIG_EXECUTABLE i686-linux-gnu-pkg-config CACHE FILEPATH "pkg-config f
 set(TAVIXQTBASE_I386_FLAGS "-msse2 -mfpmath=sse -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64")
 set(CMAKE_CXX_FLAGS_INIT "${TAVIXQTBASE_I386_FLAGS}")
 set(CMAKE_C_FLAGS_INIT "${TAVIXQTBASE_I386_FLAGS}")
+
+# The Debian packages are for i386 (CPack would take the build machine's).
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE i386)
 
 # Programs from the build machine (the Qt tools), libraries and headers of i386.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -9,10 +9,10 @@
 # qt6 and qt5 (configure, build, every test, the ABI check among them) and the
 # API documentation of both; the installed tree and the Debian packages of both
 # builds; the tests under ASan/UBSan and under TSan; the fuzz targets over their
-# seeds; the 32-bit x86 builds of both (their unit tests) and a clang build of
-# Qt 6. A failed step does not stop the others: the script ends with a summary
-# of every step (passed, failed or skipped, and its time) and exits with 1 when
-# any step failed.
+# seeds; the 32-bit x86 builds of both (their unit tests, their installed tree,
+# their Debian packages) and a clang build of Qt 6. A failed step does not stop
+# the others: the script ends with a summary of every step (passed, failed or
+# skipped, and its time) and exits with 1 when any step failed.
 #   scripts/test.sh              every step
 #   scripts/test.sh qt6 docs-qt6 only these steps, in this order
 #   scripts/test.sh --list       the steps
@@ -20,10 +20,11 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install debian asan tsan fuzz-seeds
-    qt6-i386 qt5-i386 clang)
+    qt6-i386 qt5-i386 install-i386 debian-i386 clang)
 
 # The steps that need others of the same run to have passed first.
 declare -A needs=([install]="qt6 qt5" [debian]="qt6 qt5")
+needs[install-i386]="qt6-i386 qt5-i386"
 
 run_step() {
     case $1 in
@@ -34,6 +35,14 @@ run_step() {
     install)
         cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package \
             -P tests/package/InstallAndConsume.cmake
+        ;;
+    install-i386)
+        cmake -DQT6_BUILD_DIR=build/qt6-i386 -DQT5_BUILD_DIR=build/qt5-i386 -DWORK_DIR=build/package-i386 \
+            -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake -P tests/package/InstallAndConsume.cmake
+        ;;
+    debian-i386)
+        cmake -DWORK_DIR=build/debian-i386 -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake \
+            -P tests/package/DebianPackages.cmake
         ;;
     debian)
         cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
