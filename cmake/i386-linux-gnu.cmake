@@ -27,7 +27,8 @@ set(CMAKE_C_FLAGS_INIT "${TAVIXQTBASE_I386_FLAGS}")
 # The Debian packages are for i386 (CPack would take the build machine's).
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE i386)
 
-# Programs from the build machine (the Qt tools), libraries and headers of i386.
+# Programs (the Qt tools) are the build machine's; libraries and packages are
+# found in the i386 multiarch directories named above.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 # The Qt 6 packages look for the code generators through the host's Qt.
 set(QT_HOST_PATH /usr CACHE PATH "Prefix of the Qt whose tools run on the build machine")
