@@ -157,7 +157,7 @@ This package contains the Python module tavixqtbase for PyQt6 applications.")
     get_target_property(deb_library_dir TavixQtBase BINARY_DIR)
 endif()
 
-if(TAVIXQTBASE_DEB_COMMON_PACKAGES)
+if(TAVIXQTBASE_DEB_COMMON_PACKAGES AND TAVIXQTBASE_BUILD_DOCS)
     list(APPEND CPACK_COMPONENTS_ALL Documentation)
     set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_NAME ${deb_doc})
     set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SECTION doc)

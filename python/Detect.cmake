@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # Sets TAVIXQTBASE_PYTHON_AVAILABLE: true when the Python module can be built,
-# that is in a Qt 6 build without sanitizers (Python would have to preload
+# that is in a native Qt 6 build without sanitizers (Python would have to preload
 # their runtimes), with sip-build, PyQt6 and its SIP files (Debian's sip-tools,
 # python3-pyqt6, pyqt6-dev) and Python's headers (python3-dev). The first
 # python3 on the path may be another installation than the one with PyQt6:
@@ -18,7 +18,7 @@ function(tavixqtbase_python_with_pyqt6 result candidate)
 endfunction()
 
 set(TAVIXQTBASE_PYTHON_AVAILABLE FALSE)
-if(TAVIXQTBASE_QT_MAJOR STREQUAL "6" AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+if(TAVIXQTBASE_QT_MAJOR STREQUAL "6" AND NOT CMAKE_CROSSCOMPILING AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     find_program(TAVIXQTBASE_SIP_BUILD sip-build)
     find_program(TAVIXQTBASE_PYTHON NAMES python3 NAMES_PER_DIR VALIDATOR tavixqtbase_python_with_pyqt6
         PATHS /usr/bin)

@@ -48,7 +48,21 @@ packages=(
     # (abidw, abidiff) that compare the library's interface with its baseline,
     # and mmdebstrap for the clean Debian root the packages are installed into
     lintian abigail-tools mmdebstrap
+    # the 32-bit x86 build (presets qt6-i386 and qt5-i386): Debian's cross
+    # compiler and the i386 multiarch Qt, whose code generators are the amd64
+    # ones above; glibc's debugging symbols for valgrind on i386
+    g++-i686-linux-gnu qt6-base-dev:i386 qtbase5-dev:i386 qt6-tools-dev:i386 qttools5-dev:i386
+    libc6-dbg:i386
 )
+
+# The i386 packages come from the same archive, once dpkg knows the architecture.
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -63,10 +77,6 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    as_root=(sudo)
-fi
 # Other package installs may hold dpkg's lock for a while: wait for it instead of failing.
 "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq \

@@ -10,31 +10,43 @@
 # API documentation of both; the installed tree, the commands of README.md and
 # docs/*.md as written, and the Debian packages of both builds; the Python
 # module's tests; the tests under ASan/UBSan and under TSan; the fuzz targets
-# over their seeds. A failed step does not stop the others: the script ends with
-# a summary of every step (passed, failed or skipped, and its time) and exits
-# with 1 when any step failed.
+# over their seeds; the 32-bit x86 builds of both (their unit tests, their
+# installed tree, their Debian packages) and a clang build of Qt 6. A failed
+# step does not stop the others: the script ends with a summary of every step
+# (passed, failed or skipped, and its time) and exits with 1 when any step
+# failed.
 #   scripts/test.sh              every step
 #   scripts/test.sh qt6 docs-qt6 only these steps, in this order
 #   scripts/test.sh --list       the steps
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install docs debian python asan tsan fuzz-seeds)
+all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install docs debian python asan tsan fuzz-seeds
+    qt6-i386 qt5-i386 install-i386 debian-i386 clang)
 
 # The steps that need others of the same run to have passed first.
 declare -A needs=([install]="qt6 qt5" [docs]="qt6 qt5" [debian]="qt6 qt5")
+needs[install-i386]="qt6-i386 qt5-i386"
 
 run_step() {
     case $1 in
     reuse) reuse lint ;;
     format) git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror ;;
     codespell) codespell ;;
-    qt6 | qt5 | docs-qt6 | docs-qt5 | asan | tsan) cmake --workflow --preset "$1" ;;
+    qt6 | qt5 | docs-qt6 | docs-qt5 | asan | tsan | qt6-i386 | qt5-i386 | clang) cmake --workflow --preset "$1" ;;
     install)
         cmake -DQT6_BUILD_DIR=build/qt6 -DQT5_BUILD_DIR=build/qt5 -DWORK_DIR=build/package \
             -P tests/package/InstallAndConsume.cmake
         ;;
     docs) tests/package/docs_test.py build/docs-test ;;
+    install-i386)
+        cmake -DQT6_BUILD_DIR=build/qt6-i386 -DQT5_BUILD_DIR=build/qt5-i386 -DWORK_DIR=build/package-i386 \
+            -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake -P tests/package/InstallAndConsume.cmake
+        ;;
+    debian-i386)
+        cmake -DWORK_DIR=build/debian-i386 -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake \
+            -P tests/package/DebianPackages.cmake
+        ;;
     debian)
         cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
         ;;

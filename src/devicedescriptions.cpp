@@ -103,9 +103,10 @@ QString formatIPConfiguration(const char* ipConfiguration, unsigned int options)
     if (!ipConfiguration || !*ipConfiguration) {
         return QString();
     }
-    // atoi() without its undefined behaviour for out-of-range text: strtol() saturates,
-    // and the conversion to unsigned keeps the low 32 bits, as glibc's atoi() does.
-    const long bits = std::strtol(ipConfiguration, nullptr, 10);
+    // atoi() without its undefined behaviour for out-of-range text: strtoll() saturates
+    // at 64 bits wherever it runs (strtol() at 32 where long has 32), and the conversion
+    // to unsigned keeps the low 32 bits, as glibc's atoi() does where long has 64.
+    const long long bits = std::strtoll(ipConfiguration, nullptr, 10);
     return formatIPConfiguration(static_cast<unsigned int>(bits), options);
 }
 

@@ -24,10 +24,11 @@
 //   for as many entries as the list announces, so a count that the bytes
 //   left cannot hold is refused;
 // - hidden sections: QBitArray's reader rounds the length up to whole bytes
-//   in 32 bits in Qt 5 and in a signed 64-bit size in Qt 6, and indexes
-//   before its buffer when that overflows or the length is negative; after
-//   taking the state, the header sets a hidden flag for each bit without
-//   checking the section count, so there may be no more bits than sections;
+//   in 32 bits in Qt 5 and in a signed size as wide as a pointer (qsizetype)
+//   in Qt 6, and indexes before its buffer when that overflows or the
+//   length is negative; after taking the state, the header sets a hidden
+//   flag for each bit without checking the section count, so there may be
+//   no more bits than sections;
 // - section items: each expands to as many sections as its span says, so
 //   the sections are bounded by sectionLimit;
 // - index lists: the header looks sections up through them without range
@@ -101,7 +102,10 @@ qint64 readHiddenSectionBits(QDataStream& in, bool lengthIn64Bits)
         in >> field;
         length = field;
     }
-    constexpr qint64 largestSize = isQt6 ? std::numeric_limits<qint64>::max() : std::numeric_limits<quint32>::max();
+    // Qt 6's size is qsizetype: 32 bits on 32-bit platforms, where the
+    // rounding overflows from 2^31 - 7 on.
+    constexpr qint64 largestSize
+        = isQt6 ? qint64(std::numeric_limits<qsizetype>::max()) : std::numeric_limits<quint32>::max();
     if (length < 0 || length > largestSize - 7) {
         return -1;
     }

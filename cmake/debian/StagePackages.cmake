@@ -53,7 +53,13 @@ function(write_symbols package root output)
     # Given the package's Debian version, which is newer than the upstream
     # versions of the list, dpkg-gensymbols counts a listed symbol that is
     # missing as lost, also one of the version being packaged.
-    execute_process(COMMAND dpkg-gensymbols -p${package} -P${root} -v${CPACK_TAVIXQTBASE_DEB_VERSION} -I${template} -O${output} -c1
+    # The architecture the packages are for, which selects the list's entries
+    # tagged with arch-bits (a size_t is an unsigned int on 32-bit systems).
+    set(architecture "")
+    if(CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+        set(architecture -a${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
+    endif()
+    execute_process(COMMAND dpkg-gensymbols -p${package} -P${root} -v${CPACK_TAVIXQTBASE_DEB_VERSION} -I${template} -O${output} -c1 ${architecture}
         RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "${package}: symbols of cmake/debian/${package}.symbols are no longer exported; "

@@ -14,6 +14,17 @@ foreach(dir QT6_BUILD_DIR QT5_BUILD_DIR WORK_DIR)
     get_filename_component(${dir} "${${dir}}" ABSOLUTE)
 endforeach()
 set(consumer_source ${CMAKE_CURRENT_LIST_DIR}/consumer)
+# With -DTOOLCHAIN_FILE=..., the applications are built with that toolchain
+# file, and with its compiler, flags and pkg-config directories where they are
+# built without CMake.
+set(consume_cmake_args "")
+set(consume_cxx c++)
+if(TOOLCHAIN_FILE)
+    get_filename_component(TOOLCHAIN_FILE "${TOOLCHAIN_FILE}" ABSOLUTE)
+    include(${TOOLCHAIN_FILE})
+    set(consume_cmake_args -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE})
+    separate_arguments(consume_cxx UNIX_COMMAND "${CMAKE_CXX_COMPILER} ${CMAKE_CXX_FLAGS_INIT}")
+endif()
 set(ENV{QT_QPA_PLATFORM} offscreen)
 
 function(run)
@@ -50,7 +61,8 @@ function(consume name qt_major package prefix libdir pc_module)
     set(expected "TavixQtBase ${version}, Qt ${qt_major}, SDK [^\n]*, German translation loaded\n.*delivered: consumer works")
     # Given its own directory rather than a prefix path, the package must find the SDK from its own place.
     run(${consume_runner} ${consume_cmake} -S ${consume_source} -B ${build}
-        -D${package}_DIR=${prefix}/${libdir}/cmake/${package} -DQT_MAJOR=${qt_major} -DPACKAGE=${package})
+        -D${package}_DIR=${prefix}/${libdir}/cmake/${package} -DQT_MAJOR=${qt_major} -DPACKAGE=${package}
+        ${consume_cmake_args})
     run(${consume_runner} ${consume_cmake} --build ${build})
     run(${consume_runner} ${build}/consumer)
     if(NOT run_output MATCHES "${expected}")
@@ -62,7 +74,7 @@ function(consume name qt_major package prefix libdir pc_module)
     set(pkg_config ${consume_runner} PKG_CONFIG_PATH=${prefix}/${libdir}/pkgconfig pkg-config)
     run(${pkg_config} --cflags --libs ${pc_module})
     separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
-    run(${consume_runner} c++ -std=c++17 -fPIC ${consume_source}/main.cpp -o ${build}/consumer-pc ${pc_flags})
+    run(${consume_runner} ${consume_cxx} -std=c++17 -fPIC ${consume_source}/main.cpp -o ${build}/consumer-pc ${pc_flags})
     run(${consume_runner} ${build}/consumer-pc)
     if(NOT run_output MATCHES "${expected}")
         message(FATAL_ERROR "unexpected output of ${name} built with pkg-config:\n${run_output}")

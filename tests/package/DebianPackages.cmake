@@ -19,6 +19,9 @@
 # WORK_DIR/bookworm.tar, as are the build trees; without mmdebstrap, root rights
 # or a reachable mirror, that part is skipped.
 #   cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
+# With -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake, the same for the 32-bit x86
+# packages (the library, its development files and the stand-ins of both Qt
+# builds; no QML module, no documentation) up to the clean root.
 
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/Consume.cmake)
@@ -32,6 +35,17 @@ file(REMOVE_RECURSE ${debs} ${unpacked} ${root} ${help})
 # Debian's build flags as debhelper passes them to CMake, which reads CXXFLAGS
 # and LDFLAGS but not CPPFLAGS (-D_FORTIFY_SOURCE): those go into CXXFLAGS.
 set(ENV{DEB_BUILD_MAINT_OPTIONS} hardening=+all)
+set(package_args "")
+set(architecture "")
+if(TOOLCHAIN_FILE)
+    # Debian's flags for the packages' architecture, which the toolchain file
+    # names; the multiarch directory given as debhelper gives it (CMake picks
+    # it itself only when not cross-compiling).
+    set(ENV{DEB_HOST_ARCH} ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
+    set(architecture -a${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
+    set(package_args ${consume_cmake_args} -DCMAKE_INSTALL_LIBDIR=lib/${CMAKE_LIBRARY_ARCHITECTURE}
+        -DTAVIXQTBASE_BUILD_QML=OFF -DTAVIXQTBASE_BUILD_DOCS=OFF)
+endif()
 foreach(flags CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(COMMAND dpkg-buildflags --get ${flags} WORKING_DIRECTORY ${source_dir}
         OUTPUT_VARIABLE ${flags} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -41,9 +55,9 @@ function(make_packages qt_major)
     set(build ${WORK_DIR}/build-qt${qt_major})
     run(${CMAKE_COMMAND} -E env "CXXFLAGS=${CXXFLAGS} ${CPPFLAGS}" "LDFLAGS=${LDFLAGS}"
         ${CMAKE_COMMAND} -S ${source_dir} -B ${build} -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr
-        -DTAVIXQTBASE_QT_MAJOR=${qt_major} -DBUILD_TESTING=OFF -DTAVIXQTBASE_BUILD_EXAMPLES=OFF ${ARGN})
+        -DTAVIXQTBASE_QT_MAJOR=${qt_major} -DBUILD_TESTING=OFF -DTAVIXQTBASE_BUILD_EXAMPLES=OFF ${package_args} ${ARGN})
     run(${CMAKE_COMMAND} --build ${build} --parallel 2)
-    if(qt_major EQUAL 6)
+    if(qt_major EQUAL 6 AND NOT TOOLCHAIN_FILE)
         run(${CMAKE_COMMAND} --build ${build} --target docs)
     endif()
     run(cpack --config ${build}/CPackConfig.cmake -B ${debs})
@@ -71,7 +85,7 @@ foreach(package IN LISTS packages)
 endforeach()
 
 # In the multiarch directory the dynamic linker finds the libraries without a run path.
-execute_process(COMMAND dpkg-architecture --query DEB_HOST_MULTIARCH OUTPUT_VARIABLE multiarch
+execute_process(COMMAND dpkg-architecture ${architecture} --query DEB_HOST_MULTIARCH OUTPUT_VARIABLE multiarch
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(libdir lib/${multiarch})
 set(qml_dir ${unpacked}/usr/${libdir}/qt6/qml)
@@ -96,6 +110,11 @@ foreach(pc_file IN LISTS pc_files)
         message(FATAL_ERROR "packaged pkg-config module with a run path: ${pc_file}")
     endif()
 endforeach()
+
+if(TOOLCHAIN_FILE)
+    message(WARNING "skipped for ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}: installing the packages into a clean Debian 12 root")
+    return()
+endif()
 
 # The QML module of the packages, imported by a QML application from the Qt 6
 # directory of QML modules; its plugin finds the library without a run path.
