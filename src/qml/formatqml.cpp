@@ -54,11 +54,6 @@ template <typename Integer> std::optional<Integer> toInteger(const QJSValue& val
     return Integer(number);
 }
 
-FormatValueFlags toFlags(int flags)
-{
-    return FormatValueFlags(flags);
-}
-
 // Calls format with the converted value, or gives an empty text when there is none.
 template <typename Number, typename Format> QString formatConverted(const std::optional<Number>& value, Format format)
 {
@@ -92,56 +87,56 @@ void QmlFormat::dependOnTranslation() const
     m_translationLookup.call();
 }
 
-QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, int flags, const QVariant& locale) const
+QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value),
-        [&](double number) { return ::formatDoubleValue(number, precision, toFlags(flags), toLocale(locale)); });
+        [&](double number) { return ::formatDoubleValue(number, precision, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
+QString QmlFormat::formatIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value),
-        [&](qlonglong number) { return ::formatIntegerValue(number, toFlags(flags), toLocale(locale)); });
+        [&](qlonglong number) { return ::formatIntegerValue(number, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
+QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value),
-        [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, toFlags(flags), toLocale(locale)); });
+        [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, flags, toLocale(locale)); });
 }
 
 QString QmlFormat::formatDoubleValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
         return ::formatDoubleValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+            number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
 QString QmlFormat::formatIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value), [&](qlonglong number) {
         return ::formatIntegerValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+            number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
 QString QmlFormat::formatUnsignedIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value), [&](qulonglong number) {
         return ::formatUnsignedIntegerValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+            number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
 QString QmlFormat::formatDoubleValueAndAutoUnits(
-    const QJSValue& value, int precision, const QString& unit, int flags, const QVariant& locale) const
+    const QJSValue& value, int precision, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
-        return ::formatDoubleValueAndAutoUnits(number, precision, unit, toFlags(flags), toLocale(locale));
+        return ::formatDoubleValueAndAutoUnits(number, precision, unit, flags, toLocale(locale));
     });
 }
 
