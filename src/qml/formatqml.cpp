@@ -75,7 +75,7 @@ QLocale toLocale(const QVariant& locale)
 
 } // namespace
 
-void QmlFormat::dependOnTranslation() const
+void Format::dependOnTranslation() const
 {
     if (m_translationLookup.isUndefined()) {
         QJSEngine* engine = qjsEngine(this);
@@ -87,52 +87,50 @@ void QmlFormat::dependOnTranslation() const
     m_translationLookup.call();
 }
 
-QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatDoubleValue(
+    const QJSValue& value, int precision, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value),
         [&](double number) { return ::formatDoubleValue(number, precision, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value),
         [&](qlonglong number) { return ::formatIntegerValue(number, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatUnsignedIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value),
         [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatDoubleValueAndUnits(
-    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatDoubleValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
-        return ::formatDoubleValueAndUnits(
-            number, precision, multiplier, unit, flags, toLocale(locale));
+        return ::formatDoubleValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatIntegerValueAndUnits(
-    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatIntegerValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value), [&](qlonglong number) {
-        return ::formatIntegerValueAndUnits(
-            number, precision, multiplier, unit, flags, toLocale(locale));
+        return ::formatIntegerValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatUnsignedIntegerValueAndUnits(
-    const QJSValue& value, int precision, FormatMultiplier multiplier, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
+QString Format::formatUnsignedIntegerValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value), [&](qulonglong number) {
-        return ::formatUnsignedIntegerValueAndUnits(
-            number, precision, multiplier, unit, flags, toLocale(locale));
+        return ::formatUnsignedIntegerValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatDoubleValueAndAutoUnits(
+QString Format::formatDoubleValueAndAutoUnits(
     const QJSValue& value, int precision, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
@@ -140,7 +138,7 @@ QString QmlFormat::formatDoubleValueAndAutoUnits(
     });
 }
 
-QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& errors) const
+QString Format::formatImageCount(const QJSValue& images, const QJSValue& errors) const
 {
     dependOnTranslation();
     const std::optional<qulonglong> imageCount = toInteger<qulonglong>(images);
@@ -148,7 +146,7 @@ QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& erro
     return imageCount && errorCount ? ::formatImageCount(*imageCount, *errorCount) : QString();
 }
 
-QString QmlFormat::formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const
+QString Format::formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const
 {
     dependOnTranslation();
     const std::optional<quint32> bits = toInteger<quint32>(ipConfiguration);
@@ -156,7 +154,7 @@ QString QmlFormat::formatIPConfiguration(const QJSValue& ipConfiguration, const 
     return bits && optionBits ? ::formatIPConfiguration(uint(*bits), uint(*optionBits)) : QString();
 }
 
-QString QmlFormat::formatMACAddress(const QJSValue& address, const QJSValue& separator) const
+QString Format::formatMACAddress(const QJSValue& address, const QJSValue& separator) const
 {
     if (!address.isString()) {
         return QString();

@@ -75,10 +75,10 @@ Q_ENUMS(FormatMultiplier)
  * object or a locale name such as "de_DE"; anything else, or none, is the
  * application's default locale.
  */
-class QmlFormat : public QObject
+class Format : public QObject
 {
     Q_OBJECT
-    QML_NAMED_ELEMENT(Format)
+    QML_ELEMENT
     QML_SINGLETON
     QML_EXTENDED_NAMESPACE(QmlFormatEnums)
 
