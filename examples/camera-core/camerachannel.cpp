@@ -4,6 +4,8 @@
 
 #include "camerachannel.h"
 
+#include <QVariant>
+
 namespace {
 
 /** What names a camera among the remembered settings: its serial number, else its MAC address, else its id. */
@@ -32,6 +34,20 @@ CameraChannel::CameraChannel(const CameraStreamer::Request& request, int retryIn
 CameraChannel::~CameraChannel()
 {
     stop();
+    // A released stream's thread may still deliver frames: detach it from the
+    // FrameRate before that child goes.
+    m_figures->setRateFeed(nullptr);
+}
+
+void CameraChannel::setFrameRate(QObject* frameRate)
+{
+    FrameRateFeed* const feed = qobject_cast<FrameRateFeed*>(frameRate);
+    if (!feed) {
+        return;
+    }
+    frameRate->setParent(this);
+    m_frameRate = frameRate;
+    m_figures->setRateFeed(feed);
 }
 
 void CameraChannel::connectCamera(bool reportFailure)
@@ -49,6 +65,9 @@ void CameraChannel::connectCamera(bool reportFailure)
     });
     connect(m_streamer, &CameraStreamer::streamingStarted, this, [this](const CameraDescription& camera) {
         m_figures->restart();
+        if (m_frameRate) {
+            QMetaObject::invokeMethod(m_frameRate, "restart");
+        }
         if (m_frame->clear()) {
             Q_EMIT imageReady();
         }
@@ -106,6 +125,12 @@ void CameraChannel::setState(const QString& state)
 void CameraChannel::readFigures()
 {
     m_figuresNow = m_figures->snapshot();
+    if (m_frameRate) {
+        m_figuresNow.hasRate = m_frameRate->property("valid").toBool();
+        m_figuresNow.framesPerSecond = m_frameRate->property("framesPerSecond").toDouble();
+        m_figuresNow.bytesPerSecond
+            = static_cast<unsigned long long>(m_frameRate->property("amountPerSecond").toDouble());
+    }
 }
 
 void CameraChannel::sample(qint64 msecsSinceEpoch)

@@ -44,6 +44,13 @@ public:
     LatestFrame& frame() { return *m_frame; }
     const QVector<RatePoint>& history() const { return m_history; }
 
+    /**
+     * Takes the rates from @p frameRate, a FrameRate of the QML module TavixQtBase,
+     * from now on: it receives every frame through FrameRateFeed, and
+     * readFigures() reads its figures. The channel takes ownership; a null or
+     * other object leaves the rates to the channel's own statistic.
+     */
+    void setFrameRate(QObject* frameRate);
     /** Reads the stream's figures; the window's timer calls it for every channel at once. */
     void readFigures();
     /** The figures as of the last readFigures(). */
@@ -81,6 +88,7 @@ private:
     CameraSettings m_settings;
     QString m_state;
     bool m_streaming = false;
+    QObject* m_frameRate = nullptr; ///< a child, fed by the stream's thread; see setFrameRate()
     StreamFigures::Snapshot m_figuresNow;
     StreamFigures::Snapshot m_lastSample; ///< the figures of the newest chart point
     QVector<RatePoint> m_history;

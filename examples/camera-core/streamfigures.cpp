@@ -47,8 +47,20 @@ void StreamFigures::restartRate()
     ++m_restarts;
 }
 
+void StreamFigures::setRateFeed(FrameRateFeed* feed)
+{
+    const QMutexLocker locker(&m_feedMutex);
+    m_feed = feed;
+}
+
 void StreamFigures::addFrame(unsigned int bytes, int width, int height)
 {
+    {
+        const QMutexLocker locker(&m_feedMutex);
+        if (m_feed) {
+            m_feed->addSample(bytes);
+        }
+    }
     m_statistic.addSample(bytes);
     double framesPerSecond = 0.0;
     unsigned long long bytesPerSecond = 0;

@@ -7,6 +7,9 @@
 #define CAMERAMONITOR_STREAMFIGURES_H
 
 #include <TavixQtBase/fpsstatistic.h>
+#include <TavixQtBase/frameratefeed.h>
+
+#include <QMutex>
 
 #include <QtGlobal>
 
@@ -49,6 +52,11 @@ public:
     /** Starts the rate over, keeping the counts: after a change of the camera's settings. */
     void restartRate();
     void addFrame(unsigned int bytes, int width, int height);
+    /**
+     * While @p feed is set, addFrame() gives it every frame's bytes too; null
+     * stops that. Once this returns, no call into the previous feed runs.
+     */
+    void setRateFeed(FrameRateFeed* feed);
     void addErrors(unsigned long long count);
     /** The CPU time the thread that receives the frames has used so far. */
     void setCpuSeconds(double seconds) { m_cpuSeconds = seconds; }
@@ -59,6 +67,8 @@ private:
     void forgetRate();
 
     FpsStatistic m_statistic;
+    QMutex m_feedMutex; ///< held while the feed is called or changed
+    FrameRateFeed* m_feed = nullptr;
     std::atomic<bool> m_hasRate { false };
     std::atomic<double> m_framesPerSecond { 0.0 };
     std::atomic<unsigned long long> m_bytesPerSecond { 0 };

@@ -9,6 +9,8 @@
 #include <TavixQtBase/stringhelpers.h>
 
 #include <QJSEngine>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSettings>
 
 #include <optional>
@@ -208,15 +210,37 @@ bool MonitorController::rebind(QPointer<MonitorController>& current, MonitorCont
     return true;
 }
 
-MonitorController* MonitorController::create(QQmlEngine*, QJSEngine*)
+MonitorController* MonitorController::create(QQmlEngine* engine, QJSEngine*)
 {
     // The instance belongs to main(), not to the engine.
     QJSEngine::setObjectOwnership(s_instance, QJSEngine::CppOwnership);
+    s_instance->m_engine = engine;
+    for (CameraChannel* channel : s_instance->channels()) {
+        s_instance->attachFrameRate(channel);
+    }
     return s_instance;
+}
+
+void MonitorController::attachFrameRate(CameraChannel* channel)
+{
+    if (!m_engine) {
+        return;
+    }
+    // Refreshed as often as the channels' figures are read.
+    QQmlComponent component(m_engine);
+    component.setData(QByteArrayLiteral("import TavixQtBase\nFrameRate { updateInterval: ")
+            + QByteArray::number(ChannelSet::sampleIntervalMs / 2) + QByteArrayLiteral(" }"),
+        QUrl());
+    QObject* const frameRate = component.create();
+    if (!frameRate) {
+        qWarning("No FrameRate for the camera's rates: %s", qPrintable(component.errorString()));
+    }
+    channel->setFrameRate(frameRate);
 }
 
 void MonitorController::follow(CameraChannel* channel)
 {
+    attachFrameRate(channel);
     connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorController::onCamerasDiscovered);
     connect(channel, &CameraChannel::streamingStarted, this,
         [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });

@@ -21,7 +21,8 @@ class QQmlEngine;
 /**
  * The QML singleton Monitor: lists the cameras found, streams from them through
  * a ChannelSet and hands QML the selected camera's figures, settings, state
- * and newest image, and each streaming camera's rates in the camera list.
+ * and newest image, and each streaming camera's rates in the camera list: the
+ * rates of a FrameRate of the module TavixQtBase that the stream feeds.
  * GUI thread.
  */
 class MonitorController : public QObject
@@ -116,6 +117,8 @@ Q_SIGNALS:
 
 private:
     void follow(CameraChannel* channel);
+    /** Gives @p channel a FrameRate of the module TavixQtBase for its rates, once the engine is known. */
+    void attachFrameRate(CameraChannel* channel);
     void onSelectionChanged();
     void onCamerasDiscovered(const QList<CameraDescription>& cameras);
     void onChannelStarted(CameraChannel* channel, const CameraDescription& camera);
@@ -123,6 +126,7 @@ private:
     void onFrameTaken();
 
     ChannelSet m_channels;
+    QPointer<QQmlEngine> m_engine; ///< the engine that made the singleton, which makes the FrameRates
     QStandardItemModel m_cameras;
     QHash<QByteArray, long long> m_ipConfigurations; ///< by camera id, as read when each camera was last opened
     QString m_cameraText;

@@ -4,7 +4,7 @@
 
 #include "errorqueueqml.h"
 
-QmlErrorQueue::QmlErrorQueue(QObject* parent)
+ErrorQueue::ErrorQueue(QObject* parent)
     : QObject(parent)
 {
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this,
@@ -13,23 +13,23 @@ QmlErrorQueue::QmlErrorQueue(QObject* parent)
         });
 }
 
-void QmlErrorQueue::showWarningMessage(const QString& title, const QString& source, const QString& message)
+void ErrorQueue::showWarningMessage(const QString& title, const QString& source, const QString& message)
 {
     ::showWarningMessage(title, source, message, nullptr);
 }
 
-void QmlErrorQueue::showWarningMessage(
+void ErrorQueue::showWarningMessage(
     const QString& title, const QString& source, const QString& message, const QString& details)
 {
     ::showWarningMessage(title, source, message, details, nullptr);
 }
 
-void QmlErrorQueue::showCriticalMessage(const QString& title, const QString& source, const QString& message)
+void ErrorQueue::showCriticalMessage(const QString& title, const QString& source, const QString& message)
 {
     ::showCriticalMessage(title, source, message, nullptr);
 }
 
-void QmlErrorQueue::showCriticalMessage(
+void ErrorQueue::showCriticalMessage(
     const QString& title, const QString& source, const QString& message, const QString& details)
 {
     ::showCriticalMessage(title, source, message, details, nullptr);

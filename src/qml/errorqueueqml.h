@@ -19,17 +19,17 @@
  * the GUI thread: its first call (the singleton's creation, unless the
  * application called it earlier) must come from there.
  */
-class QmlErrorQueue : public QObject
+class ErrorQueue : public QObject
 {
     Q_OBJECT
-    QML_NAMED_ELEMENT(ErrorQueue)
+    QML_ELEMENT
     QML_SINGLETON
 
 public:
     enum Severity { Critical = AsyncErrorQueue::Critical, Warning = AsyncErrorQueue::Warning };
     Q_ENUM(Severity)
 
-    explicit QmlErrorQueue(QObject* parent = nullptr);
+    explicit ErrorQueue(QObject* parent = nullptr);
 
     Q_INVOKABLE void showWarningMessage(const QString& title, const QString& source, const QString& message);
     Q_INVOKABLE void showWarningMessage(
@@ -40,7 +40,7 @@ public:
 
 Q_SIGNALS:
     /** One delivered report, newest first when several were pending; in the GUI thread. */
-    void displayError(QmlErrorQueue::Severity severity, const QString& message, const QString& details);
+    void displayError(ErrorQueue::Severity severity, const QString& message, const QString& details);
 };
 
 #endif

@@ -54,11 +54,6 @@ template <typename Integer> std::optional<Integer> toInteger(const QJSValue& val
     return Integer(number);
 }
 
-FormatValueFlags toFlags(int flags)
-{
-    return FormatValueFlags(flags);
-}
-
 // Calls format with the converted value, or gives an empty text when there is none.
 template <typename Number, typename Format> QString formatConverted(const std::optional<Number>& value, Format format)
 {
@@ -80,7 +75,7 @@ QLocale toLocale(const QVariant& locale)
 
 } // namespace
 
-void QmlFormat::dependOnTranslation() const
+void Format::dependOnTranslation() const
 {
     if (m_translationLookup.isUndefined()) {
         QJSEngine* engine = qjsEngine(this);
@@ -92,60 +87,58 @@ void QmlFormat::dependOnTranslation() const
     m_translationLookup.call();
 }
 
-QString QmlFormat::formatDoubleValue(const QJSValue& value, int precision, int flags, const QVariant& locale) const
+QString Format::formatDoubleValue(
+    const QJSValue& value, int precision, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value),
-        [&](double number) { return ::formatDoubleValue(number, precision, toFlags(flags), toLocale(locale)); });
+        [&](double number) { return ::formatDoubleValue(number, precision, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
+QString Format::formatIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value),
-        [&](qlonglong number) { return ::formatIntegerValue(number, toFlags(flags), toLocale(locale)); });
+        [&](qlonglong number) { return ::formatIntegerValue(number, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatUnsignedIntegerValue(const QJSValue& value, int flags, const QVariant& locale) const
+QString Format::formatUnsignedIntegerValue(const QJSValue& value, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value),
-        [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, toFlags(flags), toLocale(locale)); });
+        [&](qulonglong number) { return ::formatUnsignedIntegerValue(number, flags, toLocale(locale)); });
 }
 
-QString QmlFormat::formatDoubleValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+QString Format::formatDoubleValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
-        return ::formatDoubleValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+        return ::formatDoubleValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+QString Format::formatIntegerValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qlonglong>(value), [&](qlonglong number) {
-        return ::formatIntegerValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+        return ::formatIntegerValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatUnsignedIntegerValueAndUnits(
-    const QJSValue& value, int precision, int multiplier, const QString& unit, int flags, const QVariant& locale) const
+QString Format::formatUnsignedIntegerValueAndUnits(const QJSValue& value, int precision, FormatMultiplier multiplier,
+    const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toInteger<qulonglong>(value), [&](qulonglong number) {
-        return ::formatUnsignedIntegerValueAndUnits(
-            number, precision, ::FormatMultiplier(multiplier), unit, toFlags(flags), toLocale(locale));
+        return ::formatUnsignedIntegerValueAndUnits(number, precision, multiplier, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatDoubleValueAndAutoUnits(
-    const QJSValue& value, int precision, const QString& unit, int flags, const QVariant& locale) const
+QString Format::formatDoubleValueAndAutoUnits(
+    const QJSValue& value, int precision, const QString& unit, FormatValueFlags flags, const QVariant& locale) const
 {
     return formatConverted(toDouble(value), [&](double number) {
-        return ::formatDoubleValueAndAutoUnits(number, precision, unit, toFlags(flags), toLocale(locale));
+        return ::formatDoubleValueAndAutoUnits(number, precision, unit, flags, toLocale(locale));
     });
 }
 
-QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& errors) const
+QString Format::formatImageCount(const QJSValue& images, const QJSValue& errors) const
 {
     dependOnTranslation();
     const std::optional<qulonglong> imageCount = toInteger<qulonglong>(images);
@@ -153,7 +146,7 @@ QString QmlFormat::formatImageCount(const QJSValue& images, const QJSValue& erro
     return imageCount && errorCount ? ::formatImageCount(*imageCount, *errorCount) : QString();
 }
 
-QString QmlFormat::formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const
+QString Format::formatIPConfiguration(const QJSValue& ipConfiguration, const QJSValue& options) const
 {
     dependOnTranslation();
     const std::optional<quint32> bits = toInteger<quint32>(ipConfiguration);
@@ -161,7 +154,7 @@ QString QmlFormat::formatIPConfiguration(const QJSValue& ipConfiguration, const 
     return bits && optionBits ? ::formatIPConfiguration(uint(*bits), uint(*optionBits)) : QString();
 }
 
-QString QmlFormat::formatMACAddress(const QJSValue& address, const QJSValue& separator) const
+QString Format::formatMACAddress(const QJSValue& address, const QJSValue& separator) const
 {
     if (!address.isString()) {
         return QString();

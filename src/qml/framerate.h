@@ -6,6 +6,7 @@
 #define TAVIXQTBASE_QML_FRAMERATE_H
 
 #include <TavixQtBase/fpsstatistic.h>
+#include <TavixQtBase/frameratefeed.h>
 
 #include <QMutex>
 #include <QObject>
@@ -24,13 +25,14 @@
  * second are the figures computed at the refresh, so that a stream that stopped
  * reads as late and then stalled.
  *
- * addSample() is thread-safe: an acquisition thread may call it directly (see
- * the module's page) as long as the object lives. Everything else belongs to
- * the GUI thread.
+ * addSample() is thread-safe: an acquisition thread may call it directly,
+ * through the interface FrameRateFeed, as long as the object lives. Everything
+ * else belongs to the GUI thread.
  */
-class FrameRate : public QObject
+class FrameRate : public QObject, public FrameRateFeed
 {
     Q_OBJECT
+    Q_INTERFACES(FrameRateFeed)
     QML_ELEMENT
     Q_PROPERTY(int capacity READ capacity WRITE setCapacity NOTIFY capacityChanged)
     Q_PROPERTY(int updateInterval READ updateInterval WRITE setUpdateInterval NOTIFY updateIntervalChanged)
@@ -60,7 +62,7 @@ public:
      * Records one frame of @p amount (bytes, lines, ...; negative and NaN count
      * as 0, amounts beyond 2^32 - 1 as 2^32 - 1). Thread-safe.
      */
-    Q_INVOKABLE void addSample(double amount);
+    Q_INVOKABLE void addSample(double amount) override;
     /** Empties the window, and clears the properties at once. GUI thread. */
     Q_INVOKABLE void restart();
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-QString QmlSupportInfo::osName() const
+QString SupportInfo::osName() const
 {
     // The system is examined once, and only when asked: it may start shell commands.
     if (m_osName.isNull()) {
@@ -19,47 +19,47 @@ QString QmlSupportInfo::osName() const
     return m_osName;
 }
 
-QString QmlSupportInfo::webSiteUrl() const
+QString SupportInfo::webSiteUrl() const
 {
     return GetVelnorUrl();
 }
 
-QString QmlSupportInfo::helpFilePath() const
+QString SupportInfo::helpFilePath() const
 {
     return GetHelpFilePath();
 }
 
-QUrl QmlSupportInfo::feedbackUrl(bool withQuery) const
+QUrl SupportInfo::feedbackUrl(bool withQuery) const
 {
     return GetFeedbackUrl(withQuery);
 }
 
-QString QmlSupportInfo::supportRequest(bool withHeader) const
+QString SupportInfo::supportRequest(bool withHeader) const
 {
     return GetVelnorSupportInfo(withHeader);
 }
 
-QString QmlSupportInfo::replaceStrings(const QString& text) const
+QString SupportInfo::replaceStrings(const QString& text) const
 {
     return ReplaceStrings(text);
 }
 
-bool QmlSupportInfo::contactSupport() const
+bool SupportInfo::contactSupport() const
 {
     return ContactVelnorSupport();
 }
 
-bool QmlSupportInfo::contactSupport(const QString& subject, const QString& body) const
+bool SupportInfo::contactSupport(const QString& subject, const QString& body) const
 {
     return ContactVelnorSupport2(subject, body);
 }
 
-bool QmlSupportInfo::openFeedbackUrl() const
+bool SupportInfo::openFeedbackUrl() const
 {
     return OpenFeedbackUrl();
 }
 
-bool QmlSupportInfo::showHelpFile(const QString& topic, int contextId) const
+bool SupportInfo::showHelpFile(const QString& topic, int contextId) const
 {
     return ShowHelpFile(EShowHelpFileFlags(), nullptr, GetHelpFilePath(), topic, contextId) != 0;
 }

@@ -15,10 +15,10 @@
  * feedback page and the help file of supportinfo.h, with the C++ functions'
  * texts and results. The opening functions belong to the GUI thread.
  */
-class QmlSupportInfo : public QObject
+class SupportInfo : public QObject
 {
     Q_OBJECT
-    QML_NAMED_ELEMENT(SupportInfo)
+    QML_ELEMENT
     QML_SINGLETON
     /** Baselibs::GetOsName() decoded as UTF-8, read at the first use. */
     Q_PROPERTY(QString osName READ osName CONSTANT)

@@ -7,6 +7,7 @@
 
 #include <TavixQtBase/errorreporting.h>
 #include <TavixQtBase/fpsstatistic.h>
+#include <TavixQtBase/frameratefeed.h>
 #include <TavixQtBase/stringhelpers.h>
 #include <TavixQtBase/supportinfo.h>
 #include <TavixQtBase/translations.h>
@@ -104,9 +105,16 @@ public:
     // Feeds @p frameRate and a statistic of the same capacity from one thread,
     // one sample of 1000 every 1/hertz s for @p milliseconds, each read right
     // after its sample; then emits fed() with the statistic's last figures.
+    // The samples go through FrameRateFeed, as an acquisition thread gives them.
     Q_INVOKABLE void feed(QObject* frameRate, int hertz, int milliseconds)
     {
-        m_feeder = std::thread([this, frameRate, hertz, milliseconds] {
+        FrameRateFeed* const rateFeed = qobject_cast<FrameRateFeed*>(frameRate);
+        if (!rateFeed) {
+            qWarning(
+                "feed: %s does not implement FrameRateFeed", frameRate ? frameRate->metaObject()->className() : "null");
+            return;
+        }
+        m_feeder = std::thread([this, frameRate, rateFeed, hertz, milliseconds] {
             FpsStatistic statistic(frameRate->property("capacity").toUInt());
             double framesPerSecond = 0.0;
             unsigned long long amountPerSecond = 0;
@@ -114,7 +122,7 @@ public:
             const std::chrono::nanoseconds period = std::chrono::nanoseconds(std::chrono::seconds(1)) / hertz;
             for (long long i = 0; i < (long long)hertz * milliseconds / 1000; ++i) {
                 std::this_thread::sleep_until(start + i * period);
-                QMetaObject::invokeMethod(frameRate, "addSample", Qt::DirectConnection, Q_ARG(double, 1000.0));
+                rateFeed->addSample(1000.0);
                 statistic.addSample(1000);
                 statistic.computeResult(&framesPerSecond, &amountPerSecond);
             }
