@@ -8,6 +8,8 @@
 #include "lentbuffer.h"
 #include "monitorstartup.h"
 #include "pixelconversion.h"
+#include "streamfigures.h"
+#include "streamsession.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -26,6 +28,9 @@ private Q_SLOTS:
     void imageOnPixels_data();
     void imageOnPixels();
     void keptBufferOutlivesItsStream();
+    void framesBetween_data();
+    void framesBetween();
+    void figuresCountUntilTheStreamRestarts();
     void lostFramesText_data();
     void lostFramesText();
     void describeDiscoveredCamera_data();
@@ -187,6 +192,60 @@ void TestCameraCore::keptBufferOutlivesItsStream()
     QCOMPARE(buffersInStream(), 2);
     g_object_unref(buffer);
     arv_stream_start_thread(stream.get());
+}
+
+void TestCameraCore::framesBetween_data()
+{
+    QTest::addColumn<quint64>("previous");
+    QTest::addColumn<quint64>("next");
+    QTest::addColumn<quint64>("between");
+
+    QTest::newRow("the next frame") << quint64(1) << quint64(2) << quint64(0);
+    QTest::newRow("three lost") << quint64(1) << quint64(5) << quint64(3);
+    QTest::newRow("across the wrap of short ids") << quint64(65534) << quint64(2) << quint64(2);
+    QTest::newRow("the next after the wrap") << quint64(65535) << quint64(1) << quint64(0);
+    QTest::newRow("a short id from before") << quint64(5) << quint64(3) << quint64(0);
+    QTest::newRow("short id 0 after a late one") << quint64(65000) << quint64(0) << quint64(0);
+    QTest::newRow("short id 0 before") << quint64(0) << quint64(5) << quint64(0);
+    QTest::newRow("64-bit ids") << quint64(70000) << quint64(70003) << quint64(2);
+    QTest::newRow("a 64-bit id from before") << quint64(70003) << quint64(70000) << quint64(0);
+    QTest::newRow("from a short id to a 64-bit one") << quint64(10) << quint64(70000) << quint64(69989);
+}
+
+void TestCameraCore::framesBetween()
+{
+    QFETCH(quint64, previous);
+    QFETCH(quint64, next);
+    QFETCH(quint64, between);
+    QCOMPARE(::framesBetween(previous, next), between);
+}
+
+// A rate only while its stream lasts; the counts also across a change of settings. And a buffer that has
+// held no frame since it went back to its stream is not counted.
+void TestCameraCore::figuresCountUntilTheStreamRestarts()
+{
+    StreamFigures figures;
+    figures.addFrame(100, 10, 10);
+    figures.addFrame(200, 20, 10);
+    figures.addErrors(2);
+    figures.addErrors(3);
+    StreamFigures::Snapshot counted = figures.snapshot();
+    QCOMPARE(counted.images, 2u);
+    QCOMPARE(counted.errors, 5u);
+    QCOMPARE(QSize(counted.width, counted.height), QSize(20, 10));
+    QCOMPARE(counted.frameBytes, 200u);
+    figures.restartRate();
+    counted = figures.snapshot();
+    QVERIFY(!counted.hasRate);
+    QCOMPARE(counted.images, 2u);
+    QCOMPARE(counted.errors, 5u);
+    figures.restart();
+    counted = figures.snapshot();
+    QCOMPARE(counted.images + counted.errors + counted.frameBytes, 0u);
+    QCOMPARE(counted.restarts, 2u);
+
+    const GObjectPtr<ArvBuffer> cleared(arv_buffer_new(16, nullptr));
+    QVERIFY(!StreamSession::holdsFrame(cleared.get()));
 }
 
 void TestCameraCore::lostFramesText_data()
