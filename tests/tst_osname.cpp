@@ -99,14 +99,28 @@ private Q_SLOTS:
         // Slow, but well within the time a command may take.
         row("no file: slow lsb_release without line feed", none, "No Feed", "sleep 0.3; printf 'No Feed'", issue);
         row("lsb_release exiting 127: issue.net", none, "Issue Line One", "echo Lsb; exit 127", issue);
+        // A first line that is empty counts as none; one of blanks names the system.
+        row("lsb_release printing nothing: issue.net", none, "Issue Line One", "exit 0", issue);
         row("lsb_release printing a line feed: issue.net", none, "Issue Line One", "echo", issue);
+        row("lsb_release printing blanks", none, " \t", "printf ' \\t\\n'", issue);
+        row("empty issue.net", none, "Some Linux", "exit 127", "");
+        row("issue.net with an empty first line", none, "Some Linux", "exit 127", "\nsecond line\n");
+        row("issue.net with a first line of blanks", none, " \t", "exit 127", " \t\nsecond line\n");
         row("no source at all", none, "Some Linux");
         // The caller ignores SIGPIPE; the commands get its default action all the same.
         row("lsb_release killed by a signal the caller ignores", none, "Issue Line One",
             "sh -c 'kill -PIPE $$; echo ignored'; exit 0", issue);
-        // Whoever reaps the shell, its exit status counts.
-        row("lsb_release of a caller with SA_NOCLDWAIT", none, "Lsb", "echo Lsb", issue, "nocldwait");
-        row("lsb_release of a caller reaping in a SIGCHLD handler", none, "Lsb", "echo Lsb", issue, "handler");
+        // Whoever reaps the shell, its exit status counts, and what the command leaves running when it
+        // ends is not killed: the process below removes its file in /tmp only if it is left to end.
+        const QByteArray outlives = "touch /tmp/outliving; (sleep 3; rm /tmp/outliving) & echo Lsb";
+        row("lsb_release leaving a process running", none, "Lsb", outlives, issue);
+        row("lsb_release of a caller ignoring SIGCHLD", none, "Lsb", outlives, issue, "ignore");
+        row("lsb_release exiting 127 to a caller ignoring SIGCHLD", none, "Issue Line One", "echo Lsb; exit 127", issue,
+            "ignore");
+        row("lsb_release of a caller with SA_NOCLDWAIT", none, "Lsb", outlives, issue, "nocldwait");
+        // The signal interrupts the wait for the shell's status.
+        row("lsb_release of a caller reaping in a SIGCHLD handler", none, "Lsb",
+            "sleep 0.2; kill -CHLD $CALLER_PID; echo Lsb", issue, "handler");
         row("lsb_release of a caller reaping in a thread", none, "Lsb", "echo Lsb", issue, "thread");
         row("lsb_release exiting 127 to a caller reaping in a SIGCHLD handler", none, "Issue Line One",
             "echo Lsb; exit 127", issue, "handler");
@@ -208,15 +222,17 @@ static int processesLeft()
     return running + (waitpid(-1, nullptr, WNOHANG) == -1 ? 0 : 1);
 }
 
-// Makes the caller's children reaped as how says: "nocldwait" by the system, "handler" by a SIGCHLD
-// handler and "thread" by another thread, both with waitpid(-1), as soon as they end; otherwise the
-// caller leaves them to GetOsName.
+// Makes the caller's children reaped as how says: "nocldwait" and "ignore" by the system, "handler"
+// by a SIGCHLD handler and "thread" by another thread, both with waitpid(-1), as soon as they end;
+// otherwise the caller leaves them to GetOsName.
 static void takeOverSigchld(const char* how)
 {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     if (qstrcmp(how, "nocldwait") == 0) {
         action.sa_flags = SA_NOCLDWAIT;
+    } else if (qstrcmp(how, "ignore") == 0) {
+        action.sa_handler = SIG_IGN;
     } else if (qstrcmp(how, "handler") == 0) {
         action.sa_handler = [](int) {
             const int savedErrno = errno;
@@ -258,14 +274,17 @@ static int runOsNameChild(char* argv[])
         return caller != -1 && waitpid(caller, &status, 0) == caller && WIFEXITED(status) ? WEXITSTATUS(status) : 2;
     }
     qputenv("PATH", "/etc:" + qgetenv("PATH"));
+    qputenv("CALLER_PID", QByteArray::number(getpid()));
     std::signal(SIGPIPE, SIG_IGN);
     takeOverSigchld(argv[5]);
     const auto descriptors = QDir("/proc/self/fd").count();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
+    const int descriptorsKept = int(QDir("/proc/self/fd").count() - descriptors);
+    const int processes = processesLeft();
     const QString leftovers = QDir("/tmp").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ');
-    std::printf("%s|%s|%s|%d|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers),
-        int(QDir("/proc/self/fd").count() - descriptors), processesLeft());
+    std::printf(
+        "%s|%s|%s|%d|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers), descriptorsKept, processes);
     return 0;
 }
 
