@@ -124,50 +124,41 @@ private Q_SLOTS:
         row("lsb_release of a caller reaping in a thread", none, "Lsb", "echo Lsb", issue, "thread");
         row("lsb_release exiting 127 to a caller reaping in a SIGCHLD handler", none, "Issue Line One",
             "echo Lsb; exit 127", issue, "handler");
-    }
 
-    void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
-
-    // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do not.
-    // A command that hangs is stopped after about 2 s, with everything it started.
-    void passesOverSourcesThatCannotBeReadQuickly_data()
-    {
-        QTest::addColumn<QByteArray>("osRelease");
-        QTest::addColumn<QByteArray>("lsbRelease");
-        QTest::addColumn<QByteArray>("issueNet");
-        QTest::addColumn<QByteArray>("distribution");
-        QTest::addColumn<QByteArray>("sigchld");
-
-        const QByteArray none = source({}), lsb = source("echo Lsb"), issue = source("Issue Line One\n");
+        // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do
+        // not. A command that hangs is stopped after about 2 s, with everything it started.
+        const QByteArray missing = source({}), lsb = source("echo Lsb"), oneLine = source("Issue Line One\n");
         const QByteArray hangs = source("echo Partial; sleep 1000"), limit = QByteArray::number(4 << 20);
         const QByteArray overLimit = QByteArray::number((4 << 20) + 1);
         // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
         const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
                                           "while :; do echo \"$s\"; done");
-        const auto row = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
-                             const QByteArray& issueNet, const QByteArray& distribution, const char* sigchld = "") {
-            QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(sigchld);
-        };
+        const auto sourcesRow
+            = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
+                  const QByteArray& issueNet, const QByteArray& distribution, const char* sigchld = "") {
+                  QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(sigchld);
+              };
         // Readable without blocking, yet not a regular file.
-        row("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb, none,
-            "Lsb");
-        row("random device as os-release", source("", "device"), lsb, none, "Lsb");
-        row("os-release of 4 MiB", source("PRETTY_NAME=Big\n", limit), lsb, none, "Big");
-        row("os-release of 4 MiB and 1 byte", source("PRETTY_NAME=Big\n", overLimit), lsb, none, "Lsb");
-        row("lsb_release writing without end", none, endless, issue, "Issue Line One");
-        row("lsb_release printing 4 MiB, whole", none, source("printf %0" + limit + "d 0"), none,
+        sourcesRow("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb,
+            missing, "Lsb");
+        sourcesRow("random device as os-release", source("", "device"), lsb, missing, "Lsb");
+        sourcesRow("os-release of 4 MiB", source("PRETTY_NAME=Big\n", limit), lsb, missing, "Big");
+        sourcesRow("os-release of 4 MiB and 1 byte", source("PRETTY_NAME=Big\n", overLimit), lsb, missing, "Lsb");
+        sourcesRow("lsb_release writing without end", missing, endless, oneLine, "Issue Line One");
+        sourcesRow("lsb_release printing 4 MiB, whole", missing, source("printf %0" + limit + "d 0"), missing,
             QByteArray(4 << 20, '0'));
-        row("lsb_release printing 4 MiB and 1 byte", none, source("printf %0" + overLimit + "d 0"), issue,
+        sourcesRow("lsb_release printing 4 MiB and 1 byte", missing, source("printf %0" + overLimit + "d 0"), oneLine,
             "Issue Line One");
-        row("FIFO without a writer as issue.net", none, source("exit 127"), source("", "fifo"), "Some Linux");
-        row("lsb_release hanging, no os-release", none, hangs, issue, "Issue Line One");
-        row("lsb_release hanging after an os-release without a name", source("ID=x\n"), hangs, issue, "Issue Line One");
+        sourcesRow("FIFO without a writer as issue.net", missing, source("exit 127"), source("", "fifo"), "Some Linux");
+        sourcesRow("lsb_release hanging, no os-release", missing, hangs, oneLine, "Issue Line One");
+        sourcesRow("lsb_release hanging after an os-release without a name", source("ID=x\n"), hangs, oneLine,
+            "Issue Line One");
         // Killed with its group while it runs, though the caller reaps every child it sees end.
-        row("lsb_release hanging for a caller reaping in a SIGCHLD handler", none, hangs, issue, "Issue Line One",
-            "handler");
+        sourcesRow("lsb_release hanging for a caller reaping in a SIGCHLD handler", missing, hangs, oneLine,
+            "Issue Line One", "handler");
     }
 
-    void passesOverSourcesThatCannotBeReadQuickly() { checkOsNameOfChild(); }
+    void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
 };
 
 // Makes the source described by the argument (see source() above) at path.
