@@ -370,6 +370,15 @@ void TestCameraCore::imageNotice()
     QVERIFY(!slot.put(frame, now));
     slot.setWanted(true); // a slot shown anew tells of its next frame, whatever lay in it
     QVERIFY(slot.put(frame, now));
+    // The first image leaves the next turn where it is: a frame at its turn is due, one before it is not.
+    LatestFrame turns;
+    turns.setWanted(true);
+    turns.put(frame, now);
+    QVERIFY(turns.due(now));
+    turns.put(frame, now);
+    const auto interval = std::chrono::nanoseconds(std::chrono::seconds(1)) / LatestFrame::maxImagesPerSecond;
+    QVERIFY(!turns.due(now + interval - std::chrono::nanoseconds(1)));
+    QVERIFY(turns.due(now + interval));
 }
 
 QTEST_GUILESS_MAIN(TestCameraCore)
