@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 /** The parts of the monitors' acquisition core that need no camera. */
@@ -226,6 +227,7 @@ void TestCameraCore::figuresCountUntilTheStreamRestarts()
 {
     StreamFigures figures;
     figures.addFrame(100, 10, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2)); // beyond the statistic's shortest span
     figures.addFrame(200, 20, 10);
     figures.addErrors(2);
     figures.addErrors(3);
