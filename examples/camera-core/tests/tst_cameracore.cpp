@@ -36,8 +36,6 @@ private Q_SLOTS:
     void lostFramesText();
     void describeDiscoveredCamera_data();
     void describeDiscoveredCamera();
-    void imageSchedule_data();
-    void imageSchedule();
     void imageNotice();
 };
 
@@ -316,43 +314,6 @@ void TestCameraCore::describeDiscoveredCamera()
     QCOMPARE(camera.macAddress, QStringLiteral("00:1a:2b:3c:4d:5e"));
     QCOMPARE(camera.address, QStringLiteral("192.168.1.5"));
     QVERIFY(camera.isGigE());
-}
-
-void TestCameraCore::imageSchedule_data()
-{
-    QTest::addColumn<QList<int>>("gapsMs"); // between frames, repeated for 3 s
-    QTest::addColumn<int>("lowest"); // images in 3 s
-    QTest::addColumn<int>("highest");
-
-    QTest::newRow("30 fps, frames 3 ms early or late") << QList<int> { 30, 37, 33 } << 90 << 90;
-    QTest::newRow("30 fps, every third frame 15 ms early") << QList<int> { 18, 48, 34 } << 90 << 90;
-    QTest::newRow("20 fps") << QList<int> { 50 } << 60 << 60;
-    QTest::newRow("33 fps") << QList<int> { 30 } << 89 << 91;
-    QTest::newRow("100 fps") << QList<int> { 10 } << 89 << 91;
-    QList<int> pause { 1000 };
-    while (pause.size() < 200) {
-        pause.append(10);
-    }
-    QTest::newRow("100 fps after a pause of 1 s") << pause << 60 << 62;
-}
-
-void TestCameraCore::imageSchedule()
-{
-    QFETCH(QList<int>, gapsMs);
-    QFETCH(int, lowest);
-    QFETCH(int, highest);
-    LatestFrame frame;
-    frame.setWanted(true);
-    const LatestFrame::Clock::time_point start = LatestFrame::Clock::now();
-    int images = 0;
-    std::chrono::milliseconds at(0);
-    for (int i = 0; at < std::chrono::seconds(3); at += std::chrono::milliseconds(gapsMs.at(i++ % gapsMs.size()))) {
-        if (frame.due(start + at)) {
-            frame.put(LatestFrame::Frame(), start + at);
-            ++images;
-        }
-    }
-    QVERIFY2(images >= lowest && images <= highest, qPrintable(QString::number(images)));
 }
 
 void TestCameraCore::imageNotice()
