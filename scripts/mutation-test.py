@@ -41,6 +41,7 @@ FAMILY_LABELS = {
     "layout": ["layout"],
     "supportinfo": ["supportinfo"],
     "frameloss": ["frameloss"],
+    "cameracore": ["camera-core"],
 }
 TEST_TIMEOUT = 300  # seconds per test program
 # A fault that lets a damaged header state through can make Qt take many gigabytes;

@@ -212,36 +212,106 @@ private Q_SLOTS:
             QRect(moved ? storedPosition : start, storedSize.isValid() ? storedSize : QSize(40, 50)));
     }
 
-    void windowSizesBeyondTheScreensAreRefused_data()
+    // A minimized window counts as normal; only a normal one has its place written.
+    void windowStateDecidesWhatIsSaved_data()
     {
-        QTest::addColumn<QSize>("storedSize");
+        QTest::addColumn<int>("states");
+        QTest::addColumn<int>("storedState");
+
+        QTest::newRow("normal") << int(Qt::WindowNoState) << int(Qt::WindowNoState);
+        QTest::newRow("minimized") << int(Qt::WindowMinimized) << int(Qt::WindowNoState);
+        QTest::newRow("maximized") << int(Qt::WindowMaximized) << int(Qt::WindowMaximized);
+        QTest::newRow("full screen") << int(Qt::WindowFullScreen) << int(Qt::WindowFullScreen);
+        QTest::newRow("maximized and full screen")
+            << int(Qt::WindowMaximized | Qt::WindowFullScreen) << int(Qt::WindowFullScreen);
+    }
+
+    void windowStateDecidesWhatIsSaved()
+    {
+        QFETCH(int, states);
+        QFETCH(int, storedState);
+        QWindow window;
+        window.setGeometry(QRect(QPoint(140, 130), windowSize));
+        window.setWindowStates(Qt::WindowStates(states));
+        QVERIFY(saveWindowPositionAndSize(m_settings.get(), &window));
+        QSettings* stored = reopened();
+        const bool normal = storedState == Qt::WindowNoState;
+        QCOMPARE(stored->value(QStringLiteral("state")).toInt(), storedState);
+        QCOMPARE(stored->value(QStringLiteral("pos")), normal ? QVariant(QPoint(140, 130)) : QVariant());
+        QCOMPARE(stored->value(QStringLiteral("size")), normal ? QVariant(windowSize) : QVariant());
+    }
+
+    // What a window takes from what is stored (a null QVariant: nothing stored). A restore that is
+    // refused leaves the window as it was; an unusable size or state leaves the window's own.
+    void windowTakesOnlyUsableValues_data()
+    {
+        QTest::addColumn<QVariant>("position");
+        QTest::addColumn<QVariant>("size");
+        QTest::addColumn<QVariant>("state");
+        QTest::addColumn<int>("startStates");
         QTest::addColumn<bool>("applied");
+        QTest::addColumn<QSize>("restoredSize");
+        QTest::addColumn<int>("restoredStates");
 
         QRect span;
         for (const QScreen* screen : QGuiApplication::screens()) {
             span |= screen->geometry();
         }
-        QTest::newRow("as large as all screens together") << span.size() << true;
-        QTest::newRow("a pixel wider") << span.size() + QSize(1, 0) << false;
-        QTest::newRow("a pixel higher") << span.size() + QSize(0, 1) << false;
-        QTest::newRow("end of the int range") << QSize(INT_MAX, INT_MAX) << false;
+        const QVariant at(QGuiApplication::primaryScreen()->availableGeometry().topLeft()), none;
+        const QVariant stored(windowSize), normal(int(Qt::WindowNoState));
+        const int maximized = Qt::WindowMaximized, fullScreen = Qt::WindowFullScreen;
+        const QSize own(40, 50);
+        const auto row = [](const char* name, const QVariant& position, const QVariant& size, const QVariant& state,
+                             int startStates, bool applied, const QSize& restoredSize, int restoredStates) {
+            QTest::newRow(name) << position << size << state << startStates << applied << restoredSize
+                                << restoredStates;
+        };
+        row("as large as all screens together", at, span.size(), normal, 0, true, span.size(), 0);
+        row("a pixel wider", at, span.size() + QSize(1, 0), normal, 0, false, own, 0);
+        row("a pixel higher", at, span.size() + QSize(0, 1), normal, 0, false, own, 0);
+        row("size at the end of the int range", at, QSize(INT_MAX, INT_MAX), normal, 0, false, own, 0);
+        row("size of zero", at, QSize(0, 0), normal, 0, true, own, 0);
+        row("no width", at, QSize(0, 100), normal, 0, true, own, 0);
+        row("size not a QSize", at, QSizeF(300, 200), normal, 0, true, own, 0);
+        row("no size", at, none, normal, 0, true, own, 0);
+        row("position not a QPoint", QStringLiteral("1,2"), stored, normal, 0, false, own, 0);
+        row("no position", none, stored, normal, 0, false, own, 0);
+        row("normal onto a maximized window", at, stored, normal, maximized, true, windowSize, 0);
+        row("maximized", at, stored, maximized, 0, true, windowSize, maximized);
+        row("full screen", at, stored, fullScreen, 0, true, windowSize, fullScreen);
+        row("minimized is not a stored state", at, stored, int(Qt::WindowMinimized), maximized, true, windowSize,
+            maximized);
+        row("maximized and full screen is not", at, stored, maximized | fullScreen, maximized, true, windowSize,
+            maximized);
+        row("state not a number", at, stored, QStringLiteral("normal"), maximized, true, windowSize, maximized);
+        row("no state", at, stored, none, maximized, true, windowSize, maximized);
     }
 
-    // A refused size refuses the position too.
-    void windowSizesBeyondTheScreensAreRefused()
+    void windowTakesOnlyUsableValues()
     {
-        QFETCH(QSize, storedSize);
+        QFETCH(QVariant, position);
+        QFETCH(QVariant, size);
+        QFETCH(QVariant, state);
+        QFETCH(int, startStates);
         QFETCH(bool, applied);
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        m_settings->setValue(QStringLiteral("pos"), area.topLeft());
-        m_settings->setValue(QStringLiteral("size"), storedSize);
-        const QRect start(area.topLeft() + QPoint(20, 30), QSize(40, 50));
-        const QRect expected = applied ? QRect(area.topLeft(), storedSize) : start;
+        QFETCH(QSize, restoredSize);
+        QFETCH(int, restoredStates);
+        const QStringList keys { QStringLiteral("pos"), QStringLiteral("size"), QStringLiteral("state") };
+        const QVariantList values { position, size, state };
+        for (int i = 0; i < keys.size(); ++i) {
+            if (values[i].isValid()) {
+                m_settings->setValue(keys[i], values[i]);
+            }
+        }
+        const QRect start(
+            QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 30), QSize(40, 50));
         QWindow window;
         window.setGeometry(start);
+        window.setWindowStates(Qt::WindowStates(startStates));
 
         QCOMPARE(restoreWindowPositionAndSize(reopened(), &window), applied);
-        QCOMPARE(window.geometry(), expected);
+        QCOMPARE(window.geometry(), QRect(applied ? position.toPoint() : start.topLeft(), restoredSize));
+        QCOMPARE(int(window.windowStates()), restoredStates);
     }
 
     void groupNameFormsUseTheApplicationsDefaultStore()
@@ -264,6 +334,16 @@ private Q_SLOTS:
         QCOMPARE(restored.state(), saved.state());
         QVERIFY(restoreWidgetPositionAndSize(group, &restoredWindow, nullptr));
         QCOMPARE(restoredWindow.geometry(), window.geometry());
+
+        // Saved maximized, a window keeps the place it had in normal state.
+        QWindow savedWindow, restoredQWindow;
+        savedWindow.setGeometry(QRect(QPoint(130, 100), windowSize));
+        QVERIFY(saveWindowPositionAndSize(group, &savedWindow));
+        savedWindow.setWindowStates(Qt::WindowMaximized);
+        QVERIFY(saveWindowPositionAndSize(group, &savedWindow));
+        QVERIFY(restoreWindowPositionAndSize(group, &restoredQWindow));
+        QCOMPARE(restoredQWindow.geometry(), QRect(QPoint(130, 100), windowSize));
+        QCOMPARE(restoredQWindow.windowStates(), Qt::WindowMaximized);
     }
 
     // Also a relative restore that finds only an absolute position, and a header version without a state.

@@ -99,61 +99,66 @@ private Q_SLOTS:
         // Slow, but well within the time a command may take.
         row("no file: slow lsb_release without line feed", none, "No Feed", "sleep 0.3; printf 'No Feed'", issue);
         row("lsb_release exiting 127: issue.net", none, "Issue Line One", "echo Lsb; exit 127", issue);
+        // A first line that is empty counts as none; one of blanks names the system.
+        row("lsb_release printing nothing: issue.net", none, "Issue Line One", "exit 0", issue);
         row("lsb_release printing a line feed: issue.net", none, "Issue Line One", "echo", issue);
+        row("lsb_release printing blanks", none, " \t", "printf ' \\t\\n'", issue);
+        row("empty issue.net", none, "Some Linux", "exit 127", "");
+        row("issue.net with an empty first line", none, "Some Linux", "exit 127", "\nsecond line\n");
+        row("issue.net with a first line of blanks", none, " \t", "exit 127", " \t\nsecond line\n");
         row("no source at all", none, "Some Linux");
         // The caller ignores SIGPIPE; the commands get its default action all the same.
         row("lsb_release killed by a signal the caller ignores", none, "Issue Line One",
             "sh -c 'kill -PIPE $$; echo ignored'; exit 0", issue);
-        // Whoever reaps the shell, its exit status counts.
-        row("lsb_release of a caller with SA_NOCLDWAIT", none, "Lsb", "echo Lsb", issue, "nocldwait");
-        row("lsb_release of a caller reaping in a SIGCHLD handler", none, "Lsb", "echo Lsb", issue, "handler");
+        // Whoever reaps the shell, its exit status counts, and what the command leaves running when it
+        // ends is not killed: the process below removes its file in /tmp only if it is left to end.
+        const QByteArray outlives = "touch /tmp/outliving; (sleep 3; rm /tmp/outliving) & echo Lsb";
+        row("lsb_release leaving a process running", none, "Lsb", outlives, issue);
+        row("lsb_release of a caller ignoring SIGCHLD", none, "Lsb", outlives, issue, "ignore");
+        row("lsb_release exiting 127 to a caller ignoring SIGCHLD", none, "Issue Line One", "echo Lsb; exit 127", issue,
+            "ignore");
+        row("lsb_release of a caller with SA_NOCLDWAIT", none, "Lsb", outlives, issue, "nocldwait");
+        // The signal interrupts the wait for the shell's status.
+        row("lsb_release of a caller reaping in a SIGCHLD handler", none, "Lsb",
+            "sleep 0.2; kill -CHLD $CALLER_PID; echo Lsb", issue, "handler");
         row("lsb_release of a caller reaping in a thread", none, "Lsb", "echo Lsb", issue, "thread");
         row("lsb_release exiting 127 to a caller reaping in a SIGCHLD handler", none, "Issue Line One",
             "echo Lsb; exit 127", issue, "handler");
-    }
 
-    void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
-
-    // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do not.
-    // A command that hangs is stopped after about 2 s, with everything it started.
-    void passesOverSourcesThatCannotBeReadQuickly_data()
-    {
-        QTest::addColumn<QByteArray>("osRelease");
-        QTest::addColumn<QByteArray>("lsbRelease");
-        QTest::addColumn<QByteArray>("issueNet");
-        QTest::addColumn<QByteArray>("distribution");
-        QTest::addColumn<QByteArray>("sigchld");
-
-        const QByteArray none = source({}), lsb = source("echo Lsb"), issue = source("Issue Line One\n");
+        // Sources that would block, never end or flood memory count as unavailable; large ordinary ones do
+        // not. A command that hangs is stopped after about 2 s, with everything it started.
+        const QByteArray missing = source({}), lsb = source("echo Lsb"), oneLine = source("Issue Line One\n");
         const QByteArray hangs = source("echo Partial; sleep 1000"), limit = QByteArray::number(4 << 20);
         const QByteArray overLimit = QByteArray::number((4 << 20) + 1);
         // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
         const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
                                           "while :; do echo \"$s\"; done");
-        const auto row = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
-                             const QByteArray& issueNet, const QByteArray& distribution, const char* sigchld = "") {
-            QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(sigchld);
-        };
+        const auto sourcesRow
+            = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
+                  const QByteArray& issueNet, const QByteArray& distribution, const char* sigchld = "") {
+                  QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(sigchld);
+              };
         // Readable without blocking, yet not a regular file.
-        row("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb, none,
-            "Lsb");
-        row("random device as os-release", source("", "device"), lsb, none, "Lsb");
-        row("os-release of 4 MiB", source("PRETTY_NAME=Big\n", limit), lsb, none, "Big");
-        row("os-release of 4 MiB and 1 byte", source("PRETTY_NAME=Big\n", overLimit), lsb, none, "Lsb");
-        row("lsb_release writing without end", none, endless, issue, "Issue Line One");
-        row("lsb_release printing 4 MiB, whole", none, source("printf %0" + limit + "d 0"), none,
+        sourcesRow("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb,
+            missing, "Lsb");
+        sourcesRow("random device as os-release", source("", "device"), lsb, missing, "Lsb");
+        sourcesRow("os-release of 4 MiB", source("PRETTY_NAME=Big\n", limit), lsb, missing, "Big");
+        sourcesRow("os-release of 4 MiB and 1 byte", source("PRETTY_NAME=Big\n", overLimit), lsb, missing, "Lsb");
+        sourcesRow("lsb_release writing without end", missing, endless, oneLine, "Issue Line One");
+        sourcesRow("lsb_release printing 4 MiB, whole", missing, source("printf %0" + limit + "d 0"), missing,
             QByteArray(4 << 20, '0'));
-        row("lsb_release printing 4 MiB and 1 byte", none, source("printf %0" + overLimit + "d 0"), issue,
+        sourcesRow("lsb_release printing 4 MiB and 1 byte", missing, source("printf %0" + overLimit + "d 0"), oneLine,
             "Issue Line One");
-        row("FIFO without a writer as issue.net", none, source("exit 127"), source("", "fifo"), "Some Linux");
-        row("lsb_release hanging, no os-release", none, hangs, issue, "Issue Line One");
-        row("lsb_release hanging after an os-release without a name", source("ID=x\n"), hangs, issue, "Issue Line One");
+        sourcesRow("FIFO without a writer as issue.net", missing, source("exit 127"), source("", "fifo"), "Some Linux");
+        sourcesRow("lsb_release hanging, no os-release", missing, hangs, oneLine, "Issue Line One");
+        sourcesRow("lsb_release hanging after an os-release without a name", source("ID=x\n"), hangs, oneLine,
+            "Issue Line One");
         // Killed with its group while it runs, though the caller reaps every child it sees end.
-        row("lsb_release hanging for a caller reaping in a SIGCHLD handler", none, hangs, issue, "Issue Line One",
-            "handler");
+        sourcesRow("lsb_release hanging for a caller reaping in a SIGCHLD handler", missing, hangs, oneLine,
+            "Issue Line One", "handler");
     }
 
-    void passesOverSourcesThatCannotBeReadQuickly() { checkOsNameOfChild(); }
+    void takesTheFirstSourceThatNamesTheSystem() { checkOsNameOfChild(); }
 };
 
 // Makes the source described by the argument (see source() above) at path.
@@ -208,15 +213,17 @@ static int processesLeft()
     return running + (waitpid(-1, nullptr, WNOHANG) == -1 ? 0 : 1);
 }
 
-// Makes the caller's children reaped as how says: "nocldwait" by the system, "handler" by a SIGCHLD
-// handler and "thread" by another thread, both with waitpid(-1), as soon as they end; otherwise the
-// caller leaves them to GetOsName.
+// Makes the caller's children reaped as how says: "nocldwait" and "ignore" by the system, "handler"
+// by a SIGCHLD handler and "thread" by another thread, both with waitpid(-1), as soon as they end;
+// otherwise the caller leaves them to GetOsName.
 static void takeOverSigchld(const char* how)
 {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     if (qstrcmp(how, "nocldwait") == 0) {
         action.sa_flags = SA_NOCLDWAIT;
+    } else if (qstrcmp(how, "ignore") == 0) {
+        action.sa_handler = SIG_IGN;
     } else if (qstrcmp(how, "handler") == 0) {
         action.sa_handler = [](int) {
             const int savedErrno = errno;
@@ -258,14 +265,17 @@ static int runOsNameChild(char* argv[])
         return caller != -1 && waitpid(caller, &status, 0) == caller && WIFEXITED(status) ? WEXITSTATUS(status) : 2;
     }
     qputenv("PATH", "/etc:" + qgetenv("PATH"));
+    qputenv("CALLER_PID", QByteArray::number(getpid()));
     std::signal(SIGPIPE, SIG_IGN);
     takeOverSigchld(argv[5]);
     const auto descriptors = QDir("/proc/self/fd").count();
     std::string osName = "stale previous content";
     const bool ok = Baselibs::GetOsName(osName);
+    const int descriptorsKept = int(QDir("/proc/self/fd").count() - descriptors);
+    const int processes = processesLeft();
     const QString leftovers = QDir("/tmp").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ');
-    std::printf("%s|%s|%s|%d|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers),
-        int(QDir("/proc/self/fd").count() - descriptors), processesLeft());
+    std::printf(
+        "%s|%s|%s|%d|%d", ok ? "true" : "false", osName.c_str(), qPrintable(leftovers), descriptorsKept, processes);
     return 0;
 }
 

@@ -63,24 +63,6 @@ QString bufferStatusText(ArvBufferStatus status)
 }
 
 /**
- * How many frames a camera sent between the frames @p previous and @p next. GigE Vision counts
- * frames from 1 to 65535 and then from 1 again, or with 64-bit ids. As in Aravis, a short id more
- * than half the range ahead is a frame from before a wrap, not a gap.
- */
-guint64 framesBetween(guint64 previous, guint64 next)
-{
-    constexpr guint64 shortIds = 0xffff;
-    if (previous > shortIds || next > shortIds) {
-        return next > previous ? next - previous - 1 : 0;
-    }
-    if (previous == 0 || next == 0) {
-        return 0;
-    }
-    const guint64 ahead = (next + shortIds - previous) % shortIds;
-    return ahead > 0 && ahead < shortIds / 2 ? ahead - 1 : 0;
-}
-
-/**
  * Reports the first fault of a kind at once and the faults that follow within
  * the next two seconds as one summary, so a burst yields a report every two
  * seconds, not one per frame.

@@ -100,3 +100,16 @@ StreamFigures::Snapshot StreamFigures::snapshot()
     figures.cpuSeconds = m_cpuSeconds;
     return figures;
 }
+
+quint64 framesBetween(quint64 previous, quint64 next)
+{
+    constexpr quint64 shortIds = 0xffff;
+    if (previous > shortIds || next > shortIds) {
+        return next > previous ? next - previous - 1 : 0;
+    }
+    if (previous == 0 || next == 0) {
+        return 0;
+    }
+    const quint64 ahead = (next + shortIds - previous) % shortIds;
+    return ahead > 0 && ahead < shortIds / 2 ? ahead - 1 : 0;
+}

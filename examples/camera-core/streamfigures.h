@@ -82,4 +82,11 @@ private:
     std::atomic<unsigned int> m_frameBytes { 0 };
 };
 
+/**
+ * How many frames a camera sent between the frames @p previous and @p next. GigE Vision counts
+ * frames from 1 to 65535 and then from 1 again, or with 64-bit ids. As in Aravis, a short id more
+ * than half the range ahead is a frame from before a wrap, not a gap.
+ */
+quint64 framesBetween(quint64 previous, quint64 next);
+
 #endif

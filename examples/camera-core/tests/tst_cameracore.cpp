@@ -8,11 +8,14 @@
 #include "lentbuffer.h"
 #include "monitorstartup.h"
 #include "pixelconversion.h"
+#include "streamfigures.h"
+#include "streamsession.h"
 
 #include <QCoreApplication>
 #include <QTest>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include <net/if.h>
@@ -28,12 +31,13 @@ private Q_SLOTS:
     void imageOnPixels_data();
     void imageOnPixels();
     void keptBufferOutlivesItsStream();
+    void framesBetween_data();
+    void framesBetween();
+    void figuresCountUntilTheStreamRestarts();
     void lostFramesText_data();
     void lostFramesText();
     void describeDiscoveredCamera_data();
     void describeDiscoveredCamera();
-    void imageSchedule_data();
-    void imageSchedule();
     void imageNotice();
 };
 
@@ -207,6 +211,61 @@ void TestCameraCore::keptBufferOutlivesItsStream()
     arv_stream_start_thread(stream.get());
 }
 
+void TestCameraCore::framesBetween_data()
+{
+    QTest::addColumn<quint64>("previous");
+    QTest::addColumn<quint64>("next");
+    QTest::addColumn<quint64>("between");
+
+    QTest::newRow("the next frame") << quint64(1) << quint64(2) << quint64(0);
+    QTest::newRow("three lost") << quint64(1) << quint64(5) << quint64(3);
+    QTest::newRow("across the wrap of short ids") << quint64(65534) << quint64(2) << quint64(2);
+    QTest::newRow("the next after the wrap") << quint64(65535) << quint64(1) << quint64(0);
+    QTest::newRow("a short id from before") << quint64(5) << quint64(3) << quint64(0);
+    QTest::newRow("short id 0 after a late one") << quint64(65000) << quint64(0) << quint64(0);
+    QTest::newRow("short id 0 before") << quint64(0) << quint64(5) << quint64(0);
+    QTest::newRow("64-bit ids") << quint64(70000) << quint64(70003) << quint64(2);
+    QTest::newRow("a 64-bit id from before") << quint64(70003) << quint64(70000) << quint64(0);
+    QTest::newRow("from a short id to a 64-bit one") << quint64(10) << quint64(70000) << quint64(69989);
+}
+
+void TestCameraCore::framesBetween()
+{
+    QFETCH(quint64, previous);
+    QFETCH(quint64, next);
+    QFETCH(quint64, between);
+    QCOMPARE(::framesBetween(previous, next), between);
+}
+
+// A rate only while its stream lasts; the counts also across a change of settings. And a buffer that has
+// held no frame since it went back to its stream is not counted.
+void TestCameraCore::figuresCountUntilTheStreamRestarts()
+{
+    StreamFigures figures;
+    figures.addFrame(100, 10, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2)); // beyond the statistic's shortest span
+    figures.addFrame(200, 20, 10);
+    figures.addErrors(2);
+    figures.addErrors(3);
+    StreamFigures::Snapshot counted = figures.snapshot();
+    QCOMPARE(counted.images, 2u);
+    QCOMPARE(counted.errors, 5u);
+    QCOMPARE(QSize(counted.width, counted.height), QSize(20, 10));
+    QCOMPARE(counted.frameBytes, 200u);
+    figures.restartRate();
+    counted = figures.snapshot();
+    QVERIFY(!counted.hasRate);
+    QCOMPARE(counted.images, 2u);
+    QCOMPARE(counted.errors, 5u);
+    figures.restart();
+    counted = figures.snapshot();
+    QCOMPARE(counted.images + counted.errors + counted.frameBytes, 0u);
+    QCOMPARE(counted.restarts, 2u);
+
+    const GObjectPtr<ArvBuffer> cleared(arv_buffer_new(16, nullptr));
+    QVERIFY(!StreamSession::holdsFrame(cleared.get()));
+}
+
 void TestCameraCore::lostFramesText_data()
 {
     QTest::addColumn<QString>("locale");
@@ -275,43 +334,6 @@ void TestCameraCore::describeDiscoveredCamera()
     QVERIFY(camera.isGigE());
 }
 
-void TestCameraCore::imageSchedule_data()
-{
-    QTest::addColumn<QList<int>>("gapsMs"); // between frames, repeated for 3 s
-    QTest::addColumn<int>("lowest"); // images in 3 s
-    QTest::addColumn<int>("highest");
-
-    QTest::newRow("30 fps, frames 3 ms early or late") << QList<int> { 30, 37, 33 } << 90 << 90;
-    QTest::newRow("30 fps, every third frame 15 ms early") << QList<int> { 18, 48, 34 } << 90 << 90;
-    QTest::newRow("20 fps") << QList<int> { 50 } << 60 << 60;
-    QTest::newRow("33 fps") << QList<int> { 30 } << 89 << 91;
-    QTest::newRow("100 fps") << QList<int> { 10 } << 89 << 91;
-    QList<int> pause { 1000 };
-    while (pause.size() < 200) {
-        pause.append(10);
-    }
-    QTest::newRow("100 fps after a pause of 1 s") << pause << 60 << 62;
-}
-
-void TestCameraCore::imageSchedule()
-{
-    QFETCH(QList<int>, gapsMs);
-    QFETCH(int, lowest);
-    QFETCH(int, highest);
-    LatestFrame frame;
-    frame.setWanted(true);
-    const LatestFrame::Clock::time_point start = LatestFrame::Clock::now();
-    int images = 0;
-    std::chrono::milliseconds at(0);
-    for (int i = 0; at < std::chrono::seconds(3); at += std::chrono::milliseconds(gapsMs.at(i++ % gapsMs.size()))) {
-        if (frame.due(start + at)) {
-            frame.put(LatestFrame::Frame(), start + at);
-            ++images;
-        }
-    }
-    QVERIFY2(images >= lowest && images <= highest, qPrintable(QString::number(images)));
-}
-
 void TestCameraCore::imageNotice()
 {
     LatestFrame slot;
@@ -329,6 +351,15 @@ void TestCameraCore::imageNotice()
     QVERIFY(!slot.put(frame, now));
     slot.setWanted(true); // a slot shown anew tells of its next frame, whatever lay in it
     QVERIFY(slot.put(frame, now));
+    // The first image leaves the next turn where it is: a frame at its turn is due, one before it is not.
+    LatestFrame turns;
+    turns.setWanted(true);
+    turns.put(frame, now);
+    QVERIFY(turns.due(now));
+    turns.put(frame, now);
+    const auto interval = std::chrono::nanoseconds(std::chrono::seconds(1)) / LatestFrame::maxImagesPerSecond;
+    QVERIFY(!turns.due(now + interval - std::chrono::nanoseconds(1)));
+    QVERIFY(turns.due(now + interval));
 }
 
 QTEST_GUILESS_MAIN(TestCameraCore)
