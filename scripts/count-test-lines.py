@@ -8,7 +8,8 @@
 
 Counts non-blank lines that are not only comment, in the files that git tracks:
 
-- tests: C++, QML, JavaScript, Python and shell under tests/ and examples/*/tests/;
+- tests: C++, QML, JavaScript, Python and shell under tests/, examples/*/tests/ and
+  python/tests/;
 - product: the same languages everywhere else: the library (src, include), the SDK
   stand-ins (sdk), the examples, bench, fuzz, scripts and the documentation's example.
 
@@ -26,7 +27,7 @@ from pathlib import Path
 
 C_STYLE = {".cpp", ".h", ".qml", ".js"}
 HASH_STYLE = {".py", ".sh"}
-TEST_DIRS = re.compile(r"^(tests|examples/[^/]+/tests)/")
+TEST_DIRS = re.compile(r"^(tests|examples/[^/]+/tests|python/tests)/")
 DOCSTRING = re.compile(r'^[rbu]?("""|\'\'\')', re.I)
 
 
