@@ -258,7 +258,8 @@ private Q_SLOTS:
             span |= screen->geometry();
         }
         const QVariant at(QGuiApplication::primaryScreen()->availableGeometry().topLeft()), none;
-        const QVariant stored(windowSize), normal(int(Qt::WindowNoState));
+        const QVariant stored(windowSize);
+        const QVariant normal = int(Qt::WindowNoState);
         const int maximized = Qt::WindowMaximized, fullScreen = Qt::WindowFullScreen;
         const QSize own(40, 50);
         const auto row = [](const char* name, const QVariant& position, const QVariant& size, const QVariant& state,
