@@ -5,6 +5,7 @@
 #include "camerastreamer.h"
 
 #include "aravis_p.h"
+#include "fittedimage.h"
 #include "latestframe.h"
 #include "pixelconversion.h"
 #include "streamfigures.h"

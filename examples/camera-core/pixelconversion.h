@@ -38,18 +38,6 @@ QImage imageOnPixels(const void* data, size_t size, int width, int height, quint
 /** @p image mirrored, then rotated clockwise, as @p orientation says; reentrant. */
 QImage orientedImage(const QImage& image, const ImageOrientation& orientation);
 
-/**
- * @p image shrunk to fit within @p bounds with its aspect ratio kept, as RGB32,
- * for showing it without scaling it again: each pixel is the mean of the source
- * pixels its area covers, as a smooth scaling gives, at a fraction of the cost.
- * A null image when @p image fits within @p bounds already, or either is empty.
- * Takes the formats imageFromPixels() makes; reentrant.
- */
-QImage fittedImage(const QImage& image, const QSize& bounds);
-
-/** True when @p fitted is what fittedImage() makes of @p image for @p bounds, to be drawn there unscaled. */
-bool isFittedTo(const QImage& fitted, const QImage& image, const QSize& bounds);
-
 /** True when imageFromPixels() converts @p pixelFormat. */
 bool isDisplayablePixelFormat(quint32 pixelFormat);
 

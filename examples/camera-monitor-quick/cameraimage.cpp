@@ -4,7 +4,7 @@
 
 #include "cameraimage.h"
 
-#include "pixelconversion.h"
+#include "fittedimage.h"
 
 #include <QQuickWindow>
 #include <QSGImageNode>

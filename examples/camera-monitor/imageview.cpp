@@ -4,7 +4,7 @@
 
 #include "imageview.h"
 
-#include "pixelconversion.h"
+#include "fittedimage.h"
 
 #include <QPainter>
 #include <QResizeEvent>

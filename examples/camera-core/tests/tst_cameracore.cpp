@@ -4,6 +4,7 @@
 
 #include "cameradescription.h"
 #include "camerastreamer.h"
+#include "fittedimage.h"
 #include "latestframe.h"
 #include "lentbuffer.h"
 #include "monitorstartup.h"
