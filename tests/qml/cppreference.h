@@ -34,7 +34,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <thread>
 #include <vector>
 
 // The singleton Cpp of the test-only module TavixQtBaseTests: the C++ side
@@ -180,19 +179,6 @@ public:
         return report;
     }
 
-    // The C++ reporting functions, whose log lines ErrorQueue's must repeat.
-    Q_INVOKABLE void showWarningMessage(
-        const QString& title, const QString& source, const QString& message, const QString& details) const
-    {
-        ::showWarningMessage(title, source, message, details, nullptr);
-    }
-
-    Q_INVOKABLE void showCriticalMessage(
-        const QString& title, const QString& source, const QString& message, const QString& details) const
-    {
-        ::showCriticalMessage(title, source, message, details, nullptr);
-    }
-
     // The log lines that calling @p function writes, each after its message type.
     Q_INVOKABLE QStringList logLinesOf(QJSValue function) const
     {
@@ -206,24 +192,6 @@ public:
         function.call();
         qInstallMessageHandler(previous);
         return lines;
-    }
-
-    // Reports @p perThread warnings from each of @p threads threads, all before the
-    // event loop runs again, so that every report is pending at once.
-    Q_INVOKABLE void reportFromThreads(int threads, int perThread) const
-    {
-        std::vector<std::thread> reporters;
-        for (int t = 0; t < threads; ++t) {
-            reporters.emplace_back([t, perThread] {
-                for (int i = 0; i < perThread; ++i) {
-                    ::showWarningMessage(QStringLiteral("title"), QStringLiteral("thread"),
-                        QStringLiteral("%1 %2").arg(t).arg(i), QString::number(t), nullptr);
-                }
-            });
-        }
-        for (std::thread& reporter : reporters) {
-            reporter.join();
-        }
     }
 
     // Makes the default settings file hold only @p group with @p entries, whose values are INI text.

@@ -49,8 +49,6 @@ TestCase {
             { tag: "locale left out", fn: "formatDoubleValue", args: number },
             { tag: "locale empty", fn: "formatDoubleValue", args: [...number, ""] },
             { tag: "locale a number", fn: "formatDoubleValue", args: [...number, 5], like: number },
-            { tag: "locale an object", fn: "formatDoubleValue", args: [...number, {}], like: number },
-            { tag: "flags left out", fn: "formatIntegerValue", args: [-1234567] },
             { tag: "formatImageCount", fn: "formatImageCount", args: ["1234", "5"] },
             { tag: "formatIPConfiguration", fn: "formatIPConfiguration", args: [5, 0] },
             { tag: "formatIPConfiguration without text", fn: "formatIPConfiguration", args: [3, 0] },
