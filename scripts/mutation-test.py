@@ -42,6 +42,7 @@ FAMILY_LABELS = {
     "supportinfo": ["supportinfo"],
     "frameloss": ["frameloss"],
     "cameracore": ["camera-core"],
+    "qml": ["qml"],
 }
 TEST_TIMEOUT = 300  # seconds per test program
 # A fault that lets a damaged header state through can make Qt take many gigabytes;

@@ -8,72 +8,22 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include "fakeclock.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <deque>
 #include <limits>
 #include <numeric>
 #include <random>
 
-#include <dlfcn.h>
-#include <time.h>
-
-// The test owns the wall clock: this definition of clock_gettime() takes
-// precedence over the C library's for the whole process, the library's
-// StopWatch::gettime() included. Only CLOCK_REALTIME is faked, and only while a
-// FakeClock exists; every other clock (QtTest uses CLOCK_MONOTONIC) is the real
-// one. This keeps the library free of test hooks and checks that it really
-// reads CLOCK_REALTIME.
-namespace {
-std::atomic<bool> g_fakeClockActive { false };
-std::atomic<qint64> g_fakeNanoseconds { 0 };
-constexpr qint64 NanosecondsPerSecond = 1000000000;
-// With a 64-bit time_t on a 32-bit system, <time.h> binds clock_gettime() to
-// the C library's 64-bit entry point: the definition below replaces that one.
-#ifdef __USE_TIME_BITS64
-constexpr char RealClockGettime[] = "__clock_gettime64";
-#else
-constexpr char RealClockGettime[] = "clock_gettime";
-#endif
-} // namespace
-
-// Default visibility: the project hides symbols, and a hidden definition would
-// not be found by the library.
-extern "C" Q_DECL_EXPORT int clock_gettime(clockid_t clockId, timespec* now) noexcept
-{
-    if (clockId == CLOCK_REALTIME && g_fakeClockActive.load()) {
-        const qint64 nanoseconds = g_fakeNanoseconds.load();
-        now->tv_sec = time_t(nanoseconds / NanosecondsPerSecond);
-        now->tv_nsec = long(nanoseconds % NanosecondsPerSecond);
-        return 0;
-    }
-    static const auto real = reinterpret_cast<int (*)(clockid_t, timespec*)>(dlsym(RTLD_NEXT, RealClockGettime));
-    return real(clockId, now);
-}
-
 namespace {
 
-// A realistic wall-clock time. With offsets in multiples of 1/512 s every time
-// and difference stays exact as a double, so that results compare exactly.
-constexpr qint64 FakeEpochSeconds = 1700000000;
+// With offsets in multiples of 1/512 s from the fake epoch every time and
+// difference stays exact as a double, so that results compare exactly.
 constexpr double Tick = 1.0 / 512;
 constexpr double NoResult = -123.0; // the frame rate left untouched
 constexpr unsigned long long UntouchedAmount = 0xDEADBEEFull;
-
-// Sets the wall clock while it lives; time stands still unless advanced.
-struct FakeClock
-{
-    explicit FakeClock(qint64 startSeconds = FakeEpochSeconds)
-        : now(double(startSeconds))
-    {
-        g_fakeNanoseconds = startSeconds * NanosecondsPerSecond;
-        g_fakeClockActive = true;
-    }
-    ~FakeClock() { g_fakeClockActive = false; }
-    void advance(double seconds) { g_fakeNanoseconds += std::llround(seconds * 1e9), now += seconds; }
-    double now; // exact on the 1/512 s grid
-};
 
 struct Result
 {

@@ -67,7 +67,8 @@ int FrameRate::updateInterval() const
 
 void FrameRate::setUpdateInterval(int milliseconds)
 {
-    if (milliseconds == updateInterval()) {
+    // Every interval of 0 or below reads 0: the refresh stopped.
+    if (qMax(milliseconds, 0) == updateInterval()) {
         return;
     }
     if (milliseconds > 0) {

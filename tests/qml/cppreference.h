@@ -12,20 +12,28 @@
 #include <TavixQtBase/supportinfo.h>
 #include <TavixQtBase/translations.h>
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJSValue>
+#include <QMetaProperty>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantList>
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
-#include <chrono>
+#include "../fakeclock.h"
+
+#include <memory>
+#include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 // The singleton Cpp of the test-only module TavixQtBaseTests: the C++ side
@@ -40,6 +48,9 @@ public:
     explicit CppReference(QQmlEngine* engine)
         : m_engine(engine)
     {
+        // Every URL that the library opens is recorded, none shown.
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
     }
 
     static CppReference* create(QQmlEngine* engine, QJSEngine*) { return new CppReference(engine); }
@@ -93,6 +104,11 @@ public:
             QString::number(ShowHelpFile({}, nullptr, QString(), QStringLiteral("topic"), 3) != 0) };
     }
 
+    // The URLs opened since the last call.
+    Q_INVOKABLE QStringList takeOpenedUrls() { return std::exchange(m_opened, {}); }
+
+    Q_INVOKABLE void open(const QUrl& url) { m_opened.append(url.toString()); }
+
     // Installs the library's translation for @p localeName and makes it the default locale.
     Q_INVOKABLE bool setLanguage(const QString& localeName) const
     {
@@ -102,40 +118,65 @@ public:
 
     Q_INVOKABLE void retranslate() const { m_engine->retranslate(); }
 
-    // Feeds @p frameRate and a statistic of the same capacity from one thread,
-    // one sample of 1000 every 1/hertz s for @p milliseconds, each read right
-    // after its sample; then emits fed() with the statistic's last figures.
-    // The samples go through FrameRateFeed, as an acquisition thread gives them.
-    Q_INVOKABLE void feed(QObject* frameRate, int hertz, int milliseconds)
+    // Feeds @p frameRate (through FrameRateFeed) and a statistic of its capacity alike
+    // on the faked wall clock: a sample of phase.amount at each of phase.times, in
+    // seconds, phase.cppAmount to the statistic when given; the statistic restarts
+    // first when phase.restart. Then leaves the clock at phase.readAt, until
+    // releaseClock(), and returns the statistic's result there as [valid,
+    // framesPerSecond, amountPerSecond].
+    Q_INVOKABLE QVariantList feed(QObject* frameRate, const QVariantMap& phase)
     {
-        FrameRateFeed* const rateFeed = qobject_cast<FrameRateFeed*>(frameRate);
-        if (!rateFeed) {
-            qWarning(
-                "feed: %s does not implement FrameRateFeed", frameRate ? frameRate->metaObject()->className() : "null");
-            return;
+        if (!m_clock) {
+            m_clock.emplace();
         }
-        m_feeder = std::thread([this, frameRate, rateFeed, hertz, milliseconds] {
-            FpsStatistic statistic(frameRate->property("capacity").toUInt());
-            double framesPerSecond = 0.0;
-            unsigned long long amountPerSecond = 0;
-            const auto start = std::chrono::steady_clock::now();
-            const std::chrono::nanoseconds period = std::chrono::nanoseconds(std::chrono::seconds(1)) / hertz;
-            for (long long i = 0; i < (long long)hertz * milliseconds / 1000; ++i) {
-                std::this_thread::sleep_until(start + i * period);
-                rateFeed->addSample(1000.0);
-                statistic.addSample(1000);
-                statistic.computeResult(&framesPerSecond, &amountPerSecond);
-            }
-            QMetaObject::invokeMethod(
-                this, [=] { Q_EMIT fed(framesPerSecond, double(amountPerSecond)); }, Qt::QueuedConnection);
-        });
+        if (m_fed != frameRate || phase.value(QStringLiteral("restart")).toBool()) {
+            m_fed = frameRate;
+            m_reference = std::make_unique<FpsStatistic>(frameRate->property("capacity").toUInt());
+        }
+        const QVariant amount = phase.value(QStringLiteral("amount"));
+        for (const QVariant& time : phase.value(QStringLiteral("times")).toList()) {
+            m_clock->advance(double(FakeEpochSeconds) + time.toDouble() - m_clock->now);
+            qobject_cast<FrameRateFeed*>(frameRate)->addSample(amount.toDouble());
+            m_reference->addSample(phase.value(QStringLiteral("cppAmount"), amount).toUInt());
+        }
+        m_clock->advance(double(FakeEpochSeconds) + phase.value(QStringLiteral("readAt")).toDouble() - m_clock->now);
+        double framesPerSecond = 0.0;
+        unsigned long long amountPerSecond = 0;
+        const bool valid = m_reference->computeResult(&framesPerSecond, &amountPerSecond);
+        return { valid, framesPerSecond, double(amountPerSecond) };
     }
 
-    // The C++ showCriticalMessage(), whose log line ErrorQueue's must repeat.
-    Q_INVOKABLE void showCriticalMessage(
-        const QString& title, const QString& source, const QString& message, const QString& details) const
+    Q_INVOKABLE void releaseClock() { m_clock.reset(); }
+
+    // Starts counting the notifications of @p object's own properties.
+    Q_INVOKABLE void watch(QObject* object)
     {
-        ::showCriticalMessage(title, source, message, details, nullptr);
+        m_watched.clear();
+        m_watchedObject = object;
+        const QMetaObject* const type = object->metaObject();
+        for (int i = QObject::staticMetaObject.propertyCount(); i < type->propertyCount(); ++i) {
+            const QMetaProperty property = type->property(i);
+            if (property.hasNotifySignal()) {
+                m_watched.push_back(
+                    { property, property.read(object), std::make_unique<QSignalSpy>(object, property.notifySignal()) });
+            }
+        }
+    }
+
+    // Since watch(), each property that changed or notified: "NAME: changed|unchanged, notified N".
+    Q_INVOKABLE QStringList notifications() const
+    {
+        QStringList report;
+        for (const Watched& watched : m_watched) {
+            const bool changed = watched.property.read(m_watchedObject) != watched.before;
+            if (changed || !watched.spy->isEmpty()) {
+                report.append(QStringLiteral("%1: %2, notified %3")
+                                  .arg(QLatin1String(watched.property.name()),
+                                      changed ? QStringLiteral("changed") : QStringLiteral("unchanged"))
+                                  .arg(watched.spy->count()));
+            }
+        }
+        return report;
     }
 
     // The log lines that calling @p function writes, each after its message type.
@@ -153,24 +194,6 @@ public:
         return lines;
     }
 
-    // Reports @p perThread warnings from each of @p threads threads, all before the
-    // event loop runs again, so that every report is pending at once.
-    Q_INVOKABLE void reportFromThreads(int threads, int perThread) const
-    {
-        std::vector<std::thread> reporters;
-        for (int t = 0; t < threads; ++t) {
-            reporters.emplace_back([t, perThread] {
-                for (int i = 0; i < perThread; ++i) {
-                    showWarningMessage(QStringLiteral("title"), QStringLiteral("thread"),
-                        QStringLiteral("%1 %2").arg(t).arg(i), QString::number(t), nullptr);
-                }
-            });
-        }
-        for (std::thread& reporter : reporters) {
-            reporter.join();
-        }
-    }
-
     // Makes the default settings file hold only @p group with @p entries, whose values are INI text.
     Q_INVOKABLE void writeSettings(const QString& group, const QVariantMap& entries) const
     {
@@ -184,19 +207,21 @@ public:
         }
     }
 
-    ~CppReference() override
-    {
-        if (m_feeder.joinable()) {
-            m_feeder.join();
-        }
-    }
-
-Q_SIGNALS:
-    void fed(double framesPerSecond, double amountPerSecond);
-
 private:
+    struct Watched
+    {
+        QMetaProperty property;
+        QVariant before;
+        std::unique_ptr<QSignalSpy> spy;
+    };
+
     QQmlEngine* m_engine;
-    std::thread m_feeder;
+    std::optional<FakeClock> m_clock;
+    QPointer<QObject> m_fed;
+    std::unique_ptr<FpsStatistic> m_reference;
+    QPointer<QObject> m_watchedObject;
+    std::vector<Watched> m_watched;
+    QStringList m_opened;
 };
 
 #endif

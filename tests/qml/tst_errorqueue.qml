@@ -24,36 +24,25 @@ TestCase {
         reports = []
     }
 
-    // The QML calls write the C++ functions' log lines and reach the handler.
-    function test_reportsFromQml() {
-        ignoreWarning("Warning: camera: Acquisition : Frame 17 was incomplete")
-        ErrorQueue.showWarningMessage("Acquisition", "camera", "Frame 17 was incomplete")
-        const cppLines = Cpp.logLinesOf(() => Cpp.showCriticalMessage("Open", "camera", "failed", "busy"))
-        const qmlLines = Cpp.logLinesOf(() => ErrorQueue.showCriticalMessage("Open", "camera", "failed", "busy"))
-        compare(cppLines.length, 1)
-        compare(qmlLines, cppLines)
-        compare(reports.length, 0, "delivered later, by the event loop")
-        tryCompare(reports, "length", 3)
-        compare(reports[0].severity, ErrorQueue.Critical)
-        compare(reports[0].message, "failed")
-        compare(reports[0].details, "busy")
-        compare(reports[2].severity, ErrorQueue.Warning)
-        compare(reports[2].details, "")
+    // The QML calls write the C++ functions' log lines and reach the handler later,
+    // with the details given, or empty ones when left out.
+    function test_reportsFromQml_data() {
+        const warning = "warning: Warning: camera: Open : failed"
+        const critical = "critical: Critical message: camera : Open : failed : "
+        return [
+            { tag: "warning", fn: "showWarningMessage", details: [], line: warning, severity: ErrorQueue.Warning },
+            { tag: "warning with details", fn: "showWarningMessage", details: ["busy"], line: warning,
+              severity: ErrorQueue.Warning },
+            { tag: "critical", fn: "showCriticalMessage", details: [], line: critical, severity: ErrorQueue.Critical },
+            { tag: "critical with details", fn: "showCriticalMessage", details: ["busy"], line: critical + "busy",
+              severity: ErrorQueue.Critical },
+        ]
     }
 
-    // Reports pending from eight threads all arrive, each thread's newest first.
-    function test_reportsFromThreads() {
-        const threads = 8, perThread = 25
-        for (let i = 0; i < threads * perThread; ++i)
-            ignoreWarning(/^Warning: thread: title : /)
-        Cpp.reportFromThreads(threads, perThread)
-        tryCompare(reports, "length", threads * perThread)
-        const next = Array(threads).fill(perThread - 1)
-        for (const report of reports) {
-            const [thread, index] = report.message.split(" ").map(Number)
-            compare(index, next[thread], "thread " + thread)
-            compare(report.details, String(thread))
-            --next[thread]
-        }
+    function test_reportsFromQml(row) {
+        compare(Cpp.logLinesOf(() => ErrorQueue[row.fn]("Open", "camera", "failed", ...row.details)), [row.line])
+        compare(reports.length, 0, "delivered later, by the event loop")
+        tryCompare(reports, "length", 1)
+        compare(reports[0], { severity: row.severity, message: "failed", details: row.details[0] ?? "" })
     }
 }

@@ -41,20 +41,26 @@ TestCase {
         compare(Format[row.fn](...row.args, Qt.locale(row.locale)), expected, "locale object")
     }
 
-    // Without a locale: the application's default locale, English here.
-    function test_defaultLocale_data() {
+    // Optional arguments left out, empty or of another type: as C++ takes them
+    // (a locale name as QLocale(name), no separator as "-"), or as when left out.
+    function test_optionalArguments_data() {
+        const number = [1234.5, 1, Format.FormatValueGroupDigits]
         return [
-            { tag: "formatDoubleValue", fn: "formatDoubleValue", args: [1234.5, 1, Format.FormatValueGroupDigits] },
+            { tag: "locale left out", fn: "formatDoubleValue", args: number },
+            { tag: "locale empty", fn: "formatDoubleValue", args: [...number, ""] },
+            { tag: "locale a number", fn: "formatDoubleValue", args: [...number, 5], like: number },
             { tag: "formatImageCount", fn: "formatImageCount", args: ["1234", "5"] },
             { tag: "formatIPConfiguration", fn: "formatIPConfiguration", args: [5, 0] },
             { tag: "formatIPConfiguration without text", fn: "formatIPConfiguration", args: [3, 0] },
-            { tag: "formatMACAddress", fn: "formatMACAddress", args: ["012345AbcDEF"] },
-            { tag: "formatMACAddress with separator", fn: "formatMACAddress", args: ["0123.45ab.cdef", ":"] },
+            { tag: "separator left out", fn: "formatMACAddress", args: ["012345AbcDEF"] },
+            { tag: "separator empty", fn: "formatMACAddress", args: ["012345AbcDEF", ""] },
+            { tag: "separator a number", fn: "formatMACAddress", args: ["012345AbcDEF", 5], like: ["012345AbcDEF"] },
+            { tag: "separator given", fn: "formatMACAddress", args: ["0123.45ab.cdef", ":"] },
         ]
     }
 
-    function test_defaultLocale(row) {
-        compare(Format[row.fn](...row.args), Cpp.format(row.fn, row.args))
+    function test_optionalArguments(row) {
+        compare(Format[row.fn](...row.args), row.like ? Format[row.fn](...row.like) : Cpp.format(row.fn, row.args))
     }
 
     // Values that QML cannot hand over as the C++ type give the documented texts.
@@ -66,6 +72,8 @@ TestCase {
             { tag: "numeric text as a double", text: Format.formatDoubleValue("2.5e3", 1), expected: "2500.0" },
             { tag: "other text as a double", text: Format.formatDoubleValue("abc", 1), expected: "" },
             { tag: "undefined as a double", text: Format.formatDoubleValue(undefined, 1), expected: "" },
+            { tag: "true as a double", text: Format.formatDoubleValue(true, 1), expected: "" },
+            { tag: "true as an integer", text: Format.formatIntegerValue(true), expected: "" },
             { tag: "fraction as an integer", text: Format.formatIntegerValue(-2.9), expected: "-2" },
             { tag: "2^53 + 1 is the double 2^53", text: Format.formatIntegerValue(9007199254740993),
               expected: "9007199254740992" },
@@ -78,8 +86,10 @@ TestCase {
             { tag: "undefined as unsigned", text: Format.formatUnsignedIntegerValueAndUnits(undefined, 0, 0, "B", none),
               expected: "" },
             { tag: "negative image count", text: Format.formatImageCount(-1, 0), expected: "" },
+            { tag: "error count undefined", text: Format.formatImageCount(5, undefined), expected: "" },
+            { tag: "options undefined", text: Format.formatIPConfiguration(5, undefined), expected: "" },
             { tag: "IP bits beyond 32", text: Format.formatIPConfiguration(4294967296, 0), expected: "" },
-            { tag: "MAC address not a text", text: Format.formatMACAddress(12), expected: "" },
+            { tag: "MAC address not a text", text: Format.formatMACAddress(123456789012), expected: "" },
             { tag: "unknown locale name is C", text: Format.formatDoubleValue(1.5, 1, 0, "xx"), expected: "1.5" },
             { tag: "precision beyond a double's digits",
               text: Format.formatDoubleValue(0.1, 2147483647, Format.FormatValueTrimZeros),

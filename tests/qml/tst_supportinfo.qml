@@ -17,5 +17,7 @@ TestCase {
                      String(Number(SupportInfo.showHelpFile("topic", 3)))]
         compare(qml, Cpp.supportTexts())
         compare(SupportInfo.replaceStrings("on $(OSVer)"), "on " + SupportInfo.osName)
+        verify(SupportInfo.contactSupport("s", "b"))
+        verify(/^mailto:[^,]*\?subject=s&body=b$/.test(Cpp.takeOpenedUrls()))
     }
 }

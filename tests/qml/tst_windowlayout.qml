@@ -27,6 +27,9 @@ TestCase {
         }
     }
 
+    Component { id: looseLayout; WindowLayout { group: "main" } }
+    Window { id: otherWindow; x: 200; width: 60; height: 70 }
+
     function shownWindow() {
         const window = createTemporaryObject(windowComponent, null)
         window.show()
@@ -53,6 +56,28 @@ TestCase {
         verify(window.layout.restored)
         compare(window.screen.name, "s1")
         compare(window.visibility, Window.Maximized)
+    }
+
+    // Only the first show of a window restores it, and only of a window given
+    // before; a window named wins over the enclosing one.
+    function test_onlyTheFirstShowRestores() {
+        let window = shownWindow()
+        window.x = 1500
+        window.close()
+        window = shownWindow()
+        window.x = 100
+        window.hide()
+        window.show()
+        verify(waitForRendering(window.contentItem))
+        compare(window.x, 100, "shown again")
+        otherWindow.show()
+        createTemporaryObject(looseLayout, this, { window: otherWindow })
+        otherWindow.hide()
+        otherWindow.show()
+        verify(waitForRendering(otherWindow.contentItem))
+        compare(otherWindow.x, 200, "given while shown")
+        compare(createTemporaryObject(windowComponent, null, { "layout.window": otherWindow }).layout.window,
+                otherWindow)
     }
 
     function test_refusedValues_data() {
