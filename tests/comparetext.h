@@ -7,14 +7,33 @@
 
 #include <QtTest>
 
-// Compares the text a call gave with the one expected: a null expected text asks
-// for a null result, an empty one for an empty result. A macro, so that a failure
-// points at the call.
-#define COMPARE_TEXT(actual, expected)                                                                                 \
-    do {                                                                                                               \
-        const QString actualText = (actual);                                                                           \
-        QCOMPARE(actualText, expected);                                                                                \
-        QCOMPARE(actualText.isNull(), (expected).isNull());                                                            \
-    } while (false)
+#include <functional>
+
+// A table of calls and the texts they must give: columns "call" and "expected".
+using TextCall = std::function<QString()>;
+Q_DECLARE_METATYPE(TextCall)
+
+inline void addTextColumns()
+{
+    QTest::addColumn<TextCall>("call");
+    QTest::addColumn<QString>("expected");
+}
+
+// Adds a row's call; the expected text follows with <<.
+inline QTestData& textRow(const QByteArray& name, const TextCall& call)
+{
+    return QTest::newRow(name.constData()) << call;
+}
+
+// The test of such a table: the row's call gives the expected text, and a null
+// expected text asks for a null result, an empty one for an empty result.
+inline void compareTextRow()
+{
+    QFETCH(TextCall, call);
+    QFETCH(QString, expected);
+    const QString actual = call();
+    QCOMPARE(actual, expected);
+    QCOMPARE(actual.isNull(), expected.isNull());
+}
 
 #endif

@@ -11,6 +11,8 @@
 #include <GenICam/GCString.h>
 #include <tavix/DeviceInfo.h>
 
+#include <memory>
+
 namespace {
 
 // A device whose reads fail although its properties exist; it writes "Cam" into
@@ -25,23 +27,43 @@ public:
     }
 };
 
-// Sets each "Name=value" property of @p properties on @p device.
-void setProperties(Tavix::CDeviceInfo* device, const QByteArrayList& properties)
+// A device with each "Name=value" of @p properties, one whose reads fail if @p failingReads.
+std::unique_ptr<Tavix::CDeviceInfo> device(const QByteArrayList& properties, bool failingReads = false)
 {
+    std::unique_ptr<Tavix::CDeviceInfo> info(failingReads ? new FailingDeviceInfo : new Tavix::CDeviceInfo);
     for (const QByteArray& property : properties) {
         const int equals = property.indexOf('=');
-        device->SetPropertyValue(property.left(equals).constData(), property.mid(equals + 1).constData());
+        info->SetPropertyValue(property.left(equals).constData(), property.mid(equals + 1).constData());
     }
+    return info;
 }
 
 QStringList capturedWarnings;
 
-void captureWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
+// A call of formatDeviceName(): the name of the device, followed by the library's
+// warnings while it was formatted.
+TextCall deviceName(const QByteArrayList& properties, FormatDeviceNameFlags flags = {}, bool failingReads = false)
 {
-    if (type == QtWarningMsg && qstrcmp(context.category, "tavixqtbase") == 0) {
-        capturedWarnings << text;
-    }
+    return [=] {
+        capturedWarnings.clear();
+        const QtMessageHandler previous
+            = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+                  if (type == QtWarningMsg && qstrcmp(context.category, "tavixqtbase") == 0) {
+                      capturedWarnings << text;
+                  }
+              });
+        const QString name = formatDeviceName(device(properties, failingReads).get(), flags);
+        qInstallMessageHandler(previous);
+        return capturedWarnings.isEmpty() ? name : name + " warned: " + capturedWarnings.join(QLatin1Char('|'));
+    };
 }
+
+// Only debug builds report a device without a name property.
+#ifdef QT_NO_DEBUG
+const QString missingName;
+#else
+const QString missingName = QStringLiteral(" warned: Missing information in DeviceInfo");
+#endif
 
 const QByteArray utf8FriendlyName = QByteArrayLiteral("FriendlyName=Kamera \xc3\xa4"); // "Kamera ä" in UTF-8
 const QString empty = QStringLiteral("");
@@ -53,176 +75,67 @@ class DeviceDescriptionsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void deviceNames_data();
-    void deviceNames();
-    void utf8Properties_data();
-    void utf8Properties();
-    void missingNameIsReportedInDebugBuilds();
-    void nullArgumentsGiveNullTexts();
-    void ipConfigurationBits_data();
-    void ipConfigurationBits();
-    void ipConfigurationTexts_data();
-    void ipConfigurationTexts();
-    void macAddresses_data();
-    void macAddresses();
+    void texts_data();
+    void texts() { compareTextRow(); }
 };
 
-void DeviceDescriptionsTest::deviceNames_data()
+void DeviceDescriptionsTest::texts_data()
 {
-    QTest::addColumn<QByteArrayList>("properties");
-    QTest::addColumn<bool>("quoted");
-    QTest::addColumn<bool>("failingReads");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("friendly first") << QByteArrayList { "FullName=Full", "ModelName=M", "FriendlyName=F" } << false
-                                    << false << "F";
-    QTest::newRow("model before full") << QByteArrayList { "FullName=Full", "ModelName=Model" } << false << false
-                                       << "Model";
-    QTest::newRow("full last") << QByteArrayList { "FullName=Full", "SerialNumber=123" } << false << false << "Full";
-    QTest::newRow("empty friendly name chosen")
-        << QByteArrayList { "FriendlyName=", "ModelName=M" } << false << false << empty;
-    QTest::newRow("none, quoted") << QByteArrayList { "SerialNumber=123" } << true << false << "\"???\"";
-    QTest::newRow("UTF-8 class") << QByteArrayList { "DeviceClass=VelnorGigE", utf8FriendlyName } << false << false
-                                 << QStringLiteral("Kamera \u00e4");
-    QTest::newRow("class differing in letter case is Latin-1") << QByteArrayList { "DeviceClass=VelnorGige",
-        utf8FriendlyName } << false << false << QStringLiteral("Kamera \u00c3\u00a4");
+    addTextColumns();
+    const auto quoted = FormatDeviceNameQuoted;
+    textRow("friendly name first", deviceName({ "FullName=Full", "ModelName=M", "FriendlyName=F" })) << "F";
+    textRow("model before full name", deviceName({ "FullName=Full", "ModelName=Model" })) << "Model";
+    textRow("full name last", deviceName({ "FullName=Full", "SerialNumber=123" })) << "Full";
+    textRow("empty friendly name chosen", deviceName({ "FriendlyName=", "ModelName=M" })) << empty;
+    textRow("no name, quoted", deviceName({ "SerialNumber=123" }, quoted)) << "\"???\"" + missingName;
+    textRow("UTF-8 class", deviceName({ "DeviceClass=VelnorGigE", utf8FriendlyName }))
+        << QStringLiteral("Kamera \u00e4");
+    textRow("class differing in letter case is Latin-1", deviceName({ "DeviceClass=VelnorGige", utf8FriendlyName }))
+        << QStringLiteral("Kamera \u00c3\u00a4");
     // After the property was found, the name is whatever its read left behind.
-    QTest::newRow("failed read") << QByteArrayList { "FriendlyName=Friendly" } << true << true << "\"Cam\"";
-}
+    textRow("failed read", deviceName({ "FriendlyName=Friendly" }, quoted, true)) << "\"Cam\"";
 
-void DeviceDescriptionsTest::deviceNames()
-{
-    QFETCH(QByteArrayList, properties);
-    QFETCH(bool, quoted);
-    QFETCH(bool, failingReads);
-    QFETCH(QString, expected);
-    Tavix::CDeviceInfo plain;
-    FailingDeviceInfo failing;
-    Tavix::CDeviceInfo* device = failingReads ? &failing : &plain;
-    setProperties(device, properties);
-    COMPARE_TEXT(formatDeviceName(device, quoted ? FormatDeviceNameQuoted : FormatDeviceNameFlags()), expected);
-}
+    const auto property = [](const char* name, bool failingReads = false) {
+        return [=] {
+            const auto info = device({ "DeviceClass=VelnorUsb", utf8FriendlyName, "SerialNumber=" }, failingReads);
+            return GetUtf8Property(info.get(), name);
+        };
+    };
+    textRow("UTF-8 property whatever the class", property("FriendlyName")) << QStringLiteral("Kamera \u00e4");
+    textRow("empty property is empty", property("SerialNumber")) << empty;
+    textRow("failed property read is null", property("FriendlyName", true)) << QString();
+    textRow("no property name", property(nullptr)) << QString();
+    textRow("no device for a property", [] { return GetUtf8Property(nullptr, "FriendlyName"); }) << QString();
+    textRow("no device", [=] { return formatDeviceName(nullptr, quoted); }) << QString();
 
-void DeviceDescriptionsTest::utf8Properties_data()
-{
-    QTest::addColumn<bool>("failingReads");
-    QTest::addColumn<QByteArray>("property");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("UTF-8 whatever the class") << false << QByteArray("FriendlyName") << QStringLiteral("Kamera \u00e4");
-    QTest::newRow("empty property is empty") << false << QByteArray("SerialNumber") << empty;
-    QTest::newRow("failed read is null") << true << QByteArray("FriendlyName") << QString();
-}
-
-void DeviceDescriptionsTest::utf8Properties()
-{
-    QFETCH(bool, failingReads);
-    QFETCH(QByteArray, property);
-    QFETCH(QString, expected);
-    Tavix::CDeviceInfo plain;
-    FailingDeviceInfo failing;
-    Tavix::CDeviceInfo* device = failingReads ? &failing : &plain;
-    setProperties(device, { "DeviceClass=VelnorUsb", utf8FriendlyName, "SerialNumber=" });
-    COMPARE_TEXT(GetUtf8Property(device, property.constData()), expected);
-}
-
-// A named device, then an unnamed one: only the second is reported.
-void DeviceDescriptionsTest::missingNameIsReportedInDebugBuilds()
-{
-#ifdef QT_NO_DEBUG
-    const QStringList expected;
-#else
-    const QStringList expected { QStringLiteral("Missing information in DeviceInfo") };
-#endif
-    capturedWarnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureWarning);
-    Tavix::CDeviceInfo named;
-    Tavix::CDeviceInfo unnamed;
-    setProperties(&named, { "FullName=Full" });
-    setProperties(&unnamed, { "SerialNumber=123" });
-    formatDeviceName(&named, FormatDeviceNameFlags());
-    formatDeviceName(&unnamed, FormatDeviceNameFlags());
-    qInstallMessageHandler(previous);
-    QCOMPARE(capturedWarnings, expected);
-}
-
-void DeviceDescriptionsTest::nullArgumentsGiveNullTexts()
-{
-    Tavix::CDeviceInfo device;
-    device.SetFriendlyName("Camera");
-    QVERIFY(formatDeviceName(nullptr, FormatDeviceNameQuoted).isNull());
-    QVERIFY(GetUtf8Property(&device, nullptr).isNull());
-    QVERIFY(GetUtf8Property(nullptr, "FriendlyName").isNull());
-    QVERIFY(formatIPConfiguration(static_cast<const char*>(nullptr), 1u).isNull());
-    QVERIFY(formatMACAddress(nullptr, "-").isNull());
-}
-
-void DeviceDescriptionsTest::ipConfigurationBits_data()
-{
-    QTest::addColumn<uint>("methods");
-    QTest::addColumn<uint>("singleMethod");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("single method: DHCP before Auto IP") << 6u << 1u << "DHCP";
+    // The methods as a bit mask or as the decimal text of one.
+    const auto ip
+        = [](auto methods, unsigned int options) { return [=] { return formatIPConfiguration(methods, options); }; };
+    textRow("single method: DHCP before Auto IP", ip(6u, 1u)) << "DHCP";
     // Without Auto IP nothing is named unless a single method is asked for.
-    QTest::newRow("no Auto IP") << 3u << 0u << QString();
-    QTest::newRow("no Auto IP, single method") << 3u << 1u << "Static IP";
-    QTest::newRow("unknown bits are ignored") << ~0u << ~1u << "Static IP, DHCP, Auto IP";
-}
-
-void DeviceDescriptionsTest::ipConfigurationBits()
-{
-    QFETCH(uint, methods);
-    QFETCH(uint, singleMethod);
-    QFETCH(QString, expected);
-    COMPARE_TEXT(formatIPConfiguration(methods, singleMethod), expected);
-}
-
-void DeviceDescriptionsTest::ipConfigurationTexts_data()
-{
-    QTest::addColumn<QByteArray>("methods");
-    QTest::addColumn<uint>("singleMethod");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("decimal text") << QByteArray("6") << 0u << "DHCP, Auto IP";
-    QTest::newRow("blanks and a sign before, letters after") << QByteArray(" \t+5xyz") << 1u << "Static IP";
-    QTest::newRow("hexadecimal is not understood") << QByteArray("0x7") << 0u << QString();
+    textRow("no Auto IP", ip(3u, 0u)) << QString();
+    textRow("no Auto IP, single method", ip(3u, 1u)) << "Static IP";
+    textRow("unknown bits are ignored", ip(~0u, ~1u)) << "Static IP, DHCP, Auto IP";
+    textRow("decimal text", ip("6", 0u)) << "DHCP, Auto IP";
+    textRow("blanks and a sign before, letters after", ip(" \t+5xyz", 1u)) << "Static IP";
+    textRow("hexadecimal is not understood", ip("0x7", 0u)) << QString();
     // Out of range as C's atoi() does it here: the low 32 bits of the saturated value.
-    QTest::newRow("beyond 32 bits wraps around") << QByteArray("4294967300") << 0u << "Auto IP";
-}
+    textRow("beyond 32 bits wraps around", ip("4294967300", 0u)) << "Auto IP";
+    textRow("no IP configuration text", ip(nullptr, 1u)) << QString();
 
-void DeviceDescriptionsTest::ipConfigurationTexts()
-{
-    QFETCH(QByteArray, methods);
-    QFETCH(uint, singleMethod);
-    QFETCH(QString, expected);
-    COMPARE_TEXT(formatIPConfiguration(methods.constData(), singleMethod), expected);
-}
-
-void DeviceDescriptionsTest::macAddresses_data()
-{
-    QTest::addColumn<QByteArray>("address");
-    QTest::addColumn<QByteArray>("separator"); // null: the default separator
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("default separator, letter case kept")
-        << QByteArray("012345AbcDEF") << QByteArray() << "01-23-45-Ab-cD-EF";
-    QTest::newRow("dotted address, colon separator")
-        << QByteArray("0123.45ab.cdef") << QByteArray(":") << "01:23:45:ab:cd:ef";
-    QTest::newRow("empty separator") << QByteArray("01-23-45-67-89-AB") << QByteArray("") << "0123456789AB";
-    QTest::newRow("non-digits skipped, long Latin-1 separator")
-        << QByteArray("g0123456789ab\xe9z") << QByteArray(" \xb7 ")
+    const auto mac = [](const char* address, const char* separator) {
+        return [=] { return formatMACAddress(address, separator); };
+    };
+    textRow("default separator, letter case kept", [] { return formatMACAddress("012345AbcDEF"); })
+        << "01-23-45-Ab-cD-EF";
+    textRow("dotted address, colon separator", mac("0123.45ab.cdef", ":")) << "01:23:45:ab:cd:ef";
+    textRow("empty separator", mac("01-23-45-67-89-AB", "")) << "0123456789AB";
+    textRow("non-digits skipped, long Latin-1 separator", mac("g0123456789ab\xe9z", " \xb7 "))
         << QStringLiteral("01 \u00b7 23 \u00b7 45 \u00b7 67 \u00b7 89 \u00b7 ab");
-    QTest::newRow("11 digits") << QByteArray("0123456789A") << QByteArray() << QString();
-    QTest::newRow("13 digits") << QByteArray("0123456789ABC") << QByteArray() << QString();
-    QTest::newRow("12 characters, 11 digits") << QByteArray("0123456789Ag") << QByteArray() << QString();
-}
-
-void DeviceDescriptionsTest::macAddresses()
-{
-    QFETCH(QByteArray, address);
-    QFETCH(QByteArray, separator);
-    QFETCH(QString, expected);
-    if (separator.isNull()) {
-        COMPARE_TEXT(formatMACAddress(address.constData()), expected);
-    } else {
-        COMPARE_TEXT(formatMACAddress(address.constData(), separator.constData()), expected);
-    }
+    textRow("11 digits", mac("0123456789A", "-")) << QString();
+    textRow("13 digits", mac("0123456789ABC", "-")) << QString();
+    textRow("12 characters, 11 digits", mac("0123456789Ag", "-")) << QString();
+    textRow("no MAC address", mac(nullptr, "-")) << QString();
 }
 
 QTEST_GUILESS_MAIN(DeviceDescriptionsTest)

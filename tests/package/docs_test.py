@@ -57,13 +57,10 @@ WINDOW_SECONDS = 5
 class Block:
     def __init__(self, page, line, language, text, marker):
         self.page, self.line, self.language, self.text = page, line, language, text
-        words = marker.split()
-        self.action = words[0] if words else ""
-        self.qt5 = "qt5" in words[1:]
-        self.in_source = "in-source" in words[1:]
-        self.file_name = words[1] if self.action == "file" and len(words) > 1 else None
-        options = {"run": {"in-source", "qt5"}, "file": {"qt5"}}.get(self.action, set())
-        self.unknown_options = set(words[2 if self.file_name else 1 :]) - options
+        self.action, *options = marker.split() or [""]
+        self.file_name = options.pop(0) if self.action == "file" and options else None
+        self.qt5, self.in_source = "qt5" in options, "in-source" in options
+        self.unknown_options = set(options) - {"run": {"in-source", "qt5"}, "file": {"qt5"}}.get(self.action, set())
 
     def where(self):
         return f"{self.page}:{self.line}"
@@ -85,17 +82,15 @@ def blocks_of(page):
     blocks, problems, index = [], [], 0
     while index < len(lines):
         fence = FENCE.match(lines[index])
+        marker = MARKER.match(lines[index - 1].strip()) if index > 0 else None
         if not fence:
-            marker = MARKER.match(lines[index - 1].strip()) if index > 0 else None
             text = snippet(page, lines[index]) if marker else None
             if text is not None:
                 blocks.append(Block(page, index + 1, "snippet", text, marker.group(1)))
             index += 1
             continue
-        start = index
-        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith(fence.group(1))), len(lines))
-        marker = MARKER.match(lines[start - 1].strip()) if start > 0 else None
-        block = Block(page, start + 1, fence.group(2), "\n".join(lines[start + 1 : end]) + "\n",
+        end = next((i for i in range(index + 1, len(lines)) if lines[i].startswith(fence.group(1))), len(lines))
+        block = Block(page, index + 1, fence.group(2), "\n".join(lines[index + 1 : end]) + "\n",
                       marker.group(1) if marker else "")
         if not marker:
             problems.append(f"{block.where()}: a block without a doc-test marker (run, file NAME, skip: REASON)")
@@ -184,14 +179,10 @@ def main():
     page_blocks = {page: [b for b in blocks_of(page) if b.action != "skip:"] for page in pages}
     failed = []
     for page, blocks in page_blocks.items():
-        if not blocks:
-            continue
-        name = page.replace("/", "-")
-        if not run_pass(page, blocks, work_root / name / "qt6", qt5=False):
-            failed.append(page)
-        qt5_blocks = [b for b in blocks if b.qt5]
-        if qt5_blocks and not run_pass(f"{page} (Qt 5)", qt5_blocks, work_root / name / "qt5", qt5=True):
-            failed.append(f"{page} (Qt 5)")
+        for qt5, name, pass_blocks in ((False, page, blocks), (True, f"{page} (Qt 5)", [b for b in blocks if b.qt5])):
+            work_dir = work_root / page.replace("/", "-") / ("qt5" if qt5 else "qt6")
+            if pass_blocks and not run_pass(name, pass_blocks, work_dir, qt5=qt5):
+                failed.append(name)
     if failed:
         sys.exit(f"failed: {', '.join(failed)}")
     print("every documented command ran as written")
