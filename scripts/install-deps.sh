@@ -78,6 +78,16 @@ fi
 
 echo "Installing: ${missing[*]}"
 # Other package installs may hold dpkg's lock for a while: wait for it instead of failing.
-"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
-    --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq ||
+    echo "Some package indexes could not be fetched; installing from those that could."
+install() {
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+        --no-install-recommends "$@" "${missing[@]}"
+}
+# A mirror whose security index lags for one architecture offers an amd64
+# update without its i386 twin, and multiarch libraries must match in version:
+# then take both from the point release.
+if ! install; then
+    echo "Retrying with the point release's versions, which both architectures have."
+    install -t bookworm
+fi
