@@ -46,13 +46,13 @@ int FrameRate::capacity() const
 void FrameRate::setCapacity(int requested)
 {
     // The property shows the window the statistic really has.
-    const int capacity = qMin(requested, FpsStatistic::MaxNumSamples);
+    const int capacity = qBound(0, requested, FpsStatistic::MaxNumSamples);
     {
         const QMutexLocker locker(&m_lock);
         if (capacity == m_capacity) {
             return;
         }
-        m_statistic = std::make_unique<FpsStatistic>(unsigned(qMax(capacity, 0)));
+        m_statistic = std::make_unique<FpsStatistic>(unsigned(capacity));
         m_capacity = capacity;
         m_latest = Figures();
     }

@@ -48,7 +48,7 @@ public:
     /**
      * Starts a new statistic of @p requested samples, at most
      * FpsStatistic::MaxNumSamples (the property then reads that); a capacity
-     * below 3 never gives a result.
+     * below 3 never gives a result, and one below 0 reads 0.
      */
     void setCapacity(int requested);
     int updateInterval() const;

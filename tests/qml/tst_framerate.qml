@@ -55,6 +55,7 @@ TestCase {
             { tag: "largest int", capacity: 2147483647, expected: 1000000 },
             { tag: "one above the largest window", capacity: 1000001, expected: 1000000 },
             { tag: "within bounds", capacity: 50, expected: 50 },
+            { tag: "negative", capacity: -5, expected: 0 },
         ]
     }
 
