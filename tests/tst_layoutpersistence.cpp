@@ -17,6 +17,8 @@
 namespace {
 
 const QSize windowSize(300, 200);
+// What a row of restoreTakesOnlyUsableValues restores.
+enum Kinds { Widget = 1, Window = 2, Both = Widget | Window };
 
 struct Table : QTableView
 {
@@ -144,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(table.state() != Table().state(), applied);
     }
 
-    // Absolute positions go through the group-name forms and the table below.
+    // Absolute positions go through the group-name forms and the table of restoreTakesOnlyUsableValues.
     void relativePositionFollowsAMovedReferenceWidget()
     {
         QWidget reference;
@@ -161,55 +163,6 @@ private Q_SLOTS:
         m_settings->setValue(QStringLiteral("pos_r"), QPoint(INT_MAX, INT_MAX));
         QVERIFY(!restoreWidgetPositionAndSize(m_settings.get(), &dialog, &reference));
         QCOMPARE(dialog.pos(), QPoint(200, 120));
-    }
-
-    void onlyTheInnerRectangleMakesAWindowVisible_data()
-    {
-        QTest::addColumn<QPoint>("storedPosition");
-        QTest::addColumn<QSize>("storedSize");
-        QTest::addColumn<bool>("moved");
-
-        // The inner rectangle of a window at (x, y) runs from x + 8 to x + width - 9
-        // and from y + 16 to y + height - 9.
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const int w = windowSize.width(), h = windowSize.height();
-        const int midX = area.center().x() - w / 2, midY = area.center().y() - h / 2;
-        QTest::newRow("left edge, inner rectangle on") << QPoint(area.left() - w + 9, midY) << windowSize << true;
-        QTest::newRow("left edge, only the margin on") << QPoint(area.left() - w + 8, midY) << windowSize << false;
-        QTest::newRow("top edge, inner rectangle on") << QPoint(midX, area.top() - h + 9) << windowSize << true;
-        QTest::newRow("top edge, only the margin on") << QPoint(midX, area.top() - h + 8) << windowSize << false;
-        QTest::newRow("right edge, inner rectangle on") << QPoint(area.right() - 8, midY) << windowSize << true;
-        QTest::newRow("right edge, only the margin on") << QPoint(area.right() - 7, midY) << windowSize << false;
-        QTest::newRow("bottom edge, inner rectangle on") << QPoint(midX, area.bottom() - 16) << windowSize << true;
-        QTest::newRow("bottom edge, only the margin on") << QPoint(midX, area.bottom() - 15) << windowSize << false;
-        QTest::newRow("end of the int range") << QPoint(INT_MAX, INT_MAX) << windowSize << false;
-        // Too small for an inner rectangle: never moved, though fully on screen.
-        QTest::newRow("16 pixels wide") << area.center() << QSize(16, 100) << false;
-        QTest::newRow("24 pixels high") << area.center() << QSize(100, 24) << false;
-        QTest::newRow("17 wide and 25 high") << area.center() << QSize(17, 25) << true;
-        // The window keeps its 40x50 pixels.
-        QTest::newRow("no size stored") << QPoint(area.left() - 40 + 9, midY) << QSize() << true;
-    }
-
-    // At its start size of 40x50 the window would not be visible in the rows off
-    // the left and top edges, and would be in those of too small windows: the
-    // stored size must be applied before the screen test.
-    void onlyTheInnerRectangleMakesAWindowVisible()
-    {
-        QFETCH(QPoint, storedPosition);
-        QFETCH(QSize, storedSize);
-        QFETCH(bool, moved);
-        m_settings->setValue(QStringLiteral("pos"), storedPosition);
-        if (storedSize.isValid()) {
-            m_settings->setValue(QStringLiteral("size"), storedSize);
-        }
-
-        const QPoint start = QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 30);
-        QWidget window;
-        window.setGeometry(QRect(start, QSize(40, 50)));
-        QCOMPARE(restoreWidgetPositionAndSize(reopened(), &window, nullptr), moved);
-        QCOMPARE(window.geometry(),
-            QRect(moved ? storedPosition : start, storedSize.isValid() ? storedSize : QSize(40, 50)));
     }
 
     // A minimized window counts as normal; only a normal one has its place written.
@@ -241,61 +194,83 @@ private Q_SLOTS:
         QCOMPARE(stored->value(QStringLiteral("size")), normal ? QVariant(windowSize) : QVariant());
     }
 
-    // What a window takes from what is stored (a null QVariant: nothing stored). A restore that is
-    // refused leaves the window as it was; an unusable size or state leaves the window's own.
-    void windowTakesOnlyUsableValues_data()
+    // What a restored QWidget or QWindow, at first 40x50 pixels, takes from what is stored (a null
+    // QVariant: nothing stored). A refused restore leaves the place as it was. The inner rectangle
+    // of a window at (x, y) runs from x + 8 to x + width - 9 and from y + 16 to y + height - 9. At
+    // 40x50 the window would not be visible in the rows off the left and top edges, and would be in
+    // those of too small windows: the stored size must be applied before the screen test.
+    void restoreTakesOnlyUsableValues_data()
     {
+        QTest::addColumn<int>("kinds");
         QTest::addColumn<QVariant>("position");
         QTest::addColumn<QVariant>("size");
-        QTest::addColumn<QVariant>("state");
-        QTest::addColumn<int>("startStates");
         QTest::addColumn<bool>("applied");
         QTest::addColumn<QSize>("restoredSize");
+        QTest::addColumn<QVariant>("state");
+        QTest::addColumn<int>("startStates");
         QTest::addColumn<int>("restoredStates");
 
         QRect span;
         for (const QScreen* screen : QGuiApplication::screens()) {
             span |= screen->geometry();
         }
-        const QVariant at(QGuiApplication::primaryScreen()->availableGeometry().topLeft()), none;
-        const QVariant stored(windowSize);
-        const QVariant normal = int(Qt::WindowNoState);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const int w = windowSize.width(), h = windowSize.height();
+        const int midX = area.center().x() - w / 2, midY = area.center().y() - h / 2;
+        const QVariant at(area.topLeft()), stored(windowSize), none;
         const int maximized = Qt::WindowMaximized, fullScreen = Qt::WindowFullScreen;
         const QSize own(40, 50);
-        const auto row = [](const char* name, const QVariant& position, const QVariant& size, const QVariant& state,
-                             int startStates, bool applied, const QSize& restoredSize, int restoredStates) {
-            QTest::newRow(name) << position << size << state << startStates << applied << restoredSize
+        const auto row = [](const char* name, int kinds, const QVariant& position, const QVariant& size, bool applied,
+                             const QSize& restoredSize, const QVariant& state = {}, int startStates = 0,
+                             int restoredStates = 0) {
+            QTest::newRow(name) << kinds << position << size << applied << restoredSize << state << startStates
                                 << restoredStates;
         };
-        row("as large as all screens together", at, span.size(), normal, 0, true, span.size(), 0);
-        row("a pixel wider", at, span.size() + QSize(1, 0), normal, 0, false, own, 0);
-        row("a pixel higher", at, span.size() + QSize(0, 1), normal, 0, false, own, 0);
-        row("size at the end of the int range", at, QSize(INT_MAX, INT_MAX), normal, 0, false, own, 0);
-        row("size of zero", at, QSize(0, 0), normal, 0, true, own, 0);
-        row("no width", at, QSize(0, 100), normal, 0, true, own, 0);
-        row("size not a QSize", at, QSizeF(300, 200), normal, 0, true, own, 0);
-        row("no size", at, none, normal, 0, true, own, 0);
-        row("position not a QPoint", QStringLiteral("1,2"), stored, normal, 0, false, own, 0);
-        row("no position", none, stored, normal, 0, false, own, 0);
-        row("normal onto a maximized window", at, stored, normal, maximized, true, windowSize, 0);
-        row("maximized", at, stored, maximized, 0, true, windowSize, maximized);
-        row("full screen", at, stored, fullScreen, 0, true, windowSize, fullScreen);
-        row("minimized is not a stored state", at, stored, int(Qt::WindowMinimized), maximized, true, windowSize,
+        row("left edge, inner rectangle on", Both, QPoint(area.left() - w + 9, midY), stored, true, windowSize);
+        row("left edge, only the margin on", Both, QPoint(area.left() - w + 8, midY), stored, false, windowSize);
+        row("top edge, inner rectangle on", Both, QPoint(midX, area.top() - h + 9), stored, true, windowSize);
+        row("top edge, only the margin on", Both, QPoint(midX, area.top() - h + 8), stored, false, windowSize);
+        row("right edge, inner rectangle on", Both, QPoint(area.right() - 8, midY), stored, true, windowSize);
+        row("right edge, only the margin on", Both, QPoint(area.right() - 7, midY), stored, false, windowSize);
+        row("bottom edge, inner rectangle on", Both, QPoint(midX, area.bottom() - 16), stored, true, windowSize);
+        row("bottom edge, only the margin on", Both, QPoint(midX, area.bottom() - 15), stored, false, windowSize);
+        row("end of the int range", Both, QPoint(INT_MAX, INT_MAX), stored, false, windowSize);
+        // Too small for an inner rectangle: never moved, though fully on screen.
+        row("16 pixels wide", Both, area.center(), QSize(16, 100), false, QSize(16, 100));
+        row("24 pixels high", Both, area.center(), QSize(100, 24), false, QSize(100, 24));
+        row("17 wide and 25 high", Both, area.center(), QSize(17, 25), true, QSize(17, 25));
+        row("no size", Both, QPoint(area.left() - 40 + 9, midY), none, true, own);
+        row("no position", Both, none, stored, false, own);
+        row("as large as all screens together", Both, at, span.size(), true, span.size());
+        // Qt limits a widget's size itself; a window refuses one larger than all screens.
+        row("a pixel wider", Window, at, span.size() + QSize(1, 0), false, own);
+        row("a pixel higher", Window, at, span.size() + QSize(0, 1), false, own);
+        row("size at the end of the int range", Window, at, QSize(INT_MAX, INT_MAX), false, own);
+        row("size of zero", Window, at, QSize(0, 0), true, own);
+        row("no width", Window, at, QSize(0, 100), true, own);
+        row("size not a QSize", Window, at, QSizeF(300, 200), true, own);
+        row("position not a QPoint", Window, QStringLiteral("1,2"), stored, false, own);
+        row("normal onto a maximized window", Window, at, stored, true, windowSize, int(Qt::WindowNoState), maximized);
+        row("maximized", Window, at, stored, true, windowSize, maximized, 0, maximized);
+        row("full screen", Window, at, stored, true, windowSize, fullScreen, 0, fullScreen);
+        row("minimized is not a stored state", Window, at, stored, true, windowSize, int(Qt::WindowMinimized),
+            maximized, maximized);
+        row("maximized and full screen is not", Window, at, stored, true, windowSize, maximized | fullScreen,
+            maximized, maximized);
+        row("state not a number", Window, at, stored, true, windowSize, QStringLiteral("normal"), maximized,
             maximized);
-        row("maximized and full screen is not", at, stored, maximized | fullScreen, maximized, true, windowSize,
-            maximized);
-        row("state not a number", at, stored, QStringLiteral("normal"), maximized, true, windowSize, maximized);
-        row("no state", at, stored, none, maximized, true, windowSize, maximized);
+        row("no state", Window, at, stored, true, windowSize, none, maximized, maximized);
     }
 
-    void windowTakesOnlyUsableValues()
+    void restoreTakesOnlyUsableValues()
     {
+        QFETCH(int, kinds);
         QFETCH(QVariant, position);
         QFETCH(QVariant, size);
-        QFETCH(QVariant, state);
-        QFETCH(int, startStates);
         QFETCH(bool, applied);
         QFETCH(QSize, restoredSize);
+        QFETCH(QVariant, state);
+        QFETCH(int, startStates);
         QFETCH(int, restoredStates);
         const QStringList keys { QStringLiteral("pos"), QStringLiteral("size"), QStringLiteral("state") };
         const QVariantList values { position, size, state };
@@ -306,13 +281,21 @@ private Q_SLOTS:
         }
         const QRect start(
             QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 30), QSize(40, 50));
-        QWindow window;
-        window.setGeometry(start);
-        window.setWindowStates(Qt::WindowStates(startStates));
-
-        QCOMPARE(restoreWindowPositionAndSize(reopened(), &window), applied);
-        QCOMPARE(window.geometry(), QRect(applied ? position.toPoint() : start.topLeft(), restoredSize));
-        QCOMPARE(int(window.windowStates()), restoredStates);
+        const QRect restored(applied ? position.toPoint() : start.topLeft(), restoredSize);
+        if (kinds & Widget) {
+            QWidget widget;
+            widget.setGeometry(start);
+            QCOMPARE(restoreWidgetPositionAndSize(reopened(), &widget, nullptr), applied);
+            QCOMPARE(widget.geometry(), restored);
+        }
+        if (kinds & Window) {
+            QWindow window;
+            window.setGeometry(start);
+            window.setWindowStates(Qt::WindowStates(startStates));
+            QCOMPARE(restoreWindowPositionAndSize(reopened(), &window), applied);
+            QCOMPARE(window.geometry(), restored);
+            QCOMPARE(int(window.windowStates()), restoredStates);
+        }
     }
 
     void groupNameFormsUseTheApplicationsDefaultStore()
