@@ -18,8 +18,9 @@ set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/i386-linux-gnu/pkgconfig:/usr/share/pkgconfi
 
 # The same results as on amd64: SSE2 arithmetic rounds every double once, where
 # the x87 unit's extended precision rounds it twice; a 64-bit time_t lets the
-# real-time clock pass 2038 (glibc 2.34 and later). The public header
-# fpsstatistic.h reads the clock inline, so applications take these flags too.
+# real-time clock pass 2038 (glibc 2.34 and later). No public header reads
+# the clock or holds a time_t, so applications built against the library need
+# not take these flags; everything built with this file gets them.
 set(TAVIXQTBASE_I386_FLAGS "-msse2 -mfpmath=sse -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64")
 set(CMAKE_CXX_FLAGS_INIT "${TAVIXQTBASE_I386_FLAGS}")
 set(CMAKE_C_FLAGS_INIT "${TAVIXQTBASE_I386_FLAGS}")

@@ -27,6 +27,8 @@ all_steps=(reuse format codespell qt6 docs-qt6 qt5 docs-qt5 install docs debian 
 # The steps that need others of the same run to have passed first.
 declare -A needs=([install]="qt6 qt5" [docs]="qt6 qt5" [debian]="qt6 qt5")
 needs[install-i386]="qt6-i386 qt5-i386"
+# The i386 packages are installed beside the amd64 ones that the step debian makes.
+needs[debian-i386]="debian"
 
 run_step() {
     case $1 in
@@ -45,7 +47,9 @@ run_step() {
         ;;
     debian-i386)
         cmake -DWORK_DIR=build/debian-i386 -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake \
-            -P tests/package/DebianPackages.cmake
+            -P tests/package/DebianPackages.cmake \
+            && cmake -DWORK_DIR=build/debian-i386 -DAMD64_WORK_DIR=build/debian \
+                -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake -P tests/package/DebianSideBySide.cmake
         ;;
     debian)
         cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake

@@ -11,6 +11,8 @@
 #include <limits>
 #include <new>
 
+#include <time.h>
+
 namespace {
 
 // A new interval that differs from the previous one by more than this share of
@@ -48,6 +50,33 @@ double dividedBy(double value, quint32 divisor)
 }
 
 } // namespace
+
+double StopWatch::gettime()
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const double seconds = double(now.tv_sec);
+    // From 2^24 s (1970-07-14) to 2^40 s a multiplication by 1e-9 gives the very
+    // double that the division by 1e9 gives, at a fraction of its latency. There
+    // the sum's spacing is 2^-p s with 12 < p <= 28, and the exact quotient
+    // tv_nsec / 1e9 lies at least 1 / (5^9 * 2^(p + 1)) >= 9.5e-16 from every
+    // rounding midpoint (1e9 holds the factor 2 only nine times). The quotient
+    // is off by at most 5.6e-17 and the product by 1.2e-16 (6.3e-17 from the
+    // constant, 5.6e-17 from rounding), so both round to the same sum.
+    if (Q_LIKELY(qint64(now.tv_sec) >= qint64(1) << 24 && qint64(now.tv_sec) < qint64(1) << 40)) {
+        return seconds + double(now.tv_nsec) * 1e-9;
+    }
+    return seconds + double(now.tv_nsec) / 1e9;
+}
+
+struct FpsStatistic::Sample
+{
+    double time = 0.0; ///< seconds since m_startTime
+    double interval = 0.0; ///< seconds since the predecessor; 0.0 without one
+    quint32 amount = 0; ///< the caller's amount; 0 without a predecessor
+    /// whether the sample had a predecessor when stored, i.e. whether its interval counts in the mean
+    bool hasPredecessor = false;
+};
 
 FpsStatistic::FpsStatistic(unsigned int maxNumSamples)
 {
@@ -97,6 +126,11 @@ int FpsStatistic::getPhysicalIndex(int logicalIndex) const
     // as much as the rest of addSample().
     const int physicalIndex = m_firstIndex + logicalIndex;
     return physicalIndex < m_maxNumSamples ? physicalIndex : physicalIndex - m_maxNumSamples;
+}
+
+inline const FpsStatistic::Sample& FpsStatistic::sampleAt(int logicalIndex) const
+{
+    return m_samples[size_t(getPhysicalIndex(logicalIndex))];
 }
 
 inline void FpsStatistic::addPendingInterval()

@@ -13,37 +13,15 @@
 #include <cassert>
 #include <memory>
 
-#include <time.h>
-
 /**
  * @file fpsstatistic.h
  * Frame rate and amount per second over a sliding window of recent samples.
  *
  * @howtouse{fpsstatistic.h}
  *
- * @code
- * FpsStatistic statistic(30);          // window of the 30 newest frames
- * // In the thread that receives the frames, once per frame: the sample, and
- * // the figures computed right after it, kept for the display.
- * statistic.addSample(payloadSizeInBytes);
- * double fps = 0.0;
- * unsigned long long bytesPerSecond = 0;
- * if (statistic.computeResult(&fps, &bytesPerSecond)) {
- *     latestFps.store(fps);            // e.g. a std::atomic<double> the display timer reads
- * }
- * @endcode
- *
- * With frames arriving every 0.125 s, each of 1000 bytes, @c fps is 8.0 and
- * @c bytesPerSecond is 8000.
- *
- * Read the statistic right after each sample, as above, and let the display
- * show the newest of these results. A read at an arbitrary moment, from a
- * display timer, finds the newest frame late whenever the timer fires a little
- * after the frame was due (more than 1.25 mean intervals after it), and then
- * cuts the window to its newest two samples (see computeResult()): on a busy
- * machine the figures jump and lose their smoothing. Read at the display's
- * moment only once no frame has come for a while, so that a stopped stream
- * shows as late and then stalled. The QML element FrameRate reads this way.
+ * FpsStatistic gives the rates, StopWatch the clock they are measured with,
+ * FlexiMean the running mean of the intervals; the example of FpsStatistic
+ * shows how to read them.
  */
 
 /**
@@ -64,23 +42,7 @@ class StopWatch
 {
 public:
     /** Seconds since the epoch by clock_gettime(CLOCK_REALTIME), with nanosecond resolution. */
-    static double gettime()
-    {
-        timespec now {};
-        clock_gettime(CLOCK_REALTIME, &now);
-        const double seconds = double(now.tv_sec);
-        // From 2^24 s (1970-07-14) to 2^40 s a multiplication by 1e-9 gives the very
-        // double that the division by 1e9 gives, at a fraction of its latency. There
-        // the sum's spacing is 2^-p s with 12 < p <= 28, and the exact quotient
-        // tv_nsec / 1e9 lies at least 1 / (5^9 * 2^(p + 1)) >= 9.5e-16 from every
-        // rounding midpoint (1e9 holds the factor 2 only nine times). The quotient
-        // is off by at most 5.6e-17 and the product by 1.2e-16 (6.3e-17 from the
-        // constant, 5.6e-17 from rounding), so both round to the same sum.
-        if (Q_LIKELY(qint64(now.tv_sec) >= qint64(1) << 24 && qint64(now.tv_sec) < qint64(1) << 40)) {
-            return seconds + double(now.tv_nsec) * 1e-9;
-        }
-        return seconds + double(now.tv_nsec) / 1e9;
-    }
+    TAVIXQTBASE_EXPORT static double gettime();
 };
 
 /**
@@ -156,17 +118,31 @@ private:
  * @howtouse{fpsstatistic.h}
  *
  * @code
- * FpsStatistic statistic(30);               // window of the 30 newest frames
- * statistic.addSample(payloadSizeInBytes);  // per frame, in the receiving thread
+ * FpsStatistic statistic(30);          // window of the 30 newest frames
+ * // In the thread that receives the frames, once per frame: the sample, and
+ * // the figures computed right after it, kept for the display.
+ * statistic.addSample(payloadSizeInBytes);
  * double fps = 0.0;
  * unsigned long long bytesPerSecond = 0;
- * statistic.computeResult(&fps, &bytesPerSecond);   // from a display timer
- * // with frames of 1000 bytes every 0.125 s: fps == 8.0, bytesPerSecond == 8000
+ * if (statistic.computeResult(&fps, &bytesPerSecond)) {
+ *     latestFps.store(fps);            // e.g. a std::atomic<double> the display timer reads
+ * }
  * @endcode
  *
+ * With frames arriving every 0.125 s, each of 1000 bytes, @c fps is 8.0 and
+ * @c bytesPerSecond is 8000.
+ *
+ * Read the statistic right after each sample, as above, and let the display
+ * show the newest of these results. A read at an arbitrary moment, from a
+ * display timer, finds the newest frame late whenever the timer fires a little
+ * after the frame was due (more than 1.25 mean intervals after it), and then
+ * cuts the window to its newest two samples (see computeResult()): on a busy
+ * machine the figures jump and lose their smoothing. Read at the display's
+ * moment only once no frame has come for a while, so that a stopped stream
+ * shows as late and then stalled. The QML element FrameRate reads this way.
+ *
  * The owner calls addSample() once per arrival, with an amount in a unit of its
- * choosing (bytes, lines, ...), and computeResult() whenever it wants to show
- * the rates. The frame rate is the inverse of the mean interval between the
+ * choosing (bytes, lines, ...), and computeResult() for the rates, as above. The frame rate is the inverse of the mean interval between the
  * samples of the window; the amount per second is the amount that arrived
  * after the window's oldest sample divided by the window's time span.
  *
@@ -297,18 +273,11 @@ public:
 private:
     Q_DISABLE_COPY(FpsStatistic)
 
-    struct Sample
-    {
-        double time = 0.0; ///< seconds since m_startTime
-        double interval = 0.0; ///< seconds since the predecessor; 0.0 without one
-        quint32 amount = 0; ///< the caller's amount; 0 without a predecessor
-        /// whether the sample had a predecessor when stored, i.e. whether its interval counts in the mean
-        bool hasPredecessor = false;
-    };
+    struct Sample; // defined in fpsstatistic.cpp
 
     // The helpers below expect the caller to hold m_mutex.
     int getPhysicalIndex(int logicalIndex) const;
-    const Sample& sampleAt(int logicalIndex) const { return m_samples[size_t(getPhysicalIndex(logicalIndex))]; }
+    const Sample& sampleAt(int logicalIndex) const;
     void addPendingInterval();
     double meanInterval();
     void store(const Sample& sample);

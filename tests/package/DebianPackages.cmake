@@ -14,17 +14,19 @@
 # then all of them, builds and runs a Qt 6 and a Qt 5 application there with
 # CMake and with pkg-config, imports the Python module and runs the example of
 # docs/python.md, and checks the installed Qt help file with qhelpgenerator.
-# The root is made once with mmdebstrap from this machine's apt sources, with
+# The root is made once with mmdebstrap (tests/package/DebianRoot.cmake), with
 # the packages the test installs downloaded into it, and kept as
 # WORK_DIR/bookworm.tar, as are the build trees; without mmdebstrap, root rights
 # or a reachable mirror, that part is skipped.
 #   cmake -DWORK_DIR=build/debian -P tests/package/DebianPackages.cmake
 # With -DTOOLCHAIN_FILE=cmake/i386-linux-gnu.cmake, the same for the 32-bit x86
 # packages (the library, its development files and the stand-ins of both Qt
-# builds; no QML module, no documentation) up to the clean root.
+# builds; no QML module, no documentation) up to the clean root, where
+# tests/package/DebianSideBySide.cmake installs them beside the amd64 ones.
 
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/Consume.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/DebianRoot.cmake)
 
 set(debs ${WORK_DIR}/debs)
 set(unpacked ${WORK_DIR}/unpacked)
@@ -111,8 +113,9 @@ foreach(pc_file IN LISTS pc_files)
     endif()
 endforeach()
 
+# The packages of another architecture go into a root beside the amd64 ones
+# (tests/package/DebianSideBySide.cmake).
 if(TOOLCHAIN_FILE)
-    message(WARNING "skipped for ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}: installing the packages into a clean Debian 12 root")
     return()
 endif()
 
@@ -122,59 +125,13 @@ expect_qml_consumer(${WORK_DIR}/qmlconsumer ${qml_dir} LD_LIBRARY_PATH=${unpacke
 
 # The clean root, as an image made once: a Debian 12 system with apt, and the
 # packages that the test installs there besides its own, downloaded.
-set(image ${WORK_DIR}/bookworm.tar)
 set(tools g++ make cmake pkg-config)
-function(make_image)
-    find_program(MMDEBSTRAP mmdebstrap)
-    execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT MMDEBSTRAP OR NOT uid EQUAL 0)
-        set(skip_reason "it needs mmdebstrap and root rights" PARENT_SCOPE)
-        return()
-    endif()
-    set(sources /etc/apt/sources.list.d/debian.sources)
-    if(NOT EXISTS ${sources})
-        set(sources /etc/apt/sources.list)
-    endif()
-    string(JOIN " " downloads ${tools} qt6-base-dev qtbase5-dev libqt6qml6 python3-pyqt6)
-    execute_process(COMMAND ${MMDEBSTRAP} --variant=apt --format=tar --skip=cleanup/apt
-            "--customize-hook=chroot \"$1\" apt-get install --download-only --yes --no-install-recommends ${downloads}"
-            bookworm ${image}.part - INPUT_FILE ${sources}
-        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT status EQUAL 0)
-        file(REMOVE ${image}.part)
-        string(REGEX MATCH "[^\n]*\n[^\n]*\n?$" err "${err}")
-        set(skip_reason "mmdebstrap failed (${status}): ${err}" PARENT_SCOPE)
-        return()
-    endif()
-    file(RENAME ${image}.part ${image})
-endfunction()
-set(in_root unshare --mount --pid --fork --mount-proc=${root}/proc chroot ${root}
-    env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
-# Unpacks the image into the root, after making it if need be, or sets
-# skip_reason to why it cannot.
-function(prepare_root)
-    if(NOT EXISTS ${image})
-        make_image()
-        if(NOT EXISTS ${image})
-            set(skip_reason "${skip_reason}" PARENT_SCOPE)
-            return()
-        endif()
-    endif()
-    file(MAKE_DIRECTORY ${root})
-    run(tar --extract --file ${image} --directory ${root})
-    execute_process(COMMAND ${in_root} true RESULT_VARIABLE status ERROR_VARIABLE err)
-    if(NOT status EQUAL 0)
-        set(skip_reason "commands cannot run in it: ${err}" PARENT_SCOPE)
-    endif()
-endfunction()
-set(skip_reason "")
-prepare_root()
+prepare_root(${WORK_DIR}/bookworm.tar ${root} "" "${tools};qt6-base-dev;qtbase5-dev;libqt6qml6;python3-pyqt6")
 if(skip_reason)
     message(WARNING "skipped: installing the packages into a clean Debian 12 root; ${skip_reason}")
     return()
 endif()
 file(COPY ${packages} DESTINATION ${root}/tmp/debs)
-set(apt_install ${in_root} DEBIAN_FRONTEND=noninteractive apt-get install --yes --no-install-recommends -o Dpkg::Use-Pty=0)
 
 # The library packages alone bring the libraries, not what building needs:
 # no header, and no CMake or pkg-config file in the library directories.
