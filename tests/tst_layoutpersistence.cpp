@@ -220,12 +220,12 @@ private Q_SLOTS:
         const QVariant at(area.topLeft()), stored(windowSize), none;
         const int maximized = Qt::WindowMaximized, fullScreen = Qt::WindowFullScreen;
         const QSize own(40, 50);
-        const auto row = [](const char* name, int kinds, const QVariant& position, const QVariant& size, bool applied,
-                             const QSize& restoredSize, const QVariant& state = {}, int startStates = 0,
-                             int restoredStates = 0) {
-            QTest::newRow(name) << kinds << position << size << applied << restoredSize << state << startStates
-                                << restoredStates;
-        };
+        const auto row
+            = [](const char* name, int kinds, const QVariant& position, const QVariant& size, bool applied,
+                  const QSize& restoredSize, const QVariant& state = {}, int startStates = 0, int restoredStates = 0) {
+                  QTest::newRow(name) << kinds << position << size << applied << restoredSize << state << startStates
+                                      << restoredStates;
+              };
         row("left edge, inner rectangle on", Both, QPoint(area.left() - w + 9, midY), stored, true, windowSize);
         row("left edge, only the margin on", Both, QPoint(area.left() - w + 8, midY), stored, false, windowSize);
         row("top edge, inner rectangle on", Both, QPoint(midX, area.top() - h + 9), stored, true, windowSize);
@@ -255,10 +255,9 @@ private Q_SLOTS:
         row("full screen", Window, at, stored, true, windowSize, fullScreen, 0, fullScreen);
         row("minimized is not a stored state", Window, at, stored, true, windowSize, int(Qt::WindowMinimized),
             maximized, maximized);
-        row("maximized and full screen is not", Window, at, stored, true, windowSize, maximized | fullScreen,
-            maximized, maximized);
-        row("state not a number", Window, at, stored, true, windowSize, QStringLiteral("normal"), maximized,
+        row("maximized and full screen is not", Window, at, stored, true, windowSize, maximized | fullScreen, maximized,
             maximized);
+        row("state not a number", Window, at, stored, true, windowSize, QStringLiteral("normal"), maximized, maximized);
         row("no state", Window, at, stored, true, windowSize, none, maximized, maximized);
     }
 

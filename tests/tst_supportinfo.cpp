@@ -208,12 +208,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("caller"); // who reaps its children (see takeOverSigchld()), or "texts"
 
         // A null file is missing; "exit 127" stands for an lsb_release that is not found.
-        const auto row = [](const char* name, const QByteArray& osRelease, const char* distribution,
-                             const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {},
-                             const char* caller = "") {
-            QTest::newRow(name) << source(osRelease) << source(lsbRelease) << source(issueNet)
-                                << QByteArray(distribution) << QByteArray(caller);
-        };
+        const auto row
+            = [](const char* name, const QByteArray& osRelease, const char* distribution,
+                  const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {}, const char* caller = "") {
+                  QTest::newRow(name) << source(osRelease) << source(lsbRelease) << source(issueNet)
+                                      << QByteArray(distribution) << QByteArray(caller);
+              };
         const QByteArray issue("Issue Line One\nsecond line\n"), none;
         const QByteArray nearMisses(
             "# PRETTY_NAME=\"comment\"\n PRETTY_NAME=\"blank\"\npretty_name=\"lower case\"\n"
@@ -244,7 +244,8 @@ private Q_SLOTS:
             "exit 127", {}, "texts");
         row("C0, DEL and C1 controls in the support texts",
             QByteArray("PRETTY_NAME=\"\0\x1f \t~\x7f\xc2\x80\xc2\x9f\xc2\xa0\"\n", 27),
-            "\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd~\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xc2\xa0", "exit 127", {}, "texts");
+            "\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd~\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xc2\xa0", "exit 127", {},
+            "texts");
         // The caller ignores SIGPIPE; the commands get its default action all the same.
         row("lsb_release killed by a signal the caller ignores", none, "Issue Line One",
             "sh -c 'kill -PIPE $$; echo ignored'; exit 0", issue);
@@ -308,9 +309,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, issueNet);
         QFETCH(QByteArray, distribution);
         QFETCH(QByteArray, caller);
-        const QByteArray output = runChild({ "unshare", geteuid() == 0 ? "-mp" : "-rmp", "--kill-child",
-                                               QCoreApplication::applicationFilePath(), "--os-name-child", osRelease,
-                                               lsbRelease, issueNet, caller },
+        const QByteArray output = runChild(
+            { "unshare", geteuid() == 0 ? "-mp" : "-rmp", "--kill-child", QCoreApplication::applicationFilePath(),
+                "--os-name-child", osRelease, lsbRelease, issueNet, caller },
             QProcessEnvironment::systemEnvironment());
         if (output == "exit 1") {
             QSKIP("unshare failed: mount and PID namespaces are not permitted here");

@@ -142,9 +142,9 @@ private:
  * shows as late and then stalled. The QML element FrameRate reads this way.
  *
  * The owner calls addSample() once per arrival, with an amount in a unit of its
- * choosing (bytes, lines, ...), and computeResult() for the rates, as above. The frame rate is the inverse of the mean interval between the
- * samples of the window; the amount per second is the amount that arrived
- * after the window's oldest sample divided by the window's time span.
+ * choosing (bytes, lines, ...), and computeResult() for the rates, as above. The frame rate is the inverse of the mean
+ * interval between the samples of the window; the amount per second is the amount that arrived after the window's
+ * oldest sample divided by the window's time span.
  *
  * The window adapts itself, so that the figures follow a new rate at once:
  * - when the whole seconds by which the interval before a new sample differs
