@@ -4,8 +4,6 @@
 
 #include <TavixQtBase/fpsstatistic.h>
 
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include "fakeclock.h"
@@ -138,6 +136,7 @@ struct Scenario
     double amountPerSecond; // before truncation
     bool restarted;
     double stallLimit = FpsStatistic::DefaultStallTimeout;
+    bool exactFps = true; // false where the running mean may round the rate by a few doubles
 };
 
 } // namespace
@@ -154,10 +153,7 @@ private Q_SLOTS:
     void clockSecondsAsDividedByABillion();
     void scenarios_data();
     void scenarios();
-    void lateExtrapolationRoundsLikeTheDivision();
-    void amountPerSecondBeyond64BitsSaturates();
     void matchesAPlainReferenceOverRandomSequences();
-    void realClockSmoke();
 };
 
 void FpsStatisticTest::flexiMeanExample()
@@ -206,18 +202,21 @@ void FpsStatisticTest::scenarios_data()
     row("capacity 2^31, negative as int", { 0x80000000u, repeated(4, 0.5), 0, NoResult, 0, false });
     row("the header's example", { 30, repeated(39, 0.125), 0.0, 8.0, 8000, false });
     row("two, 1.25 intervals later: not late", { 10, { 0.5 }, 0.625, 2.0, 1000 / 0.5, false });
+    // The pending interval joins the mean as a division, where a product with the reciprocal of 3 would be one
+    // double off.
+    row("three, 2.25 intervals later: late", { 10, { 0.5, 0.5 }, 1.125, 1 / (0.5 + 0.625 / 3), 3000 / 2.125, false });
     row("1 s: only a quarter of a 4 s mean", { 20, repeated(4, 4.0, { 5.0 }), 0.0, 5 / 21.0, 5000 / 21.0, false });
     row("stall limit 2 s", { 10, repeated(4, 4.0), 2.0, 0.0, 0, false, 2.0 });
     // The jump restarts the window; what is left reads neither negative nor wrapped.
     row("clock set back an hour", { 10, repeated(3, 0.5, { -3600.0 }), 0.0, 0.0, 0, true });
     row("clock set forward 2^32 s", { 10, repeated(3, 0.5, { 4294967296.0 }), 0.0, 2 / 4294967296.5, 0, true });
     // In a ring of 3 the oldest interval counts, but not for the span.
-    row("capacity 3, clock set back twice", { 3, { 10.0, -1.0, -1.0 }, 0.0, 3 / 8.0, 0, false });
+    row("capacity 3, clock set back twice", { 3, { 10.0, -1.0, -1.0 }, 0.0, 3 / 8.0, 0, false, 10.5, false });
     // A capacity beyond the largest window gets the largest window, which no
     // longer holds the 0.5 s after the first sample.
     constexpr int largest = FpsStatistic::MaxNumSamples;
     row("capacity 2^31 - 1: the largest window",
-        { 0x7FFFFFFFu, repeated(1, 0.5, repeated(largest, Tick)), 0.0, 512.0, 512000, false });
+        { 0x7FFFFFFFu, repeated(1, 0.5, repeated(largest, Tick)), 0.0, 512.0, 512000, false, 10.5, false });
     // Bursts of 100 samples 8 us apart, every quarter of a second: a window
     // inside a burst spans 0.8 ms and has no result, whether the gap before
     // the burst is still in the window or not.
@@ -245,6 +244,9 @@ void FpsStatisticTest::scenarios()
     const Result result = query(statistic);
     QCOMPARE(result.valid, valid);
     QCOMPARE(result.fps, s.fps);
+    if (s.exactFps) {
+        QCOMPARE(QString::number(result.fps, 'g', 17), QString::number(s.fps, 'g', 17));
+    }
     QCOMPARE(result.amountPerSecond, valid ? (unsigned long long)s.amountPerSecond : UntouchedAmount);
     QCOMPARE(statistic.hasRestarted(), s.restarted);
 
@@ -259,40 +261,6 @@ void FpsStatisticTest::scenarios()
     QVERIFY(!query(statistic).valid);
     QCOMPARE(statistic.hasRestarted(), s.restarted);
     QCOMPARE(statistic.stallTimeout(), s.stallLimit);
-}
-
-void FpsStatisticTest::lateExtrapolationRoundsLikeTheDivision()
-{
-    // Three samples 0.5 s apart, asked 1.125 s after the newest: the mean moves
-    // by (1.125 - 0.5) / 3, where a product with the reciprocal of 3 would be
-    // one double off.
-    FakeClock clock;
-    FpsStatistic statistic(10);
-    for (int i = 0; i < 3; ++i) {
-        statistic.addSample(1000);
-        clock.advance(0.5);
-    }
-    clock.advance(0.625);
-    const double expected = 1.0 / (0.5 + 0.625 / 3);
-    QCOMPARE(QString::number(query(statistic).fps, 'g', 17), QString::number(expected, 'g', 17));
-}
-
-void FpsStatisticTest::amountPerSecondBeyond64BitsSaturates()
-{
-    // A ring of 3 with the clock set back twice, asked late, when the clock
-    // is back at the oldest sample's time: the extrapolated amount comes in no
-    // time at all.
-    FakeClock clock;
-    FpsStatistic statistic(3);
-    statistic.addSample(0);
-    for (const double interval : { 30.0, -5.0, -5.0 }) {
-        clock.advance(interval);
-        statistic.addSample(0xFFFFFFFFu);
-    }
-    clock.advance(10.0);
-    const Result result = query(statistic);
-    QCOMPARE(result.fps, 1 / 7.5);
-    QCOMPARE(result.amountPerSecond, std::numeric_limits<unsigned long long>::max());
 }
 
 // Drives the statistic and the reference model through random sequences of
@@ -341,22 +309,6 @@ void FpsStatisticTest::matchesAPlainReferenceOverRandomSequences()
             QVERIFY2(statistic.hasRestarted() == model.restarted, qPrintable(where + QStringLiteral("restarted")));
         }
     }
-}
-
-void FpsStatisticTest::realClockSmoke()
-{
-    QVERIFY(std::fabs(StopWatch::gettime() - QDateTime::currentMSecsSinceEpoch() / 1000.0) < 5.0);
-    FpsStatistic statistic(10);
-    statistic.addSample(100);
-    // At least 20 ms on the monotonic clock, however loaded the machine is;
-    // only the upper bound of the rate is certain.
-    QTest::qWait(20);
-    statistic.addSample(100);
-    QElapsedTimer sinceLast;
-    sinceLast.start();
-    const Result result = query(statistic);
-    QVERIFY2(result.valid && result.fps <= 50.5 && result.amountPerSecond <= 5050, qPrintable(result.toString()));
-    QVERIFY2(result.fps > 0.0 || sinceLast.elapsed() >= 10000, "zero well within the stall limit");
 }
 
 QTEST_GUILESS_MAIN(FpsStatisticTest)
