@@ -38,32 +38,11 @@ std::unique_ptr<Tavix::CDeviceInfo> device(const QByteArrayList& properties, boo
     return info;
 }
 
-QStringList capturedWarnings;
-
-// A call of formatDeviceName(): the name of the device, followed by the library's
-// warnings while it was formatted.
+// A call of formatDeviceName() for a device with @p properties.
 TextCall deviceName(const QByteArrayList& properties, FormatDeviceNameFlags flags = {}, bool failingReads = false)
 {
-    return [=] {
-        capturedWarnings.clear();
-        const QtMessageHandler previous
-            = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-                  if (type == QtWarningMsg && qstrcmp(context.category, "tavixqtbase") == 0) {
-                      capturedWarnings << text;
-                  }
-              });
-        const QString name = formatDeviceName(device(properties, failingReads).get(), flags);
-        qInstallMessageHandler(previous);
-        return capturedWarnings.isEmpty() ? name : name + " warned: " + capturedWarnings.join(QLatin1Char('|'));
-    };
+    return [=] { return formatDeviceName(device(properties, failingReads).get(), flags); };
 }
-
-// Only debug builds report a device without a name property.
-#ifdef QT_NO_DEBUG
-const QString missingName;
-#else
-const QString missingName = QStringLiteral(" warned: Missing information in DeviceInfo");
-#endif
 
 const QByteArray utf8FriendlyName = QByteArrayLiteral("FriendlyName=Kamera \xc3\xa4"); // "Kamera ä" in UTF-8
 const QString empty = QStringLiteral("");
@@ -87,7 +66,13 @@ void DeviceDescriptionsTest::texts_data()
     textRow("model before full name", deviceName({ "FullName=Full", "ModelName=Model" })) << "Model";
     textRow("full name last", deviceName({ "FullName=Full", "SerialNumber=123" })) << "Full";
     textRow("empty friendly name chosen", deviceName({ "FriendlyName=", "ModelName=M" })) << empty;
-    textRow("no name, quoted", deviceName({ "SerialNumber=123" }, quoted)) << "\"???\"" + missingName;
+    // Only debug builds report a device without a name property.
+    textRow("no name, quoted", [=] {
+#ifndef QT_NO_DEBUG
+        QTest::ignoreMessage(QtWarningMsg, "Missing information in DeviceInfo");
+#endif
+        return deviceName({ "SerialNumber=123" }, quoted)();
+    }) << "\"???\"";
     textRow("UTF-8 class", deviceName({ "DeviceClass=VelnorGigE", utf8FriendlyName }))
         << QStringLiteral("Kamera \u00e4");
     textRow("class differing in letter case is Latin-1", deviceName({ "DeviceClass=VelnorGige", utf8FriendlyName }))
@@ -132,7 +117,6 @@ void DeviceDescriptionsTest::texts_data()
     textRow("empty separator", mac("01-23-45-67-89-AB", "")) << "0123456789AB";
     textRow("non-digits skipped, long Latin-1 separator", mac("g0123456789ab\xe9z", " \xb7 "))
         << QStringLiteral("01 \u00b7 23 \u00b7 45 \u00b7 67 \u00b7 89 \u00b7 ab");
-    textRow("11 digits", mac("0123456789A", "-")) << QString();
     textRow("13 digits", mac("0123456789ABC", "-")) << QString();
     textRow("12 characters, 11 digits", mac("0123456789Ag", "-")) << QString();
     textRow("no MAC address", mac(nullptr, "-")) << QString();

@@ -5,7 +5,6 @@
 #ifndef TAVIXQTBASE_TESTS_QML_CPPREFERENCE_H
 #define TAVIXQTBASE_TESTS_QML_CPPREFERENCE_H
 
-#include <TavixQtBase/errorreporting.h>
 #include <TavixQtBase/fpsstatistic.h>
 #include <TavixQtBase/frameratefeed.h>
 #include <TavixQtBase/stringhelpers.h>
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJSValue>
 #include <QMetaProperty>
 #include <QPointer>
 #include <QQmlEngine>
@@ -82,14 +80,6 @@ public:
                 unsignedInteger, at(1).toInt(), multiplier, unit, flags(4), locale(5));
         } else if (function == QLatin1String("formatDoubleValueAndAutoUnits")) {
             return formatDoubleValueAndAutoUnits(number, at(1).toInt(), at(2).toString(), flags(3), locale(4));
-        } else if (function == QLatin1String("formatImageCount")) {
-            return formatImageCount(unsignedInteger, at(1).toString().toULongLong());
-        } else if (function == QLatin1String("formatIPConfiguration")) {
-            return formatIPConfiguration(at(0).toUInt(), at(1).toUInt());
-        } else if (function == QLatin1String("formatMACAddress")) {
-            const QByteArray separator = at(1).toString().toLatin1();
-            return formatMACAddress(
-                at(0).toString().toLatin1().constData(), at(1).isValid() ? separator.constData() : nullptr);
         }
         return QStringLiteral("no such function");
     }
@@ -177,21 +167,6 @@ public:
             }
         }
         return report;
-    }
-
-    // The log lines that calling @p function writes, each after its message type.
-    Q_INVOKABLE QStringList logLinesOf(QJSValue function) const
-    {
-        static QStringList lines;
-        lines.clear();
-        const QtMessageHandler previous
-            = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& line) {
-                  const char* const typeNames[] = { "debug", "warning", "critical", "fatal", "info" };
-                  lines.append(QLatin1String(typeNames[type]) + QLatin1String(": ") + line);
-              });
-        function.call();
-        qInstallMessageHandler(previous);
-        return lines;
     }
 
     // Makes the default settings file hold only @p group with @p entries, whose values are INI text.
