@@ -194,9 +194,10 @@ def read_png(path):
         for x in range(stride):
             left, up = row[x - channels] if x >= channels else 0, previous[x]
             up_left = previous[x - channels] if x >= channels else 0
-            pa, pb, pc = abs(up - up_left), abs(left - up_left), abs(left + up - 2 * up_left)  # the Paeth distances
-            paeth = left if pa <= pb and pa <= pc else up if pb <= pc else up_left
-            row[x] = (row[x] + (0, left, up, (left + up) // 2, paeth)[kind]) & 0xFF
+            # Filter 4 predicts whichever of left, up and up_left lies nearest to left + up - up_left.
+            pa, pb, pc = abs(up - up_left), abs(left - up_left), abs(left + up - 2 * up_left)
+            nearest = left if pa <= pb and pa <= pc else up if pb <= pc else up_left
+            row[x] = (row[x] + (0, left, up, (left + up) // 2, nearest)[kind]) & 0xFF
         rows.append([bytes(row[i:i + channels]) for i in range(0, stride, channels)])
         previous = row
     return width, height, rows
@@ -228,8 +229,8 @@ def start_display(processes):
                     stderr=subprocess.DEVNULL)
     # A window mapped before openbox manages the screen stays without a frame; on a busy machine that takes a while.
     # A window manager announces itself on the root window, as EWMH asks.
-    wait_until(lambda: "window id" in subprocess.run(["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                                     capture_output=True, text=True).stdout,
+    announced = ["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"]
+    wait_until(lambda: "window id" in subprocess.run(announced, capture_output=True, text=True).stdout,
                30, "openbox manages the screen of %s" % display)
     return display
 
