@@ -11,6 +11,8 @@ the command line that runs one case in a private network namespace.
 """
 
 import argparse
+import collections
+import json
 import os
 import re
 import shutil
@@ -108,10 +110,10 @@ class Monitor:
 
     def __init__(self, args, processes, options, env=None, offscreen=True):
         self.screenshot = os.path.join(args.work_dir, "screenshot.png")
-        if os.path.exists(self.screenshot):
-            os.remove(self.screenshot)
-        self.process = processes.start([args.monitor, "--screenshot", self.screenshot] + options
-                                       + (["--offscreen"] if offscreen else []),
+        self.texts_file = os.path.join(args.work_dir, "texts.json")
+        remove(self.screenshot, self.texts_file)
+        self.process = processes.start([args.monitor, "--screenshot", self.screenshot, "--dump-texts", self.texts_file]
+                                       + options + (["--offscreen"] if offscreen else []),
                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                                        cwd=args.work_dir, env=env)
         self.stdout = []
@@ -133,9 +135,15 @@ class Monitor:
         return status
 
     def succeed(self, run_time):
-        """Waits for the end of a timed run that must find frames."""
+        """Waits for the end of a timed run that must find frames; the texts its window showed at the end."""
         status = self.finish(timeout=run_time + 60)
         check(status == 0, "the monitor exited with %d:\n%s" % (status, self.transcript()))
+        return self.texts()
+
+    def texts(self):
+        """What the window showed at the end of the run (--dump-texts)."""
+        with open(self.texts_file, encoding="utf-8") as dump:
+            return json.load(dump)
 
     def figures(self, prefix="figures:", camera=None):
         """The figure lines printed so far, as dictionaries of numbers; those of one camera when given."""
@@ -184,18 +192,12 @@ def read_png(path):
         start = y * (stride + 1)
         kind, row = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for x in range(stride):
-            left = row[x - channels] if x >= channels else 0
-            up, up_left = previous[x], previous[x - channels] if x >= channels else 0
-            if kind == 1:
-                row[x] = (row[x] + left) & 0xFF
-            elif kind == 2:
-                row[x] = (row[x] + up) & 0xFF
-            elif kind == 3:
-                row[x] = (row[x] + (left + up) // 2) & 0xFF
-            elif kind == 4:
-                estimate = left + up - up_left
-                pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - up_left)
-                row[x] = (row[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else up_left)) & 0xFF
+            left, up = row[x - channels] if x >= channels else 0, previous[x]
+            up_left = previous[x - channels] if x >= channels else 0
+            # Filter 4 predicts whichever of left, up and up_left lies nearest to left + up - up_left.
+            pa, pb, pc = abs(up - up_left), abs(left - up_left), abs(left + up - 2 * up_left)
+            nearest = left if pa <= pb and pa <= pc else up if pb <= pc else up_left
+            row[x] = (row[x] + (0, left, up, (left + up) // 2, nearest)[kind]) & 0xFF
         rows.append([bytes(row[i:i + channels]) for i in range(0, stride, channels)])
         previous = row
     return width, height, rows
@@ -205,10 +207,7 @@ def check_screenshot_shows_window(path):
     check(os.path.exists(path), "no screenshot was written")
     width, height, rows = read_png(path)
     check(width >= 400 and height >= 300, "the screenshot is only %dx%d pixels" % (width, height))
-    counts = {}
-    for row in rows:
-        for pixel in row:
-            counts[pixel] = counts.get(pixel, 0) + 1
+    counts = collections.Counter(pixel for row in rows for pixel in row)
     background = max(counts.values())
     # A window with a table, labels and text has many colours (anti-aliased text)
     # and a good part of its pixels differ from the background.
@@ -229,25 +228,16 @@ def start_display(processes):
     processes.start(["openbox"], env=dict(os.environ, DISPLAY=display), stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
     # A window mapped before openbox manages the screen stays without a frame; on a busy machine that takes a while.
-    wait_until(lambda: window_manager_running(display), 30, "openbox manages the screen of %s" % display)
+    # A window manager announces itself on the root window, as EWMH asks.
+    announced = ["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"]
+    wait_until(lambda: "window id" in subprocess.run(announced, capture_output=True, text=True).stdout,
+               30, "openbox manages the screen of %s" % display)
     return display
-
-
-def window_manager_running(display):
-    """True once a window manager announces itself on the root window of `display`, as EWMH asks."""
-    check = subprocess.run(["xprop", "-display", display, "-root", "_NET_SUPPORTING_WM_CHECK"],
-                           capture_output=True, text=True)
-    return "window id" in check.stdout
 
 
 def network_namespace():
     """The network namespace of this process, as /proc names it."""
     return os.readlink("/proc/self/ns/net")
-
-
-def in_private_network():
-    """True inside a namespace of scripts/private-network.sh."""
-    return os.environ.get("TAVIX_PRIVATE_NETWORK") == network_namespace()
 
 
 def network_interfaces(table="/proc/self/net/dev"):
@@ -283,6 +273,13 @@ def settings_file():
                         MONITOR_APPLICATION["name"] + ".conf")
 
 
+def remove(*paths):
+    """Removes the files that exist of `paths`, such as what a run before left."""
+    for path in paths:
+        if os.path.exists(path):
+            os.remove(path)
+
+
 def run(cases, description):
     """Runs the case named on the command line; its exit code: 0 passed, 1 failed, SKIPPED."""
     parser = argparse.ArgumentParser(description=description)
@@ -298,7 +295,7 @@ def run(cases, description):
 
     # Discovery broadcasts on every interface: the case runs where its own cameras are the only ones and
     # nothing it sends leaves the machine. private-network.sh exits with SKIPPED where it makes no namespace.
-    if not in_private_network():
+    if os.environ.get("TAVIX_PRIVATE_NETWORK") != network_namespace():  # not in a namespace of private-network.sh
         private_network = os.path.join(SCRIPTS, "private-network.sh")
         os.execv(private_network, [private_network, sys.executable] + sys.argv)
     processes = Processes()

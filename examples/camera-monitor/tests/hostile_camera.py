@@ -51,8 +51,7 @@ class HostileCameras(threading.Thread):
 
     def __init__(self, cameras):
         super().__init__(daemon=True)
-        self.memory_reads = {}
-        self.lock = threading.Lock()
+        self.memory_reads = {}  # written by this thread only
         self.stopping = False
         self.sockets = {}
         self.discovery = self.bind("0.0.0.0")
@@ -98,8 +97,7 @@ class HostileCameras(threading.Thread):
         """The acknowledge of one command and its delay, or None for commands that get no answer."""
         if len(packet) < 8 or packet[0] != 0x42:
             return None
-        command, packet_id, payload = struct.unpack(">H", packet[2:4])[0], packet[6:8], packet[8:]
-        packet_id = struct.unpack(">H", packet_id)[0]
+        (command, packet_id), payload = struct.unpack(">2xH2xH", packet[:8]), packet[8:]
         if command == 0x0002:  # DISCOVERY_CMD sent to the camera's own address
             return gvcp_header(0, 0x0003, camera["discovery"], packet_id), 0.0
         if command == 0x0080:  # READREG
@@ -114,8 +112,7 @@ class HostileCameras(threading.Thread):
             return gvcp_header(0, command + 1, struct.pack(">HH", 0, len(writes)), packet_id), 0.0
         if command == 0x0084:  # READMEM
             address, count = struct.unpack(">IxxH", payload[:8])
-            with self.lock:
-                self.memory_reads[camera["address"]] += 1
+            self.memory_reads[camera["address"]] += 1
             data = struct.pack(">I", address) + self.read(camera, address, count)
             return gvcp_header(0, 0x0085, data, packet_id), camera["delay"]
         return None
@@ -142,5 +139,4 @@ class HostileCameras(threading.Thread):
                 udp.sendto(data, peer)
 
     def reads(self, address):
-        with self.lock:
-            return self.memory_reads[address]
+        return self.memory_reads[address]
