@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Small RAII helpers for using Aravis's GObject-based C API from C++.
-#ifndef CAMERAMONITOR_ARAVIS_P_H
-#define CAMERAMONITOR_ARAVIS_P_H
+#ifndef CAMERACORE_ARAVIS_P_H
+#define CAMERACORE_ARAVIS_P_H
 
 #include <QString>
 

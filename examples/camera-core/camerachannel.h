@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // One camera the monitor streams from, with its figures, image and history.
-#ifndef CAMERAMONITOR_CAMERACHANNEL_H
-#define CAMERAMONITOR_CAMERACHANNEL_H
+#ifndef CAMERACORE_CAMERACHANNEL_H
+#define CAMERACORE_CAMERACHANNEL_H
 
 #include "camerastreamer.h"
 #include "latestframe.h"

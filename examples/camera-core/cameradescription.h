@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // What the monitor knows about one camera, and how it is found on the network.
-#ifndef CAMERAMONITOR_CAMERADESCRIPTION_H
-#define CAMERAMONITOR_CAMERADESCRIPTION_H
+#ifndef CAMERACORE_CAMERADESCRIPTION_H
+#define CAMERACORE_CAMERADESCRIPTION_H
 
 #include <QList>
 #include <QMetaType>

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The acquisition settings of an open camera, as read from and written to it.
-#ifndef CAMERAMONITOR_CAMERASETTINGS_H
-#define CAMERAMONITOR_CAMERASETTINGS_H
+#ifndef CAMERACORE_CAMERASETTINGS_H
+#define CAMERACORE_CAMERASETTINGS_H
 
 #include <QMetaType>
 #include <QString>

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The streaming thread: finds the camera, opens it and counts its frames.
-#ifndef CAMERAMONITOR_CAMERASTREAMER_H
-#define CAMERAMONITOR_CAMERASTREAMER_H
+#ifndef CAMERACORE_CAMERASTREAMER_H
+#define CAMERACORE_CAMERASTREAMER_H
 
 #include "cameradescription.h"
 #include "camerasettings.h"

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The cameras a monitor streams from, and the one it shows.
-#ifndef CAMERAMONITOR_CHANNELSET_H
-#define CAMERAMONITOR_CHANNELSET_H
+#ifndef CAMERACORE_CHANNELSET_H
+#define CAMERACORE_CHANNELSET_H
 
 #include "camerachannel.h"
 

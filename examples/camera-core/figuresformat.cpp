@@ -12,25 +12,16 @@ namespace {
 
 constexpr int decimals = 2;
 
-FormatMultiplier fittingMultiplier(double value, UnitPrefixes prefixes)
-{
-    const double base = prefixes == UnitPrefixes::Binary ? 1024.0 : 1000.0;
-    int multiplier = MultiplierNone;
-    for (double factor = base; multiplier < MultiplierTera && value >= factor; factor *= base) {
-        ++multiplier;
-    }
-    return static_cast<FormatMultiplier>(multiplier);
-}
-
 QString formatBytes(unsigned long long bytes, const QString& unit, UnitPrefixes prefixes)
 {
-    QFlags<FormatValueFlag> flags = FormatValueShowMultiplier;
-    if (prefixes == UnitPrefixes::Binary) {
-        flags |= FormatValueBinaryMultiplier;
+    const bool binary = prefixes == UnitPrefixes::Binary;
+    const FormatValueFlags flags = binary ? FormatValueShowMultiplier | FormatValueBinaryMultiplier
+                                          : FormatValueFlags(FormatValueShowMultiplier);
+    // A count below the first prefix is whole: "512 B", not "512.00 B".
+    if (bytes < (binary ? 1024u : 1000u)) {
+        return formatUnsignedIntegerValueAndUnits(bytes, 0, MultiplierNone, unit, flags, getSystemLocale());
     }
-    const FormatMultiplier multiplier = fittingMultiplier(static_cast<double>(bytes), prefixes);
-    return formatUnsignedIntegerValueAndUnits(
-        bytes, multiplier == MultiplierNone ? 0 : decimals, multiplier, unit, flags, getSystemLocale());
+    return formatDoubleValueAndAutoUnits(static_cast<double>(bytes), decimals, unit, flags, getSystemLocale());
 }
 
 } // namespace
@@ -51,7 +42,7 @@ QString formatFrameSize(const StreamFigures::Snapshot& figures, UnitPrefixes pre
     if (figures.images == 0) {
         return QString();
     }
-    return QCoreApplication::translate("CameraMonitor", "%1 \u00d7 %2 pixels, %3 per frame")
+    return QCoreApplication::translate("CameraCore", "%1 \u00d7 %2 pixels, %3 per frame")
         .arg(figures.width)
         .arg(figures.height)
         .arg(formatBytes(figures.frameBytes, QStringLiteral("B"), prefixes));

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Texts for the live figures, made with the library's formatters.
-#ifndef CAMERAMONITOR_FIGURESFORMAT_H
-#define CAMERAMONITOR_FIGURESFORMAT_H
+#ifndef CAMERACORE_FIGURESFORMAT_H
+#define CAMERACORE_FIGURESFORMAT_H
 
 #include "streamfigures.h"
 

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Camera images shrunk to the size they are shown at, once per frame rather than at every paint.
-#ifndef CAMERAMONITOR_FITTEDIMAGE_H
-#define CAMERAMONITOR_FITTEDIMAGE_H
+#ifndef CAMERACORE_FITTEDIMAGE_H
+#define CAMERACORE_FITTEDIMAGE_H
 
 #include <QImage>
 #include <QSize>

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The newest image of a stream, handed from the thread that receives it to the GUI.
-#ifndef CAMERAMONITOR_LATESTFRAME_H
-#define CAMERAMONITOR_LATESTFRAME_H
+#ifndef CAMERACORE_LATESTFRAME_H
+#define CAMERACORE_LATESTFRAME_H
 
 #include "camerasettings.h"
 

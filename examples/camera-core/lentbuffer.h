@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Stream buffers that outlive the handler they were handed to.
-#ifndef CAMERAMONITOR_LENTBUFFER_H
-#define CAMERAMONITOR_LENTBUFFER_H
+#ifndef CAMERACORE_LENTBUFFER_H
+#define CAMERACORE_LENTBUFFER_H
 
 #include "aravis_p.h"
 

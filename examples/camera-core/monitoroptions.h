@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The command line of the camera monitors.
-#ifndef CAMERAMONITOR_MONITOROPTIONS_H
-#define CAMERAMONITOR_MONITOROPTIONS_H
+#ifndef CAMERACORE_MONITOROPTIONS_H
+#define CAMERACORE_MONITOROPTIONS_H
 
 #include "scriptoptions.h"
 

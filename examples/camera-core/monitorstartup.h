@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The start and the end of a camera monitor's main(), whatever its window is made of.
-#ifndef CAMERAMONITOR_MONITORSTARTUP_H
-#define CAMERAMONITOR_MONITORSTARTUP_H
+#ifndef CAMERACORE_MONITORSTARTUP_H
+#define CAMERACORE_MONITORSTARTUP_H
 
 #include "channelset.h"
 #include "monitoroptions.h"

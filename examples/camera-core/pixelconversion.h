@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Camera pixel formats to QImage, for display.
-#ifndef CAMERAMONITOR_PIXELCONVERSION_H
-#define CAMERAMONITOR_PIXELCONVERSION_H
+#ifndef CAMERACORE_PIXELCONVERSION_H
+#define CAMERACORE_PIXELCONVERSION_H
 
 #include "camerasettings.h"
 

@@ -108,5 +108,5 @@ void paintRateChart(QPainter* painter, const QRect& area, const QVector<RatePoin
         Qt::AlignLeft | Qt::AlignVCenter, bytesLabel);
     painter->setPen(palette.color(QPalette::Text));
     painter->drawText(QRect(plot.left(), plot.bottom() + 2, plot.width(), metrics.height()), Qt::AlignCenter,
-        QCoreApplication::translate("RateChart", "last %1 s").arg(RatePoint::maxPoints));
+        QCoreApplication::translate("CameraCore", "last %1 s").arg(RatePoint::maxPoints));
 }

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The painting of a chart of frame rate and data rate over the last minute.
-#ifndef CAMERAMONITOR_RATECHARTPAINTER_H
-#define CAMERAMONITOR_RATECHARTPAINTER_H
+#ifndef CAMERACORE_RATECHARTPAINTER_H
+#define CAMERACORE_RATECHARTPAINTER_H
 
 #include "ratepoint.h"
 

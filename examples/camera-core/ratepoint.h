@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // One second of a stream's rates, as the rate chart shows it.
-#ifndef CAMERAMONITOR_RATEPOINT_H
-#define CAMERAMONITOR_RATEPOINT_H
+#ifndef CAMERACORE_RATEPOINT_H
+#define CAMERACORE_RATEPOINT_H
 
 #include <QtGlobal>
 

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // A shown frame written to files.
-#ifndef CAMERAMONITOR_SAVEDFRAME_H
-#define CAMERAMONITOR_SAVEDFRAME_H
+#ifndef CAMERACORE_SAVEDFRAME_H
+#define CAMERACORE_SAVEDFRAME_H
 
 #include "latestframe.h"
 

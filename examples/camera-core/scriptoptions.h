@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The command-line options of a scripted run, for tests; hidden from --help.
-#ifndef CAMERAMONITOR_SCRIPTOPTIONS_H
-#define CAMERAMONITOR_SCRIPTOPTIONS_H
+#ifndef CAMERACORE_SCRIPTOPTIONS_H
+#define CAMERACORE_SCRIPTOPTIONS_H
 
 #include <QString>
 #include <QStringList>

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // The live figures of one stream: written by the threads of the stream, read by the GUI.
-#ifndef CAMERAMONITOR_STREAMFIGURES_H
-#define CAMERAMONITOR_STREAMFIGURES_H
+#ifndef CAMERACORE_STREAMFIGURES_H
+#define CAMERACORE_STREAMFIGURES_H
 
 #include <TavixQtBase/fpsstatistic.h>
 #include <TavixQtBase/frameratefeed.h>

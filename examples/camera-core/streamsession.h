@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // One open camera with a running stream, for the streaming thread.
-#ifndef CAMERAMONITOR_STREAMSESSION_H
-#define CAMERAMONITOR_STREAMSESSION_H
+#ifndef CAMERACORE_STREAMSESSION_H
+#define CAMERACORE_STREAMSESSION_H
 
 #include "aravis_p.h"
 #include "cameradescription.h"

@@ -119,7 +119,7 @@ void TimedRun::finish()
         }
     }
     const StreamFigures::Snapshot figures = shownFigures();
-    printLine(QCoreApplication::translate("CameraMonitor", "Frame rate: %1; data rate: %2; %3")
+    printLine(QCoreApplication::translate("CameraCore", "Frame rate: %1; data rate: %2; %3")
                   .arg(formatFrameRate(figures.framesPerSecond),
                       formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
                       formatImageCount(figures.images, figures.errors)));

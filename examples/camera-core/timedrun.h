@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // A timed run of a camera monitor that reports on stdout, for people, scripts and tests.
-#ifndef CAMERAMONITOR_TIMEDRUN_H
-#define CAMERAMONITOR_TIMEDRUN_H
+#ifndef CAMERACORE_TIMEDRUN_H
+#define CAMERACORE_TIMEDRUN_H
 
 #include "scriptoptions.h"
 #include "streamfigures.h"

@@ -57,11 +57,7 @@ QString formatFrameRateSetting(double framesPerSecond)
 
 QString formatExposureTime(double microseconds)
 {
-    const double seconds = microseconds / 1e6;
-    const FormatMultiplier multiplier = seconds >= 1.0 ? MultiplierNone
-        : seconds >= 1e-3                              ? MultiplierMilli
-                                                       : MultiplierMicro;
-    return formatDoubleValueAndUnits(seconds, 3, multiplier, QStringLiteral("s"), settingFlags, getSystemLocale());
+    return formatDoubleValueAndAutoUnits(microseconds / 1e6, 3, QStringLiteral("s"), settingFlags, getSystemLocale());
 }
 
 QString formatGain(double decibels)

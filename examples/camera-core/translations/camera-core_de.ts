@@ -29,7 +29,7 @@
     </message>
 </context>
 <context>
-    <name>CameraMonitor</name>
+    <name>CameraCore</name>
     <message>
         <source>%1 × %2 pixels, %3 per frame</source>
         <translation>%1 × %2 Pixel, %3 pro Bild</translation>
@@ -37,6 +37,10 @@
     <message>
         <source>Frame rate: %1; data rate: %2; %3</source>
         <translation>Bildrate: %1; Datenrate: %2; %3</translation>
+    </message>
+    <message>
+        <source>last %1 s</source>
+        <translation>letzte %1 s</translation>
     </message>
 </context>
 <context>
@@ -131,13 +135,6 @@
     <message>
         <source>Camera</source>
         <translation>Kamera</translation>
-    </message>
-</context>
-<context>
-    <name>RateChart</name>
-    <message>
-        <source>last %1 s</source>
-        <translation>letzte %1 s</translation>
     </message>
 </context>
 <context>
