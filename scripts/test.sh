@@ -11,10 +11,11 @@
 # docs/*.md as written, and the Debian packages of both builds; the Python
 # module's tests; the tests under ASan/UBSan and under TSan; the fuzz targets
 # over their seeds; the 32-bit x86 builds of both (their unit tests, their
-# installed tree, their Debian packages) and a clang build of Qt 6. A failed
-# step does not stop the others: the script ends with a summary of every step
-# (passed, failed or skipped, and its time) and exits with 1 when any step
-# failed.
+# installed tree, their Debian packages; natively, or under qemu-i386 on a
+# kernel that runs no 32-bit programs: scripts/i386-exec.sh) and a clang build
+# of Qt 6. A failed step does not stop the others: the script ends with a
+# summary of every step (passed, failed or skipped, and its time) and exits
+# with 1 when any step failed.
 #   scripts/test.sh              every step
 #   scripts/test.sh qt6 docs-qt6 only these steps, in this order
 #   scripts/test.sh --list       the steps
@@ -91,6 +92,15 @@ for step in "${steps[@]}"; do
     done
     if [ -n "$missing" ]; then
         outcome[$step]="skipped (needs:$missing)"
+        seconds[$step]=0
+        continue
+    fi
+    if [[ $step == *-i386 && -z ${i386_exec:-} ]]; then
+        i386_exec=$(scripts/i386-exec.sh) || i386_exec=none
+        echo "32-bit x86 programs run: $i386_exec"
+    fi
+    if [[ $step == *-i386 && $i386_exec == none ]]; then
+        outcome[$step]="skipped (runs no i386 programs)"
         seconds[$step]=0
         continue
     fi
