@@ -10,8 +10,10 @@ Counts non-blank lines that are not only comment, in the files that git tracks:
 
 - tests: C++, QML, JavaScript, Python and shell under tests/, examples/*/tests/ and
   python/tests/;
-- product: the same languages everywhere else: the library (src, include), the SDK
-  stand-ins (sdk), the examples, bench, fuzz, scripts and the documentation's example.
+- product: C++, QML, JavaScript and Python everywhere else: the library (src,
+  include), the SDK stand-ins (sdk), the examples, bench, fuzz, scripts and the
+  documentation's example. The shell scripts that build, test and run it are
+  tools around the product, counted on neither side.
 
 Comments are "//" lines and "/* */" blocks in C++, QML and JavaScript, "#" lines and
 docstrings (a string that starts a line with three quotes) in Python and shell. Build
@@ -85,7 +87,7 @@ def main():
             continue
         if TEST_DIRS.match(name) and suffix in C_STYLE | HASH_STYLE and not name.startswith("tests/abi/"):
             kind = "tests"
-        elif not TEST_DIRS.match(name) and suffix in C_STYLE | HASH_STYLE:
+        elif not TEST_DIRS.match(name) and suffix in C_STYLE | {".py"}:
             kind = "product"
         else:
             continue

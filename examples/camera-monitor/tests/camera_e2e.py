@@ -324,7 +324,7 @@ IMAGE_FORMATS = {"Mono8": None, "Mono16": None, "BayerRG8": "RGGB", "BayerGB8": 
 def check_image_pixels(pixel_format, bayer, image_file, raw_size=(512, 512), quarter_turn=False):
     """The saved image holds the camera's own samples: grey as they are, colours at their Bayer sites; turned a
     quarter clockwise, each pixel holds the sample it was turned from. The raw bytes beside it stay unturned."""
-    width, height, rows = read_png(image_file)
+    width, height, image = read_png(image_file)
     with open(image_file + ".raw", "rb") as raw_file:
         raw = raw_file.read()
     raw_width, raw_height = raw_size
@@ -338,7 +338,7 @@ def check_image_pixels(pixel_format, bayer, image_file, raw_size=(512, 512), qua
     grey = 0
     for y in range(height):
         for x in range(width):
-            pixel = rows[y][x]
+            pixel = image.getpixel((x, y))
             grey += len(set(pixel)) == 1
             sx, sy = source(x, y)
             if bayer is None:

@@ -11,19 +11,18 @@ the command line that runs one case in a private network namespace.
 """
 
 import argparse
-import collections
 import json
 import os
 import re
 import shutil
 import signal
 import socket
-import struct
 import subprocess
 import sys
 import threading
 import time
-import zlib
+
+from PIL import Image
 
 CAMERA_ADDRESS = "127.0.0.1"
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts")
@@ -169,46 +168,18 @@ class Monitor:
 
 
 def read_png(path):
-    """Width, height and rows of pixels (tuples of bytes) of an 8-bit grey, RGB or RGBA PNG without interlacing."""
-    with open(path, "rb") as png:
-        data = png.read()
-    check(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG file" % path)
-    position, header, compressed = 8, None, b""
-    while position < len(data):
-        length, kind = struct.unpack(">I4s", data[position:position + 8])
-        chunk = data[position + 8:position + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", chunk)
-        elif kind == b"IDAT":
-            compressed += chunk
-        position += 12 + length
-    width, height, depth, colour, _, _, interlace = header
-    check(depth == 8 and colour in (0, 2, 6) and interlace == 0, "unexpected PNG format %s" % (header,))
-    channels = {0: 1, 2: 3, 6: 4}[colour]
-    raw = zlib.decompress(compressed)
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        start = y * (stride + 1)
-        kind, row = raw[start], bytearray(raw[start + 1:start + 1 + stride])
-        for x in range(stride):
-            left, up = row[x - channels] if x >= channels else 0, previous[x]
-            up_left = previous[x - channels] if x >= channels else 0
-            # Filter 4 predicts whichever of left, up and up_left lies nearest to left + up - up_left.
-            pa, pb, pc = abs(up - up_left), abs(left - up_left), abs(left + up - 2 * up_left)
-            nearest = left if pa <= pb and pa <= pc else up if pb <= pc else up_left
-            row[x] = (row[x] + (0, left, up, (left + up) // 2, nearest)[kind]) & 0xFF
-        rows.append([bytes(row[i:i + channels]) for i in range(0, stride, channels)])
-        previous = row
-    return width, height, rows
+    """The image of a PNG file in RGB, with Pillow's decoder: its width, height and pixels by [x, y]."""
+    check(os.path.exists(path), "no image was written at %s" % path)
+    with Image.open(path) as png:
+        image = png.convert("RGB")
+    return image.width, image.height, image
 
 
 def check_screenshot_shows_window(path):
-    check(os.path.exists(path), "no screenshot was written")
-    width, height, rows = read_png(path)
+    width, height, image = read_png(path)
     check(width >= 400 and height >= 300, "the screenshot is only %dx%d pixels" % (width, height))
-    counts = collections.Counter(pixel for row in rows for pixel in row)
-    background = max(counts.values())
+    counts = [count for count, _ in image.getcolors(width * height)]
+    background = max(counts)
     # A window with a table, labels and text has many colours (anti-aliased text)
     # and a good part of its pixels differ from the background.
     check(len(counts) >= 32, "the screenshot has only %d colours" % len(counts))
