@@ -138,6 +138,17 @@
     </message>
 </context>
 <context>
+    <name>MonitorModel</name>
+    <message>
+        <source>No image</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>The pixel format 0x%1 cannot be shown.</source>
+        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
+    </message>
+</context>
+<context>
     <name>StreamSession</name>
     <message>
         <source>Cannot open the camera %1: %2</source>

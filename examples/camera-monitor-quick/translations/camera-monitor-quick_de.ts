@@ -145,17 +145,6 @@
     </message>
 </context>
 <context>
-    <name>MonitorController</name>
-    <message>
-        <source>No image</source>
-        <translation>Kein Bild</translation>
-    </message>
-    <message>
-        <source>The pixel format 0x%1 cannot be shown.</source>
-        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
-    </message>
-</context>
-<context>
     <name>SettingsPane</name>
     <message>
         <source>The camera has no such setting.</source>
