@@ -25,6 +25,15 @@ QVariant CameraListModel::data(const QModelIndex& index, int role) const
     return index.isValid() ? m_rows.at(index.row()).roles.value(role) : QVariant();
 }
 
+QVariant CameraListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const QStringList headers { tr("Name"), tr("Frame rate"), tr("Data rate"), tr("Model"), tr("Serial number"),
+        tr("MAC address"), tr("IP address"), tr("IP configuration") };
+    return orientation == Qt::Horizontal && role == Qt::DisplayRole
+        ? QVariant(headers.value(section))
+        : QAbstractTableModel::headerData(section, orientation, role);
+}
+
 QHash<int, QByteArray> CameraListModel::roleNames() const
 {
     return { { NameRole, "name" }, { DamagedRole, "damaged" }, { ModelRole, "model" },

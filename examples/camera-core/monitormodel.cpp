@@ -11,10 +11,7 @@ MonitorModel::MonitorModel(const ChannelSet::Options& options, QObject* parent)
     , m_channels(options)
     , m_imageMessage(tr("No image"))
 {
-    connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, &m_reports,
-        [this](AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details) {
-            m_reports.addReport(severity, message, details);
-        });
+    connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, &m_reports, &ReportList::addReport);
     connect(&m_channels, &ChannelSet::channelAdded, this, &MonitorModel::follow);
     connect(&m_channels, &ChannelSet::selectionChanged, this, &MonitorModel::onSelectionChanged);
     connect(&m_channels, &ChannelSet::figuresRead, this, [this] {

@@ -110,16 +110,6 @@ public:
         }
     }
 
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        const QStringList headers { MonitorWindow::tr("Name"), MonitorWindow::tr("Frame rate"),
-            MonitorWindow::tr("Data rate"), MonitorWindow::tr("Model"), MonitorWindow::tr("Serial number"),
-            MonitorWindow::tr("MAC address"), MonitorWindow::tr("IP address"), MonitorWindow::tr("IP configuration") };
-        return orientation == Qt::Horizontal && role == Qt::DisplayRole
-            ? QVariant(headers.value(section))
-            : QIdentityProxyModel::headerData(section, orientation, role);
-    }
-
     QVariant data(const QModelIndex& index, int role) const override
     {
         const int column = index.column();

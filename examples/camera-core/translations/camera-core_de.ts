@@ -44,6 +44,41 @@
     </message>
 </context>
 <context>
+    <name>CameraListModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>Data rate</source>
+        <translation>Datenrate</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC-Adresse</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>IP configuration</source>
+        <translation>IP-Konfiguration</translation>
+    </message>
+</context>
+<context>
     <name>CameraStreamer</name>
     <message>
         <source>timed out before all packets arrived</source>

@@ -101,30 +101,6 @@
         <translation>Kameramonitor</translation>
     </message>
     <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>Modell</translation>
-    </message>
-    <message>
-        <source>Serial number</source>
-        <translation>Seriennummer</translation>
-    </message>
-    <message>
-        <source>MAC address</source>
-        <translation>MAC-Adresse</translation>
-    </message>
-    <message>
-        <source>IP address</source>
-        <translation>IP-Adresse</translation>
-    </message>
-    <message>
-        <source>IP configuration</source>
-        <translation>IP-Konfiguration</translation>
-    </message>
-    <message>
         <source>Double-click a camera to monitor it.</source>
         <translation>Doppelklicken Sie auf eine Kamera, um sie zu überwachen.</translation>
     </message>
@@ -219,14 +195,6 @@
     <message>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
-    </message>
-    <message>
-        <source>Frame rate</source>
-        <translation>Bildrate</translation>
-    </message>
-    <message>
-        <source>Data rate</source>
-        <translation>Datenrate</translation>
     </message>
     <message>
         <source>&amp;Save image...</source>
