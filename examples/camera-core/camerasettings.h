@@ -9,8 +9,10 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <optional>
+#include <vector>
 
 /** One number feature of the camera: its value and bounds; not available when the camera lacks it. */
 struct CameraFeature
@@ -90,6 +92,68 @@ struct SettingsChange
     /** True when the frames change size, which needs a new stream with buffers of the new size. */
     bool resizesFrames() const;
 };
+
+/** How a setting is shown and entered. */
+enum class SettingKind {
+    Number, ///< a CameraFeature within its bounds
+    Switch, ///< an automatic mode of the camera, on or off
+    Choice, ///< one of the names the camera offers
+    Rotation, ///< quarter turns of the shown image, in degrees
+    Flip, ///< the shown image mirrored, on or off
+};
+
+/**
+ * One setting of the table that both monitors, their scripted actions and the
+ * remembered settings go through: where it is read in CameraSettings and asked
+ * for in SettingsChange. The members of the other kinds stay null.
+ */
+struct CameraSetting
+{
+    const char* key; ///< as scripted actions and QML name it, e.g. "offset-x"
+    SettingKind kind;
+    const char* unit; ///< of a number as its field shows it, e.g. "px"; empty for a plain factor
+    bool remembered; ///< kept per camera between runs, see rememberSettings()
+    CameraFeature CameraSettings::*feature = nullptr; ///< Number
+    double SettingsChange::*number = nullptr;
+    CameraSwitch CameraSettings::*reportedSwitch = nullptr; ///< Switch
+    std::optional<bool> SettingsChange::*switchChange = nullptr;
+    bool ImageOrientation::*flip = nullptr; ///< Flip
+};
+
+/** Every setting, in the order the Widgets monitor shows them. */
+const std::vector<CameraSetting>& cameraSettingTable();
+/** The entry of @p key; null for an unknown key. */
+const CameraSetting* findCameraSetting(const QString& key);
+/**
+ * The keys of the camera's own settings in the order the monitors' --dump-texts
+ * lists them: numbers and choices, then switches; the orientation is left out.
+ */
+QStringList dumpedSettingKeys();
+
+/** What the camera reported of one setting. */
+struct SettingState
+{
+    bool available = false;
+    QVariant value; ///< a double, a bool, a name or degrees
+    double minimum = 0.0; ///< of a number
+    double maximum = 0.0;
+    QStringList options; ///< of a choice
+};
+
+/**
+ * @p setting as @p reported holds it. The orientation is the monitor's own: it can
+ * be chosen whenever a camera reported its pixel formats, that is streams.
+ */
+SettingState settingState(const CameraSetting& setting, const CameraSettings& reported);
+/**
+ * The change that asks for @p value in @p setting of a camera that reported
+ * @p reported: a number within its bounds, a bool, one of the offered names or
+ * a quarter turn; nullopt when the camera lacks the setting or @p value does not fit.
+ */
+std::optional<SettingsChange> settingChange(
+    const CameraSetting& setting, const CameraSettings& reported, const QVariant& value);
+/** The value of a scripted action's text @p text for @p setting: "on" or "off" of a switch, else the text. */
+QVariant scriptedValue(const CameraSetting& setting, const QString& text);
 
 /**
  * Stores what @p change sets of the settings remembered per camera between runs

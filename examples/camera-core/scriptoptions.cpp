@@ -4,6 +4,8 @@
 
 #include "scriptoptions.h"
 
+#include "camerasettings.h"
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
@@ -30,6 +32,16 @@ QCommandLineOption imageOption()
         QStringLiteral("file") };
 }
 
+/** True when @p text is a value a scripted action can give @p setting: on or off, a name or a number. */
+bool takesText(const CameraSetting& setting, const QString& text)
+{
+    const bool onOff = setting.kind == SettingKind::Switch || setting.kind == SettingKind::Flip;
+    const QString pattern = onOff             ? QStringLiteral("on|off")
+        : setting.kind == SettingKind::Choice ? QStringLiteral("\\w+")
+                                              : QStringLiteral("\\d+(\\.\\d*)?");
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(text).hasMatch();
+}
+
 } // namespace
 
 void addScriptOptions(QCommandLineParser* parser)
@@ -46,12 +58,12 @@ bool readScriptOptions(const QCommandLineParser& parser, ScriptOptions* options,
     options->actions = parser.values(actionOption().names().constFirst());
     options->imageFile = parser.value(imageOption().names().constFirst());
     const QRegularExpression actionPattern(
-        QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|maximize|normal|move=-?\\d+,-?\\d+|switch=.+|"
-                       "(frame-rate|exposure-time|gain|offset-x|offset-y|width|height|binning-horizontal|"
-                       "binning-vertical|rotation)=\\d+(\\.\\d*)?|"
-                       "(auto-exposure|auto-gain|flip-horizontal|flip-vertical)=(on|off)|pixel-format=\\w+)$"));
+        QStringLiteral("^\\d+(\\.\\d*)?:(reconnect|maximize|normal|move=-?\\d+,-?\\d+|switch=.+|([a-z-]+)=(.+))$"));
     for (const QString& value : qAsConst(options->actions)) {
-        if (!actionPattern.match(value).hasMatch()) {
+        const QRegularExpressionMatch match = actionPattern.match(value);
+        const CameraSetting* setting = findCameraSetting(match.captured(3));
+        if (!match.hasMatch()
+            || (!match.captured(3).isEmpty() && !(setting && takesText(*setting, match.captured(4))))) {
             *error = QStringLiteral("--test-action needs <seconds>:reconnect, <seconds>:switch=<address> or "
                                     "<seconds>:<setting>=<value>, not \"%1\"")
                          .arg(value);

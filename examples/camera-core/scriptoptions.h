@@ -16,10 +16,9 @@ struct ScriptOptions
 {
     QString textsFile; ///< written with the window's texts as JSON when the run time is over; empty: none
     /**
-     * Done during the run: "<seconds>:reconnect", "<seconds>:switch=<address>", or a setting entered
-     * in the window: "<seconds>:frame-rate=<fps>", "exposure-time=<µs>", "gain=<dB>", "pixel-format=<name>",
-     * "offset-x|offset-y|width|height=<pixels>", "binning-horizontal|binning-vertical=<factor>",
-     * "rotation=<degrees>", "auto-exposure|auto-gain|flip-horizontal|flip-vertical=on|off";
+     * Done during the run: "<seconds>:reconnect", "<seconds>:switch=<address>", or a setting asked of
+     * the selected camera: "<seconds>:<key>=<value>" with a key of cameraSettingTable() and a number in
+     * its unit (degrees for the rotation), a pixel format's name, or "on" or "off" of a switch or flip;
      * or a change of the window: "<seconds>:maximize", "normal", "move=<x>,<y>"
      */
     QStringList actions;

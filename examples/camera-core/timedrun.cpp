@@ -6,6 +6,7 @@
 
 #include "camerachannel.h"
 #include "figuresformat.h"
+#include "monitormodel.h"
 #include "monitoroptions.h"
 #include "streamsession.h"
 
@@ -47,11 +48,16 @@ void printLine(const QString& line)
     std::fflush(stdout);
 }
 
-TimedRun::TimedRun(double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options)
-    : m_screenshotFile(screenshotFile)
+TimedRun::TimedRun(
+    MonitorModel* model, double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options)
+    : m_model(model)
+    , m_screenshotFile(screenshotFile)
     , m_options(options)
 {
     m_clock.start();
+    connect(model, &MonitorModel::streamingStarted, this,
+        [](const QString& cameraId) { printLine(QStringLiteral("streaming: %1").arg(cameraId)); });
+    connect(model, &MonitorModel::figuresSampled, this, &TimedRun::printSample);
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, [this] { ++m_reports; });
     for (const QString& action : m_options.actions) {
         const int colon = action.indexOf(QLatin1Char(':'));
@@ -70,19 +76,40 @@ void TimedRun::performTimed(const QString& action)
     }
 }
 
-void TimedRun::printStreaming(const QString& cameraId) const
+bool TimedRun::changeSetting(const QString& action) const
 {
-    printLine(QStringLiteral("streaming: %1").arg(cameraId));
+    const QString key = action.section(QLatin1Char('='), 0, 0);
+    const CameraSetting* setting = findCameraSetting(key);
+    if (setting && m_model->changeSetting(key, scriptedValue(*setting, action.section(QLatin1Char('='), 1)))) {
+        return true;
+    }
+    printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
+    return false;
 }
 
-void TimedRun::printSample(qint64 intervalMs)
+QJsonArray TimedRun::jsonRect(const QRect& rect)
+{
+    return { rect.x(), rect.y(), rect.width(), rect.height() };
+}
+
+QJsonArray TimedRun::jsonChart(const QVector<RatePoint>& points)
+{
+    QJsonArray chart;
+    for (const RatePoint& point : points) {
+        chart.append(QJsonArray { double(point.msecsSinceEpoch), point.framesPerSecond, point.bytesPerSecond,
+            point.restarted, point.stalled });
+    }
+    return chart;
+}
+
+void TimedRun::printSample()
 {
     // Lateness counts once a camera streams: start-up work before that is not the monitor's steady state.
-    const QList<CameraChannel*> cameras = channels();
+    const QList<CameraChannel*> cameras = m_model->channels().channels();
     const bool streaming = std::any_of(
         cameras.cbegin(), cameras.cend(), [](const CameraChannel* channel) { return channel->isStreaming(); });
     if (m_sinceSample.isValid() && streaming) {
-        m_maxLatenessMs = qMax(m_maxLatenessMs, m_sinceSample.elapsed() - intervalMs);
+        m_maxLatenessMs = qMax(m_maxLatenessMs, m_sinceSample.elapsed() - ChannelSet::sampleIntervalMs);
     }
     m_sinceSample.start();
     printFigures(QStringLiteral("figures:"));
@@ -92,9 +119,9 @@ void TimedRun::printFigures(const QString& prefix) const
 {
     const QString time = QString::number(m_clock.elapsed() / 1000.0, 'f', 3);
     printLine(QStringLiteral("%1 t=%2 %3 reports=%4")
-                  .arg(prefix, time, formatFiguresForScripts(shownFigures()))
+                  .arg(prefix, time, formatFiguresForScripts(m_model->selected()->figuresNow()))
                   .arg(m_reports));
-    const QList<CameraChannel*> cameras = channels();
+    const QList<CameraChannel*> cameras = m_model->channels().channels();
     if (cameras.size() < 2) {
         return;
     }
@@ -118,7 +145,7 @@ void TimedRun::finish()
             complain("cannot write the screenshot", m_screenshotFile);
         }
     }
-    const StreamFigures::Snapshot figures = shownFigures();
+    const StreamFigures::Snapshot figures = m_model->selected()->figuresNow();
     printLine(QCoreApplication::translate("CameraCore", "Frame rate: %1; data rate: %2; %3")
                   .arg(formatFrameRate(figures.framesPerSecond),
                       formatDataRate(figures.bytesPerSecond, UnitPrefixes::Decimal),
@@ -126,12 +153,12 @@ void TimedRun::finish()
     printFigures(QStringLiteral("result:"));
     printLine(QStringLiteral(
         "timing: cameras=%1 timer_max_late_ms=%2 process_cpu_seconds=%3 run_seconds=%4 packet_sockets=%5")
-                  .arg(channels().size())
+                  .arg(m_model->channels().channels().size())
                   .arg(m_maxLatenessMs)
                   .arg(processCpuSeconds(), 0, 'f', 3)
                   .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1)
                   .arg(int(StreamSession::receivesWithPacketSockets())));
-    if (!m_options.imageFile.isEmpty() && !saveImage(m_options.imageFile)) {
+    if (!m_options.imageFile.isEmpty() && !m_model->saveImage(m_options.imageFile)) {
         complain("cannot save the image to", m_options.imageFile);
     }
     if (!m_options.textsFile.isEmpty()) {

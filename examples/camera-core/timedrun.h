@@ -6,17 +6,20 @@
 #ifndef CAMERACORE_TIMEDRUN_H
 #define CAMERACORE_TIMEDRUN_H
 
+#include "ratepoint.h"
 #include "scriptoptions.h"
 #include "streamfigures.h"
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QString>
 
 class CameraChannel;
+class MonitorModel;
 
 /** Writes @p line and a newline to stdout at once. */
 void printLine(const QString& line);
@@ -38,38 +41,36 @@ void printLine(const QString& line);
 class TimedRun : public QObject
 {
 public:
-    TimedRun(double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options);
+    TimedRun(MonitorModel* model, double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options);
 
     /** Prints how long the program took to end after the run closed the window. */
     void printExitTime() const;
 
-protected:
-    /** A connection to the camera with the id @p cameraId (as visibleText()) streams. */
-    void printStreaming(const QString& cameraId) const;
-    /**
-     * The window read every camera's figures and sampled them for its chart, as it does
-     * every @p intervalMs: how much later it came at worst counts once a camera streams.
-     */
-    void printSample(qint64 intervalMs);
+    static QJsonArray jsonRect(const QRect& rect);
+    /** The chart's points as [[ms since epoch, fps, bytes per second, restarted, stalled]]. */
+    static QJsonArray jsonChart(const QVector<RatePoint>& points);
 
-    /** The figures of the selected camera as the window shows them now. */
-    virtual StreamFigures::Snapshot shownFigures() const = 0;
-    /** The window's cameras, each with the figures it read last. */
-    virtual QList<CameraChannel*> channels() const = 0;
+protected:
+    /** Asks the selected camera for the setting "key=value" of @p action; false, having printed why, when it cannot. */
+    bool changeSetting(const QString& action) const;
     /** Does one action of ScriptOptions; false, having printed why, when it cannot. */
     virtual bool perform(const QString& action) = 0;
     virtual QImage grabWindow() = 0;
-    /** Saves the shown image as PNG and the camera's bytes of it beside it; false on failure. */
-    virtual bool saveImage(const QString& path) const = 0;
     /** What the window shows, for --dump-texts. */
     virtual QJsonObject shownTexts() const = 0;
     virtual void closeWindow() = 0;
 
 private:
+    /**
+     * The window read every camera's figures and sampled them for its chart, as it does
+     * every ChannelSet::sampleIntervalMs: how much later it came at worst counts once a camera streams.
+     */
+    void printSample();
     void performTimed(const QString& action);
     void printFigures(const QString& prefix) const;
     void finish();
 
+    MonitorModel* const m_model;
     const QString m_screenshotFile;
     const ScriptOptions m_options;
     QElapsedTimer m_clock;

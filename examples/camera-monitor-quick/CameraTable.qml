@@ -28,14 +28,15 @@ ColumnLayout {
     spacing: 0
 
     Row {
-        Cell { column: 0; font.bold: true; text: qsTr("Name") }
-        Cell { column: 1; font.bold: true; text: qsTr("Frame rate") }
-        Cell { column: 2; font.bold: true; text: qsTr("Data rate") }
-        Cell { column: 3; font.bold: true; text: qsTr("Model") }
-        Cell { column: 4; font.bold: true; text: qsTr("Serial number") }
-        Cell { column: 5; font.bold: true; text: qsTr("MAC address") }
-        Cell { column: 6; font.bold: true; text: qsTr("IP address") }
-        Cell { column: 7; font.bold: true; text: qsTr("IP configuration") }
+        Repeater {
+            model: table.columnWidths.length
+            Cell {
+                required property int index
+                column: index
+                font.bold: true
+                text: Monitor.cameras.headerData(index, Qt.Horizontal)
+            }
+        }
     }
 
     ListView {

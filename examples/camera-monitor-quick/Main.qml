@@ -22,8 +22,7 @@ ApplicationWindow {
 
     Connections {
         target: ErrorQueue
-        function onDisplayError(severity: int, message: string, details: string) {
-            messages.add(severity, message, details)
+        function onDisplayError(severity: int, message: string) {
             status.show(message)
         }
     }
@@ -62,7 +61,7 @@ ApplicationWindow {
             ColumnLayout {
                 SplitView.preferredWidth: 330
                 FiguresPane { Layout.fillWidth: true }
-                MessagesPane { id: messages; Layout.fillWidth: true; Layout.fillHeight: true }
+                MessagesPane { Layout.fillWidth: true; Layout.fillHeight: true }
             }
             SettingsPane { SplitView.preferredWidth: 300 }
             SplitView {

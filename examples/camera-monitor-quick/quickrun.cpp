@@ -13,15 +13,6 @@
 
 namespace {
 
-// The shown settings in the order of the Widgets monitor's --dump-texts "controls".
-const char* const shownSettings[] = { "frame-rate", "exposure-time", "gain", "pixel-format", "offset-x", "offset-y",
-    "width", "height", "binning-horizontal", "binning-vertical", "auto-exposure", "auto-gain" };
-
-QJsonArray jsonRect(const QRect& rect)
-{
-    return { rect.x(), rect.y(), rect.width(), rect.height() };
-}
-
 /** The texts of the figures, by their captions: the items named "figure" with a caption and a text. */
 QJsonObject figureTexts(const QQuickWindow* window)
 {
@@ -51,50 +42,28 @@ QString shownSetting(const QObject* item)
 QJsonArray settingTexts(const QQuickWindow* window)
 {
     QJsonArray texts;
-    for (const char* name : shownSettings) {
-        texts.append(shownSetting(window->findChild<QObject*>(QStringLiteral("shown-") + QLatin1String(name))));
+    for (const QString& key : dumpedSettingKeys()) {
+        texts.append(shownSetting(window->findChild<QObject*>(QStringLiteral("shown-") + key)));
     }
     return texts;
 }
 
-QJsonArray chartPoints(const QVector<RatePoint>& history)
-{
-    QJsonArray points;
-    for (const RatePoint& point : history) {
-        points.append(QJsonArray { double(point.msecsSinceEpoch), point.framesPerSecond, point.bytesPerSecond,
-            point.restarted, point.stalled });
-    }
-    return points;
-}
-
 QJsonObject windowGeometry(const QQuickWindow* window)
 {
-    return { { QStringLiteral("frame"), jsonRect(window->frameGeometry()) },
+    return { { QStringLiteral("frame"), TimedRun::jsonRect(window->frameGeometry()) },
         { QStringLiteral("maximized"), window->visibility() == QWindow::Maximized },
         { QStringLiteral("fullScreen"), window->visibility() == QWindow::FullScreen },
-        { QStringLiteral("available"), jsonRect(window->screen()->availableGeometry()) } };
+        { QStringLiteral("available"), TimedRun::jsonRect(window->screen()->availableGeometry()) } };
 }
 
 } // namespace
 
 QuickRun::QuickRun(QQuickWindow* window, MonitorController* monitor, double runTimeSeconds,
     const QString& screenshotFile, const ScriptOptions& options)
-    : TimedRun(runTimeSeconds, screenshotFile, options)
+    : TimedRun(monitor, runTimeSeconds, screenshotFile, options)
     , m_window(window)
     , m_monitor(monitor)
 {
-    connect(monitor, &MonitorController::streamingStarted, this, &QuickRun::printStreaming);
-    connect(monitor, &MonitorController::figuresSampled, this, [this] { printSample(ChannelSet::sampleIntervalMs); });
-}
-
-StreamFigures::Snapshot QuickRun::shownFigures() const
-{
-    return m_monitor->currentFigures();
-}
-
-QList<CameraChannel*> QuickRun::channels() const
-{
-    return m_monitor->channels();
 }
 
 bool QuickRun::perform(const QString& action)
@@ -102,7 +71,7 @@ bool QuickRun::perform(const QString& action)
     const QString name = action.section(QLatin1Char('='), 0, 0);
     const QString value = action.section(QLatin1Char('='), 1);
     if (name == QLatin1String("switch")) {
-        const int row = m_monitor->rowOfAddress(value);
+        const int row = m_monitor->cameras()->rowOfAddress(value);
         if (row < 0) {
             printLine(QStringLiteral("%1: no such camera in the list").arg(action));
             return false;
@@ -118,11 +87,7 @@ bool QuickRun::perform(const QString& action)
     } else if (action == QLatin1String("reconnect")) {
         m_monitor->reconnect();
     } else {
-        const bool isSwitch = value == QLatin1String("on") || value == QLatin1String("off");
-        if (!m_monitor->changeSetting(name, isSwitch ? QVariant(value == QLatin1String("on")) : QVariant(value))) {
-            printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
-            return false;
-        }
+        return changeSetting(action);
     }
     return true;
 }
@@ -130,11 +95,6 @@ bool QuickRun::perform(const QString& action)
 QImage QuickRun::grabWindow()
 {
     return m_window->grabWindow();
-}
-
-bool QuickRun::saveImage(const QString& path) const
-{
-    return m_monitor->saveImage(path);
 }
 
 /**
@@ -148,7 +108,7 @@ QJsonObject QuickRun::shownTexts() const
     const QImage& image = m_monitor->frame().image;
     return { { QStringLiteral("size"), QJsonArray { m_window->width(), m_window->height() } },
         { QStringLiteral("labels"), figureTexts(m_window) }, { QStringLiteral("controls"), settingTexts(m_window) },
-        { QStringLiteral("chart"), chartPoints(m_monitor->history()) },
+        { QStringLiteral("chart"), jsonChart(m_monitor->history()) },
         { QStringLiteral("image"), QJsonArray { image.width(), image.height() } },
         { QStringLiteral("window"), windowGeometry(m_window) } };
 }

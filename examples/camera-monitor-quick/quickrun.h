@@ -19,11 +19,8 @@ public:
         const ScriptOptions& options);
 
 protected:
-    StreamFigures::Snapshot shownFigures() const override;
-    QList<CameraChannel*> channels() const override;
     bool perform(const QString& action) override;
     QImage grabWindow() override;
-    bool saveImage(const QString& path) const override;
     QJsonObject shownTexts() const override;
     void closeWindow() override;
 

@@ -20,8 +20,9 @@ void RateChartItem::setMonitor(MonitorController* monitor)
         return;
     }
     if (monitor) {
-        for (const auto signal : { &MonitorController::figuresSampled, &MonitorController::cameraChanged,
-                 &MonitorController::binaryPrefixesChanged }) {
+        for (const auto signal :
+            std::initializer_list<void (MonitorController::*)()> { &MonitorController::figuresSampled,
+                &MonitorController::cameraChanged, &MonitorController::binaryPrefixesChanged }) {
             connect(monitor, signal, this, [this] { update(); });
         }
     }

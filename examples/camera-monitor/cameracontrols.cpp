@@ -15,14 +15,12 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr FormatValueFlags settingFlags
     = FormatValueShowMultiplier | FormatValueTrimZeros | FormatValueOmitZeroFraction;
-
-// The pixel format follows the frame rate, the exposure time and the gain.
-constexpr int pixelFormatPosition = 3;
-constexpr int quarterTurn = 90;
 
 /**
  * Scrolls the fields where the window is small, and asks for the width that shows all their columns
@@ -37,15 +35,6 @@ public:
             QScrollArea::sizeHint().height());
     }
 };
-
-/** "on" or "off" of a scripted setting; nullopt for anything else. */
-std::optional<bool> switchValue(const QString& value)
-{
-    if (value == QLatin1String("on") || value == QLatin1String("off")) {
-        return value == QLatin1String("on");
-    }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -77,6 +66,46 @@ QString formatBinning(double factor)
     return formatIntegerValue(qRound64(factor), {}, getSystemLocale());
 }
 
+namespace {
+
+/** How the window shows one setting of cameraSettingTable(). */
+struct FieldLook
+{
+    const char* key;
+    const char* caption;
+    int decimals = 0; ///< of a number's field
+    QString (*format)(double) = nullptr; ///< of a number's reported value
+};
+
+// Below its field, the automatic mode is captioned by the field's name.
+const FieldLook fieldLooks[] = {
+    { "frame-rate", QT_TRANSLATE_NOOP("CameraControls", "Frame rate:"), 2, formatFrameRateSetting },
+    { "exposure-time", QT_TRANSLATE_NOOP("CameraControls", "Exposure time:"), 0, formatExposureTime },
+    { "auto-exposure", QT_TRANSLATE_NOOP("CameraControls", "Automatic") },
+    { "gain", QT_TRANSLATE_NOOP("CameraControls", "Gain:"), 2, formatGain },
+    { "auto-gain", QT_TRANSLATE_NOOP("CameraControls", "Automatic") },
+    { "pixel-format", QT_TRANSLATE_NOOP("CameraControls", "Pixel format:") },
+    { "offset-x", QT_TRANSLATE_NOOP("CameraControls", "Offset X:"), 0, formatPixels },
+    { "offset-y", QT_TRANSLATE_NOOP("CameraControls", "Offset Y:"), 0, formatPixels },
+    { "width", QT_TRANSLATE_NOOP("CameraControls", "Width:"), 0, formatPixels },
+    { "height", QT_TRANSLATE_NOOP("CameraControls", "Height:"), 0, formatPixels },
+    { "binning-horizontal", QT_TRANSLATE_NOOP("CameraControls", "Binning horizontally:"), 0, formatBinning },
+    { "binning-vertical", QT_TRANSLATE_NOOP("CameraControls", "Binning vertically:"), 0, formatBinning },
+    { "rotation", QT_TRANSLATE_NOOP("CameraControls", "Rotation:") },
+    { "flip-horizontal", QT_TRANSLATE_NOOP("CameraControls", "Flip horizontally") },
+    { "flip-vertical", QT_TRANSLATE_NOOP("CameraControls", "Flip vertically") },
+};
+
+const FieldLook& lookOf(const CameraSetting& setting)
+{
+    const auto look = std::find_if(std::begin(fieldLooks), std::end(fieldLooks),
+        [&setting](const FieldLook& candidate) { return qstrcmp(candidate.key, setting.key) == 0; });
+    Q_ASSERT(look != std::end(fieldLooks));
+    return *look;
+}
+
+} // namespace
+
 CameraControls::CameraControls(QWidget* parent)
     : QGroupBox(tr("Camera settings"), parent)
 {
@@ -90,93 +119,63 @@ CameraControls::CameraControls(QWidget* parent)
     auto* boxLayout = new QVBoxLayout(this);
     boxLayout->setContentsMargins(0, 0, 0, 0);
     boxLayout->addWidget(m_scroll);
-    addNumberField(QStringLiteral("frame-rate"), tr("Frame rate:"), tr(" fps"), 2, &CameraSettings::frameRate,
-        &SettingsChange::frameRate, formatFrameRateSetting);
-    addNumberField(QStringLiteral("exposure-time"), tr("Exposure time:"), tr(" \u00b5s"), 0,
-        &CameraSettings::exposureTime, &SettingsChange::exposureTime, formatExposureTime);
-    m_autoExposure = addSwitch(tr("Automatic"), &SettingsChange::autoExposure);
-    addNumberField(
-        QStringLiteral("gain"), tr("Gain:"), tr(" dB"), 2, &CameraSettings::gain, &SettingsChange::gain, formatGain);
-    m_autoGain = addSwitch(tr("Automatic"), &SettingsChange::autoGain);
-    m_pixelFormat = new QComboBox;
-    m_pixelFormat->setAccessibleName(tr("Pixel format:"));
-    const int pixelFormatRow = m_grid->rowCount();
-    m_grid->addWidget(new QLabel(tr("Pixel format:")), pixelFormatRow, 0);
-    m_grid->addWidget(m_pixelFormat, pixelFormatRow, 1, 1, 2);
-    connect(m_pixelFormat, QOverload<int>::of(&QComboBox::activated), this,
-        [this](int index) { choosePixelFormat(m_pixelFormat->itemText(index)); });
-    addNumberField(QStringLiteral("offset-x"), tr("Offset X:"), tr(" px"), 0, &CameraSettings::offsetX,
-        &SettingsChange::offsetX, formatPixels);
-    addNumberField(QStringLiteral("offset-y"), tr("Offset Y:"), tr(" px"), 0, &CameraSettings::offsetY,
-        &SettingsChange::offsetY, formatPixels);
-    addNumberField(QStringLiteral("width"), tr("Width:"), tr(" px"), 0, &CameraSettings::width, &SettingsChange::width,
-        formatPixels);
-    addNumberField(QStringLiteral("height"), tr("Height:"), tr(" px"), 0, &CameraSettings::height,
-        &SettingsChange::height, formatPixels);
-    addNumberField(QStringLiteral("binning-horizontal"), tr("Binning horizontally:"), QString(), 0,
-        &CameraSettings::binningHorizontal, &SettingsChange::binningHorizontal, formatBinning);
-    addNumberField(QStringLiteral("binning-vertical"), tr("Binning vertically:"), QString(), 0,
-        &CameraSettings::binningVertical, &SettingsChange::binningVertical, formatBinning);
-    addOrientationRow();
+    for (const CameraSetting& setting : cameraSettingTable()) {
+        addField(setting);
+    }
     m_grid->setColumnStretch(2, 1);
     clear();
 }
 
-void CameraControls::addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
-    CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double))
+void CameraControls::addField(const CameraSetting& setting)
 {
+    const FieldLook& look = lookOf(setting);
+    const QString caption = tr(look.caption);
     const int row = m_grid->rowCount();
-    auto* box = new QDoubleSpinBox;
-    box->setDecimals(decimals);
-    box->setSuffix(suffix);
-    box->setKeyboardTracking(false);
-    box->setAccessibleName(caption);
-    auto* shown = new QLabel;
-    shown->setAccessibleName(caption);
-    m_grid->addWidget(new QLabel(caption), row, 0);
-    m_grid->addWidget(box, row, 1);
-    m_grid->addWidget(shown, row, 2);
-    m_numbers.push_back({ name, box, shown, reported, setting, format });
-    // Leaving a field unchanged asks nothing of the camera: a change restarts the rate's statistic.
-    connect(box, &QDoubleSpinBox::editingFinished, this, [this, index = m_numbers.size() - 1] {
-        const NumberField& field = m_numbers[index];
-        if (field.box->value() != (m_reported.*field.reported).value) {
-            enterNumber(field, field.box->value());
+    Field field { &setting, look.format };
+    switch (setting.kind) {
+    case SettingKind::Number:
+        field.editor = field.box = new QDoubleSpinBox;
+        field.box->setDecimals(look.decimals);
+        field.box->setSuffix(*setting.unit ? QLatin1Char(' ') + QString::fromUtf8(setting.unit) : QString());
+        field.box->setKeyboardTracking(false);
+        field.shown = new QLabel;
+        field.shown->setAccessibleName(caption);
+        m_grid->addWidget(field.box, row, 1);
+        m_grid->addWidget(field.shown, row, 2);
+        // Leaving a field unchanged asks nothing of the camera: a change restarts the rate's statistic.
+        connect(field.box, &QDoubleSpinBox::editingFinished, this, [this, index = m_fields.size()] {
+            const Field& edited = m_fields[index];
+            if (edited.box->value() != (m_reported.*edited.setting->feature).value) {
+                request(edited, edited.box->value());
+            }
+        });
+        break;
+    case SettingKind::Switch:
+    case SettingKind::Flip:
+        // Below its field rather than beside it: three columns fit the settings' default width.
+        field.editor = field.check = new QCheckBox(caption);
+        m_grid->addWidget(field.check, row, 1, 1, 2);
+        connect(field.check, &QCheckBox::clicked, this,
+            [this, index = m_fields.size()](bool on) { request(m_fields[index], on); });
+        break;
+    case SettingKind::Choice:
+    case SettingKind::Rotation:
+        field.editor = field.list = new QComboBox;
+        for (int degrees = 0; setting.kind == SettingKind::Rotation && degrees < 360; degrees += 90) {
+            field.list->addItem(tr("%1\u00b0").arg(degrees), degrees);
         }
-    });
-}
-
-QCheckBox* CameraControls::addSwitch(const QString& caption, std::optional<bool> SettingsChange::*setting)
-{
-    // Below its field rather than beside it: three columns fit the settings' default width.
-    auto* box = new QCheckBox(caption);
-    m_grid->addWidget(box, m_grid->rowCount(), 1, 1, 2);
-    connect(box, &QCheckBox::clicked, this, [this, setting](bool on) {
-        SettingsChange change;
-        change.*setting = on;
-        Q_EMIT changeRequested(change);
-    });
-    return box;
-}
-
-void CameraControls::addOrientationRow()
-{
-    const int row = m_grid->rowCount();
-    m_rotation = new QComboBox;
-    m_rotation->setAccessibleName(tr("Rotation:"));
-    for (int degrees = 0; degrees < 360; degrees += quarterTurn) {
-        m_rotation->addItem(tr("%1\u00b0").arg(degrees), degrees);
+        m_grid->addWidget(field.list, row, 1, 1, setting.kind == SettingKind::Choice ? 2 : 1);
+        connect(field.list, QOverload<int>::of(&QComboBox::activated), this, [this, index = m_fields.size()](int item) {
+            const QComboBox* list = m_fields[index].list;
+            request(m_fields[index], list->itemData(item).isValid() ? list->itemData(item) : list->itemText(item));
+        });
+        break;
     }
-    m_flipHorizontal = new QCheckBox(tr("Flip horizontally"));
-    m_flipVertical = new QCheckBox(tr("Flip vertically"));
-    m_grid->addWidget(new QLabel(tr("Rotation:")), row, 0);
-    m_grid->addWidget(m_rotation, row, 1);
-    m_grid->addWidget(m_flipHorizontal, row + 1, 1, 1, 2);
-    m_grid->addWidget(m_flipVertical, row + 2, 1, 1, 2);
-    connect(m_rotation, QOverload<int>::of(&QComboBox::activated), this, &CameraControls::requestOrientation);
-    for (QCheckBox* flip : { m_flipHorizontal, m_flipVertical }) {
-        connect(flip, &QCheckBox::clicked, this, &CameraControls::requestOrientation);
+    if (!field.check) {
+        field.editor->setAccessibleName(caption);
+        m_grid->addWidget(new QLabel(caption), row, 0);
     }
+    m_fields.push_back(field);
 }
 
 void CameraControls::showSettings(const CameraSettings& settings)
@@ -184,149 +183,76 @@ void CameraControls::showSettings(const CameraSettings& settings)
     // Setting the fields must not read as the user's edits.
     m_showing = true;
     m_reported = settings;
-    for (const NumberField& field : m_numbers) {
-        CameraFeature& feature = m_reported.*field.reported;
-        field.box->setEnabled(feature.available);
-        field.box->setToolTip(feature.available ? QString() : tr("The camera does not offer this setting."));
-        field.shown->setText(feature.available ? field.format(feature.value) : tr("not available"));
-        if (feature.available) {
-            field.box->setRange(feature.minimum, feature.maximum);
-            field.box->setValue(feature.value);
+    for (const Field& field : m_fields) {
+        show(field, settingState(*field.setting, settings));
+        if (field.box && field.box->isEnabled()) {
             // Compared later with what the field holds, rounded to its decimals.
-            feature.value = field.box->value();
+            (m_reported.*field.setting->feature).value = field.box->value();
         }
-    }
-    const auto showSwitch = [](QCheckBox* box, const CameraSwitch& automatic, const QString& lacking) {
-        box->setEnabled(automatic.available);
-        box->setChecked(automatic.on);
-        box->setToolTip(automatic.available ? QString() : lacking);
-    };
-    showSwitch(m_autoExposure, settings.autoExposure, tr("The camera has no automatic exposure."));
-    showSwitch(m_autoGain, settings.autoGain, tr("The camera has no automatic gain."));
-    m_pixelFormat->clear();
-    m_pixelFormat->addItems(settings.pixelFormats);
-    m_pixelFormat->setCurrentText(settings.pixelFormat);
-    m_pixelFormat->setEnabled(!settings.pixelFormats.isEmpty());
-    // The orientation is the monitor's: it can be chosen whenever a camera streams.
-    const bool streaming = !settings.pixelFormats.isEmpty();
-    m_rotation->setCurrentIndex(m_rotation->findData(settings.orientation.rotation));
-    m_flipHorizontal->setChecked(settings.orientation.flipHorizontal);
-    m_flipVertical->setChecked(settings.orientation.flipVertical);
-    for (QWidget* widget : std::initializer_list<QWidget*> { m_rotation, m_flipHorizontal, m_flipVertical }) {
-        widget->setEnabled(streaming);
     }
     m_showing = false;
     // The camera's ranges change the fields' widths.
     m_scroll->updateGeometry();
 }
 
+void CameraControls::show(const Field& field, const SettingState& state)
+{
+    field.editor->setEnabled(state.available);
+    field.editor->setToolTip(state.available ? QString() : tr("The camera does not offer this setting."));
+    if (field.box) {
+        field.shown->setText(state.available ? field.format(state.value.toDouble()) : tr("not available"));
+        if (state.available) {
+            field.box->setRange(state.minimum, state.maximum);
+            field.box->setValue(state.value.toDouble());
+        }
+    } else if (field.check) {
+        field.check->setChecked(state.value.toBool());
+    } else if (field.setting->kind == SettingKind::Choice) {
+        field.list->clear();
+        field.list->addItems(state.options);
+        field.list->setCurrentText(state.value.toString());
+    } else {
+        field.list->setCurrentIndex(field.list->findData(state.value.toInt()));
+    }
+}
+
 void CameraControls::clear()
 {
     showSettings(CameraSettings());
-    for (const NumberField& field : m_numbers) {
-        field.shown->setText(tr("-"));
-    }
-}
-
-bool CameraControls::enterSetting(const QString& name, const QString& value)
-{
-    for (const NumberField& field : m_numbers) {
-        if (field.name == name) {
-            return enterNumber(field, value.toDouble());
+    for (const Field& field : m_fields) {
+        if (field.shown) {
+            field.shown->setText(tr("-"));
         }
     }
-    const std::optional<bool> on = switchValue(value);
-    if (name == QLatin1String("auto-exposure") && on) {
-        return setSwitch(m_autoExposure, *on);
-    }
-    if (name == QLatin1String("auto-gain") && on) {
-        return setSwitch(m_autoGain, *on);
-    }
-    if (name == QLatin1String("flip-horizontal") && on) {
-        return setSwitch(m_flipHorizontal, *on);
-    }
-    if (name == QLatin1String("flip-vertical") && on) {
-        return setSwitch(m_flipVertical, *on);
-    }
-    if (name == QLatin1String("rotation")) {
-        return chooseRotation(value.toInt());
-    }
-    return name == QLatin1String("pixel-format") && choosePixelFormat(value);
 }
 
-bool CameraControls::enterNumber(const NumberField& field, double value)
+void CameraControls::request(const Field& field, const QVariant& value)
 {
-    if (m_showing || !field.box->isEnabled()) {
-        return false;
+    const std::optional<SettingsChange> change
+        = m_showing ? std::nullopt : settingChange(*field.setting, m_reported, value);
+    if (!change) {
+        return;
     }
-    field.box->setValue(value);
-    SettingsChange change;
-    change.*field.setting = field.box->value();
-    Q_EMIT changeRequested(change);
-    return true;
-}
-
-// As a click: the box's own clicked signal asks for the change.
-bool CameraControls::setSwitch(QCheckBox* box, bool on)
-{
-    if (m_showing || !box->isEnabled()) {
-        return false;
-    }
-    box->setChecked(on);
-    Q_EMIT box->clicked(on);
-    return true;
-}
-
-bool CameraControls::chooseRotation(int degrees)
-{
-    const int index = m_rotation->findData(degrees);
-    if (m_showing || !m_rotation->isEnabled() || index < 0) {
-        return false;
-    }
-    m_rotation->setCurrentIndex(index);
-    requestOrientation();
-    return true;
-}
-
-bool CameraControls::choosePixelFormat(const QString& name)
-{
-    if (!m_showing && m_pixelFormat->isEnabled() && m_pixelFormat->findText(name) >= 0) {
-        m_pixelFormat->setCurrentText(name);
-        SettingsChange change;
-        change.pixelFormat = name;
-        Q_EMIT changeRequested(change);
-        return true;
-    }
-    return false;
-}
-
-void CameraControls::requestOrientation()
-{
-    SettingsChange change;
-    change.orientation = shownOrientation();
-    Q_EMIT changeRequested(change);
-}
-
-ImageOrientation CameraControls::shownOrientation() const
-{
-    ImageOrientation orientation;
-    orientation.rotation = m_rotation->currentData().toInt();
-    orientation.flipHorizontal = m_flipHorizontal->isChecked();
-    orientation.flipVertical = m_flipVertical->isChecked();
-    return orientation;
+    // The next turn of the image starts from this one, before the camera reports it.
+    m_reported.orientation = change->orientation.value_or(m_reported.orientation);
+    Q_EMIT changeRequested(*change);
 }
 
 QStringList CameraControls::shownValues() const
 {
     QStringList values;
-    for (const NumberField& field : m_numbers) {
-        values.append(field.shown->text());
-    }
-    values.insert(pixelFormatPosition, m_pixelFormat->currentText());
-    for (const QCheckBox* box : { m_autoExposure, m_autoGain }) {
-        values.append(!box->isEnabled() ? QStringLiteral("unavailable")
-                : box->isChecked()      ? QStringLiteral("on")
-                                        : QStringLiteral("off"));
+    for (const QString& key : dumpedSettingKeys()) {
+        const Field& field = *std::find_if(m_fields.begin(), m_fields.end(),
+            [&key](const Field& candidate) { return key == QLatin1String(candidate.setting->key); });
+        if (field.shown) {
+            values.append(field.shown->text());
+        } else if (field.list) {
+            values.append(field.list->currentText());
+        } else {
+            values.append(!field.check->isEnabled() ? QStringLiteral("unavailable")
+                    : field.check->isChecked()      ? QStringLiteral("on")
+                                                    : QStringLiteral("off"));
+        }
     }
     return values;
 }

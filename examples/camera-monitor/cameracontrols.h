@@ -41,18 +41,8 @@ public:
     void clear();
 
     /**
-     * As if the user entered @p value in the setting @p name: "frame-rate" (fps),
-     * "exposure-time" (µs), "gain" (dB), "offset-x", "offset-y", "width", "height"
-     * (pixels), "binning-horizontal", "binning-vertical", "pixel-format" (a name),
-     * "rotation" (degrees), or "auto-exposure", "auto-gain", "flip-horizontal",
-     * "flip-vertical" ("on" or "off"). False when the field is disabled or unknown.
-     */
-    bool enterSetting(const QString& name, const QString& value);
-
-    /**
-     * The texts beside the fields, for tests: frame rate, exposure time, gain, pixel format,
-     * offset x, offset y, width, height, horizontal and vertical binning ("50 fps", ...), then
-     * automatic exposure and gain: "on", "off" or "unavailable".
+     * The texts beside the fields, for tests, in the order of dumpedSettingKeys(): a number with its
+     * unit ("50 fps", ...), the pixel format, and an automatic mode's "on", "off" or "unavailable".
      */
     QStringList shownValues() const;
 
@@ -60,36 +50,25 @@ Q_SIGNALS:
     void changeRequested(const SettingsChange& change);
 
 private:
-    struct NumberField
+    /** The editor of one setting: a spin box and the reported value beside it, a check box or a list. */
+    struct Field
     {
-        QString name; ///< as enterSetting() knows it
-        QDoubleSpinBox* box;
-        QLabel* shown;
-        CameraFeature CameraSettings::*reported;
-        double SettingsChange::*setting;
-        QString (*format)(double);
+        const CameraSetting* setting;
+        QString (*format)(double); ///< of a number's reported value
+        QDoubleSpinBox* box = nullptr;
+        QLabel* shown = nullptr;
+        QCheckBox* check = nullptr;
+        QComboBox* list = nullptr;
+        QWidget* editor = nullptr; ///< the one of them that is shown
     };
 
-    void addNumberField(const QString& name, const QString& caption, const QString& suffix, int decimals,
-        CameraFeature CameraSettings::*reported, double SettingsChange::*setting, QString (*format)(double));
-    QCheckBox* addSwitch(const QString& caption, std::optional<bool> SettingsChange::*setting);
-    void addOrientationRow();
-    bool enterNumber(const NumberField& field, double value);
-    bool choosePixelFormat(const QString& name);
-    bool setSwitch(QCheckBox* box, bool on);
-    bool chooseRotation(int degrees);
-    void requestOrientation();
-    ImageOrientation shownOrientation() const;
+    void addField(const CameraSetting& setting);
+    void request(const Field& field, const QVariant& value);
+    void show(const Field& field, const SettingState& state);
 
     QScrollArea* m_scroll = nullptr;
     QGridLayout* m_grid = nullptr;
-    std::vector<NumberField> m_numbers;
-    QComboBox* m_pixelFormat = nullptr;
-    QCheckBox* m_autoExposure = nullptr;
-    QCheckBox* m_autoGain = nullptr;
-    QComboBox* m_rotation = nullptr;
-    QCheckBox* m_flipHorizontal = nullptr;
-    QCheckBox* m_flipVertical = nullptr;
+    std::vector<Field> m_fields;
     CameraSettings m_reported; ///< as the fields hold it
     bool m_showing = false;
 };

@@ -7,10 +7,8 @@
 #include "cameracontrols.h"
 #include "elidinglabel.h"
 #include "imageview.h"
-#include "messagelog.h"
 #include "pixelconversion.h"
 #include "ratechart.h"
-#include "savedframe.h"
 #include "windowstate.h"
 
 #include <TavixQtBase/layoutpersistence.h>
@@ -28,12 +26,14 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -48,18 +48,6 @@ constexpr int statusMessageMs = 10000;
 // Wider cells elide their text; the tooltip has all of it.
 constexpr int maxColumnWidth = 240;
 constexpr QSize defaultSize(960, 640);
-
-enum CameraColumn {
-    NameColumn,
-    FrameRateColumn,
-    DataRateColumn,
-    ModelColumn,
-    SerialColumn,
-    MacColumn,
-    AddressColumn,
-    IpConfigColumn,
-    ColumnCount
-};
 
 QString settingsGroup()
 {
@@ -83,50 +71,101 @@ QString ipConfigurationText(const CameraDescription& camera)
     return text.isEmpty() ? MonitorWindow::tr("not reported (bits 0x%1)").arg(camera.ipConfiguration, 0, 16) : text;
 }
 
-void setCellText(QStandardItem* item, const QString& text)
+/** The report list's lines, each with the icon of its severity. */
+class ReportDelegate : public QStyledItemDelegate
 {
-    item->setText(text);
-    item->setToolTip(text);
-}
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
 
-QList<QStandardItem*> cameraRow(const CameraDescription& camera)
-{
-    const Tavix::CDeviceInfo info = toDeviceInfo(camera);
-    const QByteArray mac = camera.macAddress.toLatin1();
-    const QStringList texts { isolatedText(formatDeviceName(&info, FormatDeviceNameFlags())), QString(), QString(),
-        isolatedText(camera.model), isolatedText(camera.serialNumber), formatMACAddress(mac.constData(), ":"),
-        camera.address, ipConfigurationText(camera) };
-    QList<QStandardItem*> row;
-    for (const QString& text : texts) {
-        auto* item = new QStandardItem;
-        setCellText(item, text);
-        item->setEditable(false);
-        item->setData(camera.id, Qt::UserRole);
-        row.append(item);
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->icon = QApplication::style()->standardIcon(
+            index.data(ReportList::SeverityRole).toInt() == AsyncErrorQueue::Warning ? QStyle::SP_MessageBoxWarning
+                                                                                     : QStyle::SP_MessageBoxCritical);
     }
-    row.at(FrameRateColumn)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row.at(DataRateColumn)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (camera.looksDamaged()) {
-        QStandardItem* name = row.at(NameColumn);
-        name->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
-        name->setToolTip(
-            MonitorWindow::tr("This discovery answer does not look like a camera's; it may be damaged.\n%1")
-                .arg(name->text()));
-    }
-    return row;
-}
+};
 
 } // namespace
 
+/** The camera list as the window's table shows it: a text in each column, its tooltip the whole of it. */
+class CameraTable : public QIdentityProxyModel
+{
+public:
+    CameraTable(CameraListModel* cameras, QObject* parent)
+        : QIdentityProxyModel(parent)
+        , m_cameras(cameras)
+    {
+        setSourceModel(cameras);
+    }
+
+    void setPrefixes(UnitPrefixes prefixes)
+    {
+        m_prefixes = prefixes;
+        if (rowCount() > 0) {
+            Q_EMIT dataChanged(
+                index(0, CameraListModel::DataRateColumn), index(rowCount() - 1, CameraListModel::DataRateColumn));
+        }
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const int column = index.column();
+        const bool damaged = column == CameraListModel::NameColumn && m_cameras->camera(index.row()).looksDamaged();
+        if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && !damaged)) {
+            return text(index);
+        } else if (role == Qt::ToolTipRole) {
+            return MonitorWindow::tr("This discovery answer does not look like a camera's; it may be damaged.\n%1")
+                .arg(text(index));
+        } else if (role == Qt::DecorationRole && damaged) {
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        } else if (role == Qt::TextAlignmentRole
+            && (column == CameraListModel::FrameRateColumn || column == CameraListModel::DataRateColumn)) {
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    QString text(const QModelIndex& index) const
+    {
+        const CameraDescription& camera = m_cameras->camera(index.row());
+        const auto source = [this, &index](int role) { return mapToSource(index).data(role); };
+        const bool rates = source(CameraListModel::HasRateRole).toBool();
+        switch (index.column()) {
+        case CameraListModel::FrameRateColumn:
+            return rates ? formatFrameRate(source(CameraListModel::FramesPerSecondRole).toDouble()) : QString();
+        case CameraListModel::DataRateColumn:
+            return rates ? formatDataRate(source(CameraListModel::BytesPerSecondRole).toULongLong(), m_prefixes)
+                         : QString();
+        case CameraListModel::MacColumn:
+            return formatMACAddress(camera.macAddress.toLatin1().constData(), ":");
+        case CameraListModel::IpConfigColumn:
+            return ipConfigurationText(camera);
+        case CameraListModel::ModelColumn:
+            return source(CameraListModel::ModelRole).toString();
+        case CameraListModel::SerialColumn:
+            return source(CameraListModel::SerialNumberRole).toString();
+        case CameraListModel::AddressColumn:
+            return camera.address;
+        default:
+            return source(CameraListModel::NameRole).toString();
+        }
+    }
+
+    CameraListModel* m_cameras;
+    UnitPrefixes m_prefixes = UnitPrefixes::Decimal;
+};
+
 MonitorWindow::MonitorWindow(const ChannelSet::Options& options, QWidget* parent)
     : QMainWindow(parent)
-    , m_channels(options)
+    , m_model(options)
 {
     setWindowTitle(tr("Camera Monitor"));
 
-    m_cameras = new QStandardItemModel(0, ColumnCount, this);
-    m_cameras->setHorizontalHeaderLabels({ tr("Name"), tr("Frame rate"), tr("Data rate"), tr("Model"),
-        tr("Serial number"), tr("MAC address"), tr("IP address"), tr("IP configuration") });
+    m_cameras = new CameraTable(m_model.cameras(), this);
     m_cameraTable = new QTableView;
     m_cameraTable->setModel(m_cameras);
     m_cameraTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -135,22 +174,26 @@ MonitorWindow::MonitorWindow(const ChannelSet::Options& options, QWidget* parent
     m_cameraTable->horizontalHeader()->setStretchLastSection(true);
     m_cameraTable->setWordWrap(false);
     m_cameraTable->setToolTip(tr("Double-click a camera to monitor it."));
-    connect(m_cameraTable, &QTableView::activated, this, &MonitorWindow::onCameraActivated);
+    connect(m_cameraTable, &QTableView::activated, this,
+        [this](const QModelIndex& index) { m_model.openCamera(index.row()); });
 
-    m_messages = new MessageLog;
+    auto* messages = new QListView;
+    messages->setModel(m_model.reports());
+    messages->setItemDelegate(new ReportDelegate(messages));
+    messages->setUniformItemSizes(true);
+    messages->setWordWrap(false);
     auto* messagesBox = new QGroupBox(tr("Messages"));
     auto* messagesLayout = new QVBoxLayout(messagesBox);
-    messagesLayout->addWidget(m_messages);
+    messagesLayout->addWidget(messages);
 
     m_imageView = new ImageView;
-    m_imageView->setPlaceholderText(tr("No image"));
-    connect(m_imageView, &ImageView::displaySizeChanged, &m_channels, &ChannelSet::setDisplaySize);
+    connect(m_imageView, &ImageView::displaySizeChanged, &m_model.channels(), &ChannelSet::setDisplaySize);
     m_chart = new RateChart;
     m_chart->setFormatters([](double fps) { return formatFrameRateSetting(fps); },
         [this](double bytes) { return formatDataRate(static_cast<unsigned long long>(bytes), unitPrefixes()); });
     m_controls = new CameraControls;
     connect(m_controls, &CameraControls::changeRequested, this,
-        [this](const SettingsChange& change) { m_channels.selected()->changeSettings(change); });
+        [this](const SettingsChange& change) { m_model.selected()->changeSettings(change); });
 
     setCentralWidget(arrangePanes(messagesBox));
     createMenus();
@@ -159,21 +202,31 @@ MonitorWindow::MonitorWindow(const ChannelSet::Options& options, QWidget* parent
 
     connect(GetTheGlobalAsyncErrorQueue(), &AsyncErrorQueue::displayError, this, &MonitorWindow::onDisplayError);
     // The labels, the table and the chart show one reading of the figures.
-    connect(&m_channels, &ChannelSet::channelAdded, this, &MonitorWindow::follow);
-    connect(&m_channels, &ChannelSet::selectionChanged, this, &MonitorWindow::onSelectionChanged);
-    connect(&m_channels, &ChannelSet::figuresRead, this, &MonitorWindow::showFigures);
-    connect(&m_channels, &ChannelSet::figuresSampled, this, &MonitorWindow::onFiguresSampled);
-    connect(&m_channels, &ChannelSet::frameTaken, this, &MonitorWindow::showLatestImage);
+    connect(&m_model, &MonitorModel::selectionChanged, this, &MonitorWindow::onSelectionChanged);
+    connect(&m_model, &MonitorModel::selectedRowChanged, this, &MonitorWindow::onSelectedRowChanged);
+    connect(&m_model, &MonitorModel::cameraChanged, this, [this] { m_cameraLabel->setFullText(m_model.cameraText()); });
+    connect(&m_model, &MonitorModel::stateChanged, this,
+        [this] { m_stateLabel->setFullText(m_model.selected()->stateText()); });
+    connect(&m_model, &MonitorModel::settingsChanged, this, &MonitorWindow::showSettings);
+    connect(&m_model, &MonitorModel::figuresRead, this, &MonitorWindow::showFigures);
+    connect(
+        &m_model, &MonitorModel::figuresSampled, this, [this] { m_chart->setPoints(m_model.selected()->history()); });
+    connect(&m_model, &MonitorModel::imageChanged, this, &MonitorWindow::showLatestImage);
+    connect(&m_model, &MonitorModel::selectedStarted, this, [this](const CameraDescription& camera) {
+        statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
+    });
+    connect(m_cameras, &QAbstractItemModel::modelReset, this, [this] {
+        if (!m_headerLayoutRestored) {
+            m_cameraTable->resizeColumnsToContents();
+            limitColumnWidths();
+        }
+    });
 
-    // The restored settings refresh what the selected channel shows, so it exists first.
-    m_channels.addFirst();
+    // The restored settings refresh what the selected channel shows, which the model made first.
+    onSelectionChanged();
+    showLatestImage();
     restoreLayout();
-    m_channels.selected()->connectCamera(true);
-}
-
-StreamFigures::Snapshot MonitorWindow::currentFigures() const
-{
-    return m_channels.selected()->figuresNow();
+    m_model.reconnect();
 }
 
 QWidget* MonitorWindow::arrangePanes(QWidget* messagesBox)
@@ -277,150 +330,73 @@ void MonitorWindow::createMenus()
     helpMenu->addAction(tr("&System information..."), this, &MonitorWindow::showSystemInformation);
 }
 
-void MonitorWindow::follow(CameraChannel* channel)
-{
-    connect(channel, &CameraChannel::camerasDiscovered, this, &MonitorWindow::onCamerasDiscovered);
-    connect(channel, &CameraChannel::streamingStarted, this,
-        [this, channel](const CameraDescription& camera) { onChannelStarted(channel, camera); });
-    connect(channel, &CameraChannel::stateChanged, this, [this, channel](const QString& state) {
-        if (channel == m_channels.selected()) {
-            m_stateLabel->setFullText(state);
-        }
-    });
-    connect(channel, &CameraChannel::settingsRead, this, [this, channel](const CameraSettings& settings) {
-        if (channel == m_channels.selected()) {
-            m_controls->showSettings(settings);
-            widenControls();
-        }
-    });
-}
-
 void MonitorWindow::onSelectionChanged()
 {
-    const CameraChannel* channel = m_channels.selected();
-    m_imageView->setImage(QImage());
-    m_imageView->setPlaceholderText(tr("No image"));
-    m_stateLabel->setFullText(channel->stateText());
-    // A camera not opened yet leaves the last one named until it streams.
-    const CameraDescription& camera = channel->camera();
-    if (!camera.id.isEmpty()) {
-        m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
-    }
-    if (channel->isStreaming()) {
-        m_controls->showSettings(channel->settings());
+    m_stateLabel->setFullText(m_model.selected()->stateText());
+    m_cameraLabel->setFullText(m_model.cameraText());
+    m_chart->setPoints(m_model.selected()->history());
+    showSettings();
+    showFigures();
+}
+
+void MonitorWindow::showSettings()
+{
+    if (m_model.selected()->isStreaming()) {
+        m_controls->showSettings(m_model.selected()->settings());
         widenControls();
     } else {
         m_controls->clear();
     }
-    m_chart->setPoints(channel->history());
-    showFigures();
 }
 
 void MonitorWindow::reconnect()
 {
-    m_channels.selected()->connectCamera(true);
-}
-
-void MonitorWindow::onCameraActivated(const QModelIndex& index)
-{
-    m_channels.activate(index.siblingAtColumn(NameColumn).data(Qt::UserRole).toByteArray());
-}
-
-void MonitorWindow::onCamerasDiscovered(const QList<CameraDescription>& cameras)
-{
-    m_cameras->removeRows(0, m_cameras->rowCount());
-    for (CameraDescription camera : cameras) {
-        camera.ipConfiguration = m_ipConfigurations.value(camera.id, camera.ipConfiguration);
-        m_cameras->appendRow(cameraRow(camera));
-    }
-    if (!m_headerLayoutRestored) {
-        m_cameraTable->resizeColumnsToContents();
-        limitColumnWidths();
-    }
-    if (m_channels.selected()->isStreaming()) {
-        selectCameraRow(m_channels.selected()->camera());
-    }
-    updateTableRates();
-    m_channels.openOthers(cameras);
+    m_model.reconnect();
 }
 
 void MonitorWindow::limitColumnWidths()
 {
-    for (int column = 0; column < ColumnCount; ++column) {
+    for (int column = 0; column < CameraListModel::ColumnCount; ++column) {
         m_cameraTable->setColumnWidth(column, qMin(m_cameraTable->columnWidth(column), maxColumnWidth));
     }
     // The rates arrive after the columns were fitted to their contents.
     const QFontMetrics metrics = m_cameraTable->fontMetrics();
     const int margin = 2 * metrics.averageCharWidth();
-    for (const auto& [column, widest] : { std::make_pair(FrameRateColumn, formatFrameRate(888.88)),
-             std::make_pair(DataRateColumn, formatDataRate(888880000, UnitPrefixes::Binary)) }) {
+    for (const auto& [column, widest] : { std::make_pair(CameraListModel::FrameRateColumn, formatFrameRate(888.88)),
+             std::make_pair(CameraListModel::DataRateColumn, formatDataRate(888880000, UnitPrefixes::Binary)) }) {
         m_cameraTable->setColumnWidth(
             column, qMax(m_cameraTable->columnWidth(column), metrics.horizontalAdvance(widest) + margin));
     }
 }
 
-void MonitorWindow::onChannelStarted(CameraChannel* channel, const CameraDescription& camera)
+void MonitorWindow::onSelectedRowChanged()
 {
-    m_ipConfigurations.insert(camera.id, camera.ipConfiguration);
-    if (channel == m_channels.selected()) {
-        selectCameraRow(camera);
-        m_cameraLabel->setFullText(QStringLiteral("%1, %2").arg(isolatedText(camera.idText()), camera.address));
-        statusBar()->showMessage(tr("Streaming from %1").arg(isolatedText(camera.idText())), statusMessageMs);
+    const int row = m_model.selectedRow();
+    if (row < 0) {
+        return;
     }
-    Q_EMIT streamingStarted(visibleText(camera.idText()));
-}
-
-void MonitorWindow::selectCameraRow(const CameraDescription& camera)
-{
-    for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        if (m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray() == camera.id) {
-            setCellText(m_cameras->item(row, IpConfigColumn), ipConfigurationText(camera));
-            if (!m_headerLayoutRestored) {
-                m_cameraTable->resizeColumnToContents(IpConfigColumn);
-                limitColumnWidths();
-            }
-            m_cameraTable->selectRow(row);
-            return;
-        }
+    // The IP configuration is read once the camera is open.
+    if (!m_headerLayoutRestored) {
+        m_cameraTable->resizeColumnToContents(CameraListModel::IpConfigColumn);
+        limitColumnWidths();
     }
-}
-
-void MonitorWindow::onFiguresSampled()
-{
-    m_chart->setPoints(m_channels.selected()->history());
-    Q_EMIT figuresSampled();
-}
-
-void MonitorWindow::updateTableRates()
-{
-    const UnitPrefixes prefixes = unitPrefixes();
-    for (int row = 0; row < m_cameras->rowCount(); ++row) {
-        const CameraChannel* channel
-            = m_channels.channelFor(m_cameras->item(row, NameColumn)->data(Qt::UserRole).toByteArray());
-        const bool shown = channel && channel->isStreaming() && channel->figuresNow().hasRate;
-        const StreamFigures::Snapshot& figures = channel ? channel->figuresNow() : StreamFigures::Snapshot();
-        setCellText(
-            m_cameras->item(row, FrameRateColumn), shown ? formatFrameRate(figures.framesPerSecond) : QString());
-        setCellText(
-            m_cameras->item(row, DataRateColumn), shown ? formatDataRate(figures.bytesPerSecond, prefixes) : QString());
-    }
+    m_cameraTable->selectRow(row);
 }
 
 void MonitorWindow::showLatestImage()
 {
-    const LatestFrame::Frame& frame = m_channels.shownFrame();
+    const LatestFrame::Frame& frame = m_model.channels().shownFrame();
     m_imageView->setImage(frame.image, frame.fitted);
-    if (frame.image.isNull() && frame.pixelFormat != 0) {
-        m_imageView->setPlaceholderText(
-            tr("The pixel format 0x%1 cannot be shown.").arg(frame.pixelFormat, 8, 16, QLatin1Char('0')));
+    if (!m_model.imageMessage().isEmpty()) {
+        m_imageView->setPlaceholderText(m_model.imageMessage());
     }
 }
 
 void MonitorWindow::showFigures()
 {
-    updateTableRates();
-    const StreamFigures::Snapshot& figures = m_channels.selected()->figuresNow();
     const UnitPrefixes prefixes = unitPrefixes();
+    m_cameras->setPrefixes(prefixes);
+    const StreamFigures::Snapshot& figures = m_model.selected()->figuresNow();
     m_frameRateLabel->setFullText(figures.hasRate ? formatFrameRate(figures.framesPerSecond) : tr("-"));
     m_dataRateLabel->setFullText(figures.hasRate ? formatDataRate(figures.bytesPerSecond, prefixes) : tr("-"));
     m_frameSizeLabel->setFullText(figures.images > 0 ? formatFrameSize(figures, prefixes) : tr("-"));
@@ -432,32 +408,25 @@ UnitPrefixes MonitorWindow::unitPrefixes() const
     return m_binaryPrefixes->isChecked() ? UnitPrefixes::Binary : UnitPrefixes::Decimal;
 }
 
-bool MonitorWindow::saveImage(const QString& path) const
-{
-    return saveFrame(m_channels.shownFrame(), path);
-}
-
 void MonitorWindow::saveImageAs()
 {
-    if (m_channels.shownFrame().image.isNull()) {
+    if (m_model.channels().shownFrame().image.isNull()) {
         statusBar()->showMessage(tr("No image to save."), statusMessageMs);
         return;
     }
     const QString path = QFileDialog::getSaveFileName(this, tr("Save Image"),
-        QStringLiteral("frame-%1.png").arg(m_channels.shownFrame().frameId), tr("PNG images (*.png)"));
+        QStringLiteral("frame-%1.png").arg(m_model.channels().shownFrame().frameId), tr("PNG images (*.png)"));
     if (path.isEmpty()) {
         return;
     }
     statusBar()->showMessage(
-        saveImage(path) ? tr("Saved the image to %1").arg(path) : tr("Cannot write the image to %1").arg(path),
+        m_model.saveImage(path) ? tr("Saved the image to %1").arg(path) : tr("Cannot write the image to %1").arg(path),
         statusMessageMs);
 }
 
-void MonitorWindow::onDisplayError(
-    AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details, QWidget*)
+void MonitorWindow::onDisplayError(AsyncErrorQueue::ErrorSeverity, const QString& message, const QString&, QWidget*)
 {
     statusBar()->showMessage(message, statusMessageMs);
-    m_messages->addReport(severity, message, details);
 }
 
 void MonitorWindow::contactSupport()
@@ -498,7 +467,7 @@ void MonitorWindow::showSystemInformation()
 void MonitorWindow::closeEvent(QCloseEvent* event)
 {
     saveLayout();
-    m_channels.stop();
+    m_model.stop();
     event->accept();
 }
 

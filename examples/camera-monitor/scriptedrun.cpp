@@ -7,7 +7,6 @@
 #include "cameracontrols.h"
 #include "elidinglabel.h"
 #include "imageview.h"
-#include "messagelog.h"
 #include "monitorwindow.h"
 #include "ratechart.h"
 #include "windowstate.h"
@@ -26,11 +25,6 @@
 #include <QTableView>
 
 namespace {
-
-QJsonArray jsonRect(const QRect& rect)
-{
-    return { rect.x(), rect.y(), rect.width(), rect.height() };
-}
 
 QJsonArray jsonArray(const QStringList& texts)
 {
@@ -96,33 +90,23 @@ QJsonArray tableTexts(const QAbstractItemModel* model)
     return table;
 }
 
-QJsonArray messageTexts(const MessageLog* messages)
+QJsonArray messageTexts(const QAbstractItemModel* messages)
 {
     QStringList texts;
-    for (int row = 0; row < messages->count(); ++row) {
-        texts.append(messages->item(row)->text());
+    for (int row = 0; row < messages->rowCount(); ++row) {
+        texts.append(messages->index(row, 0).data().toString());
     }
     return jsonArray(texts);
-}
-
-QJsonArray chartPoints(const RateChart* chart)
-{
-    QJsonArray points;
-    for (const RatePoint& point : chart->points()) {
-        points.append(QJsonArray { double(point.msecsSinceEpoch), point.framesPerSecond, point.bytesPerSecond,
-            point.restarted, point.stalled });
-    }
-    return points;
 }
 
 QJsonObject windowGeometry(const MonitorWindow* window)
 {
     const WindowState* state = window->findChild<WindowState*>();
-    return { { QStringLiteral("frame"), jsonRect(window->frameGeometry()) },
-        { QStringLiteral("normal"), jsonRect(QRect(state->normalPosition(), state->normalSize())) },
+    return { { QStringLiteral("frame"), TimedRun::jsonRect(window->frameGeometry()) },
+        { QStringLiteral("normal"), TimedRun::jsonRect(QRect(state->normalPosition(), state->normalSize())) },
         { QStringLiteral("maximized"), window->isMaximized() },
         { QStringLiteral("fullScreen"), window->isFullScreen() },
-        { QStringLiteral("available"), jsonRect(window->screen()->availableGeometry()) } };
+        { QStringLiteral("available"), TimedRun::jsonRect(window->screen()->availableGeometry()) } };
 }
 
 /**
@@ -144,10 +128,10 @@ QJsonObject shownTexts(const MonitorWindow* window)
         { QStringLiteral("table"), tableTexts(table->model()) }, { QStringLiteral("cutColumns"), cutColumns(table) },
         { QStringLiteral("settingsCut"),
             window->findChild<CameraControls*>()->findChild<QScrollArea*>()->horizontalScrollBar()->maximum() > 0 },
-        { QStringLiteral("messages"), messageTexts(window->findChild<MessageLog*>()) },
+        { QStringLiteral("messages"), messageTexts(window->model()->reports()) },
         { QStringLiteral("status"), window->statusBar()->currentMessage() },
         { QStringLiteral("controls"), jsonArray(window->findChild<CameraControls*>()->shownValues()) },
-        { QStringLiteral("chart"), chartPoints(window->findChild<RateChart*>()) },
+        { QStringLiteral("chart"), TimedRun::jsonChart(window->findChild<RateChart*>()->points()) },
         { QStringLiteral("image"), QJsonArray { image.width(), image.height() } },
         { QStringLiteral("window"), windowGeometry(window) } };
 }
@@ -174,21 +158,9 @@ bool activateCameraAt(MonitorWindow* window, const QString& address)
 
 ScriptedRun::ScriptedRun(
     MonitorWindow* window, double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options)
-    : TimedRun(runTimeSeconds, screenshotFile, options)
+    : TimedRun(window->model(), runTimeSeconds, screenshotFile, options)
     , m_window(window)
 {
-    connect(window, &MonitorWindow::streamingStarted, this, &ScriptedRun::printStreaming);
-    connect(window, &MonitorWindow::figuresSampled, this, [this] { printSample(ChannelSet::sampleIntervalMs); });
-}
-
-StreamFigures::Snapshot ScriptedRun::shownFigures() const
-{
-    return m_window->currentFigures();
-}
-
-QList<CameraChannel*> ScriptedRun::channels() const
-{
-    return m_window->channels();
 }
 
 bool ScriptedRun::perform(const QString& action)
@@ -208,9 +180,8 @@ bool ScriptedRun::perform(const QString& action)
         m_window->move(value.section(QLatin1Char(','), 0, 0).toInt(), value.section(QLatin1Char(','), 1).toInt());
     } else if (action == QLatin1String("reconnect")) {
         m_window->reconnect();
-    } else if (!m_window->findChild<CameraControls*>()->enterSetting(name, value)) {
-        printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
-        return false;
+    } else {
+        return changeSetting(action);
     }
     return true;
 }
@@ -227,11 +198,6 @@ QImage ScriptedRun::grabWindow()
         }
     }
     return m_window->grab().toImage();
-}
-
-bool ScriptedRun::saveImage(const QString& path) const
-{
-    return m_window->saveImage(path);
 }
 
 QJsonObject ScriptedRun::shownTexts() const

@@ -18,11 +18,8 @@ public:
         MonitorWindow* window, double runTimeSeconds, const QString& screenshotFile, const ScriptOptions& options);
 
 protected:
-    StreamFigures::Snapshot shownFigures() const override;
-    QList<CameraChannel*> channels() const override;
     bool perform(const QString& action) override;
     QImage grabWindow() override;
-    bool saveImage(const QString& path) const override;
     QJsonObject shownTexts() const override;
     void closeWindow() override;
 

@@ -3,16 +3,20 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 #include "cameradescription.h"
+#include "camerasettings.h"
 #include "camerastreamer.h"
 #include "fittedimage.h"
 #include "latestframe.h"
 #include "lentbuffer.h"
 #include "monitorstartup.h"
 #include "pixelconversion.h"
+#include "reportlist.h"
 #include "streamfigures.h"
 #include "streamsession.h"
 
 #include <QCoreApplication>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -40,6 +44,10 @@ private Q_SLOTS:
     void describeDiscoveredCamera_data();
     void describeDiscoveredCamera();
     void imageNotice();
+    void settingChange_data();
+    void settingChange();
+    void settingsRememberedPerCamera();
+    void reportsMergeRepeats();
 };
 
 namespace {
@@ -349,6 +357,87 @@ void TestCameraCore::imageNotice()
     const auto interval = std::chrono::nanoseconds(std::chrono::seconds(1)) / LatestFrame::maxImagesPerSecond;
     QVERIFY(!turns.due(now + interval - std::chrono::nanoseconds(1)));
     QVERIFY(turns.due(now + interval));
+}
+
+void TestCameraCore::settingChange_data()
+{
+    QTest::addColumn<QString>("action"); // as a script asks for it
+    QTest::addColumn<QVariant>("asked"); // invalid: no change
+
+    QTest::newRow("number") << "gain=6" << QVariant(6.0);
+    QTest::newRow("number above its bounds") << "width=9999" << QVariant(512.0);
+    QTest::newRow("number the camera lacks") << "exposure-time=100" << QVariant();
+    QTest::newRow("not a number") << "gain=six" << QVariant();
+    QTest::newRow("switch") << "auto-gain=on" << QVariant(true);
+    QTest::newRow("switch the camera lacks") << "auto-exposure=on" << QVariant();
+    QTest::newRow("switch neither on nor off") << "auto-gain=yes" << QVariant();
+    QTest::newRow("offered format") << "pixel-format=Mono8" << QVariant(QStringLiteral("Mono8"));
+    QTest::newRow("format not offered") << "pixel-format=RGB8" << QVariant();
+    QTest::newRow("quarter turn") << "rotation=90" << QVariant(90);
+    QTest::newRow("skewed turn") << "rotation=45" << QVariant();
+    QTest::newRow("flip, keeping the turn") << "flip-vertical=on" << QVariant(true);
+    QTest::newRow("unknown setting") << "zoom=2" << QVariant();
+}
+
+void TestCameraCore::settingChange()
+{
+    QFETCH(QString, action);
+    QFETCH(QVariant, asked);
+    CameraSettings reported;
+    reported.gain = { true, 0.0, 0.0, 24.0 };
+    reported.width = { true, 320.0, 16.0, 512.0 };
+    reported.autoGain.available = true;
+    reported.pixelFormats = QStringList { QStringLiteral("Mono8"), QStringLiteral("BayerRG8") };
+    reported.orientation.rotation = 180;
+    const CameraSetting* setting = findCameraSetting(action.section(QLatin1Char('='), 0, 0));
+    const std::optional<SettingsChange> change = setting
+        ? ::settingChange(*setting, reported, scriptedValue(*setting, action.section(QLatin1Char('='), 1)))
+        : std::nullopt;
+    QCOMPARE(change.has_value(), asked.isValid());
+    const SettingKind kind = setting ? setting->kind : SettingKind::Number;
+    const QVariant actual = !change   ? QVariant()
+        : kind == SettingKind::Number ? QVariant(change.value().*setting->number)
+        : kind == SettingKind::Switch ? QVariant(*(change.value().*setting->switchChange))
+        : kind == SettingKind::Choice ? QVariant(change->pixelFormat)
+        : kind == SettingKind::Flip   ? QVariant(change->orientation.value().*setting->flip)
+                                      : QVariant(change->orientation.value().rotation);
+    QCOMPARE(actual, asked);
+    QCOMPARE(change && change->orientation && change->orientation->rotation != 180,
+        kind == SettingKind::Rotation && asked.isValid());
+}
+
+void TestCameraCore::settingsRememberedPerCamera()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
+    SettingsChange change;
+    change.offsetX = 16.0;
+    change.gain = 6.0; // not kept: the camera's own default serves better
+    change.autoGain = false;
+    change.orientation = ImageOrientation { 270, true, false };
+    rememberSettings(QStringLiteral("cam/1"), change);
+    const SettingsChange remembered = rememberedSettings(QStringLiteral("cam/1"));
+    QVERIFY(remembered.offsetX == 16.0 && remembered.gain < 0.0 && remembered.autoGain == std::optional<bool>(false));
+    QVERIFY(remembered.orientation == change.orientation);
+    // The keys of earlier versions' files, in the camera's group whatever its key holds.
+    QCOMPARE(QSettings().value(QStringLiteral("Cameras/cam%2F1/offsetX")).toDouble(), 16.0);
+    QVERIFY(rememberedSettings(QStringLiteral("cam")).leavesCamera());
+}
+
+void TestCameraCore::reportsMergeRepeats()
+{
+    ReportList reports;
+    reports.addReport(AsyncErrorQueue::Warning, QStringLiteral("lost"), QString());
+    reports.addReport(AsyncErrorQueue::Warning, QStringLiteral("lost"), QString());
+    QCOMPARE(reports.rowCount(), 1);
+    QVERIFY(reports.index(0).data().toString().endsWith(QStringLiteral("  lost  [2\u00d7]")));
+    reports.addReport(AsyncErrorQueue::Critical, QStringLiteral("gone"), QStringLiteral("timeout"));
+    QVERIFY(reports.index(0).data().toString().endsWith(QStringLiteral("  gone (timeout)")));
+    QCOMPARE(reports.index(1).data(ReportList::SeverityRole).toInt(), int(AsyncErrorQueue::Warning));
+    for (int report = 0; report < ReportList::maxEntries; ++report) {
+        reports.addReport(AsyncErrorQueue::Critical, QString::number(report), QString());
+    }
+    QCOMPARE(reports.rowCount(), ReportList::maxEntries);
 }
 
 QTEST_GUILESS_MAIN(TestCameraCore)

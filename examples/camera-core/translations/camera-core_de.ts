@@ -44,6 +44,41 @@
     </message>
 </context>
 <context>
+    <name>CameraListModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>Data rate</source>
+        <translation>Datenrate</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC-Adresse</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>IP configuration</source>
+        <translation>IP-Konfiguration</translation>
+    </message>
+</context>
+<context>
     <name>CameraStreamer</name>
     <message>
         <source>timed out before all packets arrived</source>
@@ -135,6 +170,17 @@
     <message>
         <source>Camera</source>
         <translation>Kamera</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorModel</name>
+    <message>
+        <source>No image</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>The pixel format 0x%1 cannot be shown.</source>
+        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
     </message>
 </context>
 <context>

@@ -8,38 +8,6 @@
         <translation>Doppelklicken Sie auf eine Kamera, um sie zu überwachen.</translation>
     </message>
     <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Frame rate</source>
-        <translation>Bildrate</translation>
-    </message>
-    <message>
-        <source>Data rate</source>
-        <translation>Datenrate</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>Modell</translation>
-    </message>
-    <message>
-        <source>Serial number</source>
-        <translation>Seriennummer</translation>
-    </message>
-    <message>
-        <source>MAC address</source>
-        <translation>MAC-Adresse</translation>
-    </message>
-    <message>
-        <source>IP address</source>
-        <translation>IP-Adresse</translation>
-    </message>
-    <message>
-        <source>IP configuration</source>
-        <translation>IP-Konfiguration</translation>
-    </message>
-    <message>
         <source>(read when connected)</source>
         <translation>(wird beim Verbinden gelesen)</translation>
     </message>
@@ -142,17 +110,6 @@
     <message>
         <source>Messages</source>
         <translation>Meldungen</translation>
-    </message>
-</context>
-<context>
-    <name>MonitorController</name>
-    <message>
-        <source>No image</source>
-        <translation>Kein Bild</translation>
-    </message>
-    <message>
-        <source>The pixel format 0x%1 cannot be shown.</source>
-        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
     </message>
 </context>
 <context>

@@ -12,24 +12,12 @@
         <translation>Bildrate:</translation>
     </message>
     <message>
-        <source> fps</source>
-        <translation> fps</translation>
-    </message>
-    <message>
         <source>Exposure time:</source>
         <translation>Belichtungszeit:</translation>
     </message>
     <message>
-        <source> µs</source>
-        <translation> µs</translation>
-    </message>
-    <message>
         <source>Gain:</source>
         <translation>Verstärkung:</translation>
-    </message>
-    <message>
-        <source> dB</source>
-        <translation> dB</translation>
     </message>
     <message>
         <source>Pixel format:</source>
@@ -50,10 +38,6 @@
     <message>
         <source>Offset X:</source>
         <translation>Versatz X:</translation>
-    </message>
-    <message>
-        <source> px</source>
-        <translation> px</translation>
     </message>
     <message>
         <source>Offset Y:</source>
@@ -95,14 +79,6 @@
         <source>The camera does not offer this setting.</source>
         <translation>Die Kamera bietet diese Einstellung nicht an.</translation>
     </message>
-    <message>
-        <source>The camera has no automatic exposure.</source>
-        <translation>Die Kamera hat keine automatische Belichtung.</translation>
-    </message>
-    <message>
-        <source>The camera has no automatic gain.</source>
-        <translation>Die Kamera hat keine automatische Verstärkung.</translation>
-    </message>
 </context>
 <context>
     <name>MonitorWindow</name>
@@ -123,30 +99,6 @@
     <message>
         <source>Camera Monitor</source>
         <translation>Kameramonitor</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>Modell</translation>
-    </message>
-    <message>
-        <source>Serial number</source>
-        <translation>Seriennummer</translation>
-    </message>
-    <message>
-        <source>MAC address</source>
-        <translation>MAC-Adresse</translation>
-    </message>
-    <message>
-        <source>IP address</source>
-        <translation>IP-Adresse</translation>
-    </message>
-    <message>
-        <source>IP configuration</source>
-        <translation>IP-Konfiguration</translation>
     </message>
     <message>
         <source>Double-click a camera to monitor it.</source>
@@ -245,24 +197,8 @@
         <translation>&amp;Kopieren</translation>
     </message>
     <message>
-        <source>Frame rate</source>
-        <translation>Bildrate</translation>
-    </message>
-    <message>
-        <source>Data rate</source>
-        <translation>Datenrate</translation>
-    </message>
-    <message>
-        <source>No image</source>
-        <translation>Kein Bild</translation>
-    </message>
-    <message>
         <source>&amp;Save image...</source>
         <translation>Bild &amp;speichern …</translation>
-    </message>
-    <message>
-        <source>The pixel format 0x%1 cannot be shown.</source>
-        <translation>Das Pixelformat 0x%1 kann nicht angezeigt werden.</translation>
     </message>
     <message>
         <source>No image to save.</source>
