@@ -76,15 +76,19 @@ void TimedRun::performTimed(const QString& action)
     }
 }
 
-bool TimedRun::changeSetting(const QString& action) const
+bool TimedRun::changeSetting(const QString& action)
 {
-    const QString key = action.section(QLatin1Char('='), 0, 0);
-    const CameraSetting* setting = findCameraSetting(key);
-    if (setting && m_model->changeSetting(key, scriptedValue(*setting, action.section(QLatin1Char('='), 1)))) {
+    const CameraSetting* setting = findCameraSetting(action.section(QLatin1Char('='), 0, 0));
+    if (setting && enterSetting(*setting, scriptedValue(*setting, action.section(QLatin1Char('='), 1)))) {
         return true;
     }
     printLine(QStringLiteral("%1: the camera has no such setting now").arg(action));
     return false;
+}
+
+bool TimedRun::enterSetting(const CameraSetting& setting, const QVariant& value)
+{
+    return m_model->changeSetting(QLatin1String(setting.key), value);
 }
 
 QJsonArray TimedRun::jsonRect(const QRect& rect)

@@ -19,6 +19,7 @@
 #include <QString>
 
 class CameraChannel;
+struct CameraSetting;
 class MonitorModel;
 
 /** Writes @p line and a newline to stdout at once. */
@@ -52,7 +53,12 @@ public:
 
 protected:
     /** Asks the selected camera for the setting "key=value" of @p action; false, having printed why, when it cannot. */
-    bool changeSetting(const QString& action) const;
+    bool changeSetting(const QString& action);
+    /**
+     * Asks for @p value of @p setting as the window's user would; by default straight through the
+     * model. False when the window does not take it now.
+     */
+    virtual bool enterSetting(const CameraSetting& setting, const QVariant& value);
     /** Does one action of ScriptOptions; false, having printed why, when it cannot. */
     virtual bool perform(const QString& action) = 0;
     virtual QImage grabWindow() = 0;

@@ -226,6 +226,32 @@ void CameraControls::clear()
     }
 }
 
+bool CameraControls::enterSetting(const CameraSetting& setting, const QVariant& value)
+{
+    const auto field = std::find_if(
+        m_fields.begin(), m_fields.end(), [&setting](const Field& candidate) { return candidate.setting == &setting; });
+    if (field == m_fields.end() || !field->editor->isEnabled() || !value.isValid()) {
+        return false;
+    }
+    if (field->box) {
+        field->box->setValue(value.toDouble());
+        Q_EMIT field->box->editingFinished();
+    } else if (field->check) {
+        if (field->check->isChecked() != value.toBool()) {
+            field->check->click();
+        }
+    } else {
+        const int item = field->setting->kind == SettingKind::Rotation ? field->list->findData(value.toInt())
+                                                                       : field->list->findText(value.toString());
+        if (item == -1) {
+            return false;
+        }
+        field->list->setCurrentIndex(item);
+        Q_EMIT field->list->activated(item);
+    }
+    return true;
+}
+
 void CameraControls::request(const Field& field, const QVariant& value)
 {
     const std::optional<SettingsChange> change

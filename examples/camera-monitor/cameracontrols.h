@@ -39,6 +39,11 @@ public:
     void showSettings(const CameraSettings& settings);
     /** Disables every field: no camera streams. */
     void clear();
+    /**
+     * Enters @p value in the field of @p setting as a user would: types a number and presses Return,
+     * sets a check box or picks an item. False when the field is disabled or cannot hold the value.
+     */
+    bool enterSetting(const CameraSetting& setting, const QVariant& value);
 
     /**
      * The texts beside the fields, for tests, in the order of dumpedSettingKeys(): a number with its

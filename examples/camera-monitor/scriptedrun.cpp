@@ -186,6 +186,11 @@ bool ScriptedRun::perform(const QString& action)
     return true;
 }
 
+bool ScriptedRun::enterSetting(const CameraSetting& setting, const QVariant& value)
+{
+    return m_window->findChild<CameraControls*>()->enterSetting(setting, value);
+}
+
 QImage ScriptedRun::grabWindow()
 {
     // Offscreen, the window's backing store is an image of what it shows: once the pending repaints are done,

@@ -19,6 +19,8 @@ public:
 
 protected:
     bool perform(const QString& action) override;
+    /** Enters the setting in the window's field of it, as its user would. */
+    bool enterSetting(const CameraSetting& setting, const QVariant& value) override;
     QImage grabWindow() override;
     QJsonObject shownTexts() const override;
     void closeWindow() override;
