@@ -15,12 +15,14 @@ A fault is caught when a test fails or times out, survives when all pass, and
 is "not compiled" when the build fails. A fault whose file the tree does not
 have is "not applicable". Prints a table per family and every survivor, then
 which test functions caught which faults: a test function that catches no
-fault that another one misses is a candidate for folding.
+fault that another one misses is a candidate for folding. --catchers FILE writes,
+per fault, the test functions and data rows that caught it, as JSON lines.
 
-    nice scripts/mutation-test.py [--tree DIR] [--only FAMILY] [--keep]
+    nice scripts/mutation-test.py [--tree DIR] [--only FAMILY ...] [--catchers FILE] [--keep]
 """
 import argparse
 import collections
+import json
 import os
 import re
 import resource
@@ -97,14 +99,19 @@ def build(build_dir, log):
 
 
 def catchers(output):
-    """The test functions that failed ("tst_x::function"), or whole programs that failed without
-    naming a function (a crash, a timeout, a failure in a script)."""
+    """The test functions and data rows that failed ("tst_x::function(row)"), or whole programs that
+    failed without naming a function (a crash, a timeout, a failure in a script)."""
     failed = set()
     for program, text in re.findall(r"^\s*\d+/\d+ Test +#\d+: (\S+) \.+\**(?:Failed|Exception|Timeout|\S*Child aborted)"
                                     r".*?\n(.*?)(?=^\s*\d+/\d+ Test +#|\Z)", output, re.M | re.S):
-        functions = set(re.findall(r"^FAIL! +: \w+::(\w+)\(", text, re.M))
-        failed |= {f"{program}::{function}" for function in functions} or {program}
+        rows = set(re.findall(r"^FAIL! +: [\w:]+::(\w+\(.*?\))(?= |$)", text, re.M))
+        failed |= {f"{program}::{row}" for row in rows} or {program}
     return failed
+
+
+def function_of(catcher):
+    """The test function of a catcher, without its data row."""
+    return catcher.split("(", 1)[0]
 
 
 def run_tests(build_dir, family, log):
@@ -122,11 +129,12 @@ def run_tests(build_dir, family, log):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--tree", type=Path, default=SCRIPT_DIR.parent, help="source tree to measure")
-    parser.add_argument("--only", choices=sorted(FAMILY_LABELS), help="measure one family")
+    parser.add_argument("--only", choices=sorted(FAMILY_LABELS), action="append", help="measure this family")
+    parser.add_argument("--catchers", type=Path, help="write each fault's catching rows to this file")
     parser.add_argument("--keep", action="store_true", help="keep the temporary directory (logs and build)")
     args = parser.parse_args()
 
-    faults = [f for f in read_faults(SCRIPT_DIR / "mutations.txt") if args.only in (None, f.family)]
+    faults = [f for f in read_faults(SCRIPT_DIR / "mutations.txt") if not args.only or f.family in args.only]
     # Faults in one file in a row: the restored file is then compiled only with the next mutant.
     faults.sort(key=lambda f: (f.file, f.line))
     tree = args.tree.resolve()
@@ -182,6 +190,11 @@ def main():
             shutil.rmtree(work, ignore_errors=True)
 
     report(results, time.monotonic() - started)
+    if args.catchers:
+        with open(args.catchers, "w") as out:
+            for f, outcome, caught_by in results:
+                out.write(json.dumps({"line": f.line, "family": f.family, "outcome": outcome,
+                                      "caught_by": sorted(caught_by)}) + "\n")
 
 
 def report(results, seconds):
@@ -210,13 +223,14 @@ def report(results, seconds):
 
 def report_catchers(results):
     """Per test function: the faults it caught, and those that no other test function caught."""
+    functions = [(f, {function_of(catcher) for catcher in caught_by}) for f, _, caught_by in results]
     caught = collections.defaultdict(list)
-    for f, _, caught_by in results:
+    for f, caught_by in functions:
         for catcher in caught_by:
             caught[catcher].append(f.line)
     print(f"\n{'test function':60}{'caught':>7}  alone (mutations.txt lines)")
     for catcher in sorted(caught):
-        alone = [line for f, _, by in results if by == {catcher} for line in [f.line]]
+        alone = [f.line for f, by in functions if by == {catcher}]
         print(f"{catcher:60}{len(caught[catcher]):>7}  {' '.join(map(str, alone)) or '-'}")
 
 
