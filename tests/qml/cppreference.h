@@ -7,7 +7,6 @@
 
 #include <TavixQtBase/fpsstatistic.h>
 #include <TavixQtBase/frameratefeed.h>
-#include <TavixQtBase/stringhelpers.h>
 #include <TavixQtBase/supportinfo.h>
 #include <TavixQtBase/translations.h>
 
@@ -52,37 +51,6 @@ public:
     }
 
     static CppReference* create(QQmlEngine* engine, QJSEngine*) { return new CppReference(engine); }
-
-    // The C++ formatter @p function called with @p arguments in its own types;
-    // the locale, when given, is a name.
-    Q_INVOKABLE QString format(const QString& function, const QVariantList& arguments) const
-    {
-        const auto at = [&](int i) { return i < arguments.size() ? arguments.at(i) : QVariant(); };
-        const auto flags = [&](int i) { return FormatValueFlags(at(i).toInt()); };
-        const auto locale = [&](int i) { return at(i).isValid() ? QLocale(at(i).toString()) : QLocale(); };
-        const auto multiplier = FormatMultiplier(at(2).toInt());
-        const QString unit = at(3).toString();
-        const double number = at(0).toDouble();
-        const qlonglong integer = at(0).toString().toLongLong();
-        const qulonglong unsignedInteger = at(0).toString().toULongLong();
-        if (function == QLatin1String("formatDoubleValue")) {
-            return formatDoubleValue(number, at(1).toInt(), flags(2), locale(3));
-        } else if (function == QLatin1String("formatIntegerValue")) {
-            return formatIntegerValue(integer, flags(1), locale(2));
-        } else if (function == QLatin1String("formatUnsignedIntegerValue")) {
-            return formatUnsignedIntegerValue(unsignedInteger, flags(1), locale(2));
-        } else if (function == QLatin1String("formatDoubleValueAndUnits")) {
-            return formatDoubleValueAndUnits(number, at(1).toInt(), multiplier, unit, flags(4), locale(5));
-        } else if (function == QLatin1String("formatIntegerValueAndUnits")) {
-            return formatIntegerValueAndUnits(integer, at(1).toInt(), multiplier, unit, flags(4), locale(5));
-        } else if (function == QLatin1String("formatUnsignedIntegerValueAndUnits")) {
-            return formatUnsignedIntegerValueAndUnits(
-                unsignedInteger, at(1).toInt(), multiplier, unit, flags(4), locale(5));
-        } else if (function == QLatin1String("formatDoubleValueAndAutoUnits")) {
-            return formatDoubleValueAndAutoUnits(number, at(1).toInt(), at(2).toString(), flags(3), locale(4));
-        }
-        return QStringLiteral("no such function");
-    }
 
     // The texts and results of supportinfo.h, in the order of SupportInfo's test.
     Q_INVOKABLE QStringList supportTexts() const
