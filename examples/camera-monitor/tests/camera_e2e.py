@@ -34,6 +34,8 @@ import sys
 import time
 from pathlib import Path
 
+from PyQt6.QtCore import QByteArray, QPoint, QSettings, QSize
+
 from harness import (CAMERA_ADDRESS, GVCP_PORT, SCRIPTS, SKIPPED, Monitor, check,
                      check_screenshot_shows_window, machine_busy, network_namespace,
                      quick_monitor, read_png, remove, run, settings_file, skip_check, start_camera, start_display,
@@ -583,28 +585,20 @@ def case_window_state(args, processes):
 
 
 # Every key the monitor saves, other than its table's header layout, with a value other than its default.
-CHANGED_SETTINGS = {"binaryPrefixes": "true", "normalPos": "@Point(40 30)", "normalSize": "@Size(700 500)",
-                    "pos": "@Point(40 30)", "size": "@Size(700 500)", "windowState": "1"}  # 1: maximized
+CHANGED_SETTINGS = {"binaryPrefixes": True, "normalPos": QPoint(40, 30), "normalSize": QSize(700, 500),
+                    "pos": QPoint(40, 30), "size": QSize(700, 500), "windowState": 1}  # 1: maximized
 # The header layout's sort indicator, as QHeaderView::saveState() writes it after its version marker and
 # orientation: order, section, shown. Saved by the monitor: descending, on section 0, hidden.
 SORT_INDICATOR = slice(12, 21)
 CHANGED_SORT_INDICATOR = struct.pack(">iib", 0, 2, 1)  # ascending, on section 2, shown
 
 
-def settings_bytes(value):
-    """The bytes of a QSettings value "@ByteArray(...)" as its INI file writes them: C escapes, those in hex of one
-    or two digits, and every other character one byte."""
-    text = re.sub(r"\\(x[0-9a-fA-F]+|.)", lambda escape: "\\x%02x" % int(escape.group(1)[1:], 16)
-                  if escape.group(1)[0] == "x" else escape.group(0), value.strip('"')[len("@ByteArray("):-1])
-    return text.encode("latin-1").decode("unicode_escape").encode("latin-1")
-
-
-def read_settings(path):
-    """The keys and values of the monitor's settings group, as written in its INI file."""
-    with open(path, encoding="utf-8") as settings:
-        lines = settings.read().splitlines()
-    check(lines[0] == "[MainWindow]", "unexpected settings:\n%s" % "\n".join(lines))
-    return dict(line.split("=", 1) for line in lines[1:] if "=" in line)
+def saved_settings(path):
+    """The monitor's settings group in its file, read with Qt's own INI reader."""
+    settings = QSettings(path, QSettings.Format.IniFormat)
+    check(settings.childGroups() == ["MainWindow"], "unexpected settings groups: %s" % settings.childGroups())
+    settings.beginGroup("MainWindow")
+    return settings
 
 
 def case_restored_settings(args, processes):
@@ -613,23 +607,23 @@ def case_restored_settings(args, processes):
     path = settings_file()
     remove(path)
     Monitor(args, processes, ["--run-time", "2"]).succeed(2)
-    settings = read_settings(path)
-    check(set(settings) == set(CHANGED_SETTINGS) | {"header", "headerver"},
-          "the monitor saves keys this test does not change: %s" % sorted(settings))
-    header = bytearray(settings_bytes(settings["header"]))
+    settings = saved_settings(path)
+    check(set(settings.childKeys()) == set(CHANGED_SETTINGS) | {"header", "headerver"},
+          "the monitor saves keys this test does not change: %s" % sorted(settings.childKeys()))
+    header = bytearray(settings.value("header").data())
     check(header[SORT_INDICATOR] != CHANGED_SORT_INDICATOR, "the saved header layout is already the changed one")
     header[SORT_INDICATOR] = CHANGED_SORT_INDICATOR
     # headerver stays: it is the layout's version, without which the monitor does not restore the layout.
-    settings.update(CHANGED_SETTINGS, header="@ByteArray(%s)" % "".join("\\x%x" % byte for byte in header))
-    with open(path, "w", encoding="utf-8") as changed:
-        changed.write("[MainWindow]\n" + "".join("%s=%s\n" % item for item in settings.items()))
+    for key, value in dict(CHANGED_SETTINGS, header=QByteArray(bytes(header))).items():
+        settings.setValue(key, value)
+    settings.sync()
     texts = Monitor(args, processes, ["--run-time", "4"]).succeed(4)
     labels, window = texts["labels"], texts["window"]
     check(re.fullmatch(r"[\d.]+ [KM]iB/s", labels.get("Data rate:", "")) and " KiB per frame" in labels["Frame size:"],
           "the figures do not use the restored binary prefixes: %s" % labels)
     check(window["maximized"] and window["normal"] == [40, 30, 700, 500],
           "the window's restored state and normal geometry are not kept: %s" % window)
-    check(settings_bytes(read_settings(path)["header"])[SORT_INDICATOR] == CHANGED_SORT_INDICATOR,
+    check(saved_settings(path).value("header").data()[SORT_INDICATOR] == CHANGED_SORT_INDICATOR,
           "the table's header layout was not restored (and saved again)")
 
 
