@@ -40,7 +40,8 @@ packages=(
     # scripts/compare-monitors.sh: Aravis's viewer with the GStreamer elements
     # it shows video with, and xdotool, which starts its video and closes it
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-gtk3 xdotool
-    # Python for the scripts and tests; Pillow reads the camera monitor's images
+    # Python for the scripts and tests; Pillow reads the camera monitor's images,
+    # PyQt6 (below) its settings files
     python3 python3-pil
     # the Python module for PyQt6: SIP's code generator, PyQt6 with its SIP
     # files, Python's headers, and pytest with its Qt plugin for its tests

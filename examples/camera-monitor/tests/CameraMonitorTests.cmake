@@ -6,20 +6,28 @@
 # loopback interface, each case in a private network namespace of its own (harness.py), so that a
 # monitor's discovery reaches no interface of the host. Their figures need the machine's cores, so
 # the tests never run in parallel. Included by the tests of each monitor; camera_monitor_tests is
-# false where python3 or the Aravis tools are missing.
-find_package(Python3 COMPONENTS Interpreter)
+# false where the Aravis tools or a python3 with Pillow and PyQt6 are missing. The first python3 on
+# the path may be another installation than the one with them (Debian's python3-pil, python3-pyqt6).
+function(camera_monitor_python_usable result candidate)
+    execute_process(COMMAND ${candidate} -c "import PIL, PyQt6.QtCore" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+    if(NOT status EQUAL 0)
+        set(${result} FALSE PARENT_SCOPE)
+    endif()
+endfunction()
+find_program(CAMERA_MONITOR_PYTHON NAMES python3 NAMES_PER_DIR VALIDATOR camera_monitor_python_usable PATHS /usr/bin)
 find_program(ARV_FAKE_GV_CAMERA arv-fake-gv-camera-0.8)
-if(Python3_Interpreter_FOUND AND ARV_FAKE_GV_CAMERA)
+if(CAMERA_MONITOR_PYTHON AND ARV_FAKE_GV_CAMERA)
     set(camera_monitor_tests TRUE)
 else()
     set(camera_monitor_tests FALSE)
-    message(STATUS "python3 or the Aravis tools (aravis-tools) not found: the camera monitor tests are not registered")
+    message(STATUS "The Aravis tools (aravis-tools) or a python3 with Pillow and PyQt6 (python3-pil, python3-pyqt6) "
+        "not found: the camera monitor tests are not registered")
 endif()
 
 # A case of camera_e2e.py, run against the monitor that the target MONITOR builds.
 function(camera_monitor_add_test name monitor)
     add_test(NAME ${name}
-        COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/camera_e2e.py
+        COMMAND ${CAMERA_MONITOR_PYTHON} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/camera_e2e.py
             --monitor $<TARGET_FILE:${monitor}>
             --fake-camera ${ARV_FAKE_GV_CAMERA}
             --work-dir ${CMAKE_CURRENT_BINARY_DIR}/${name}.home/work
