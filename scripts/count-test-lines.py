@@ -11,11 +11,12 @@ Counts non-blank lines that are not only comment, in the files that git tracks:
 - tests: C++, QML, JavaScript, Python and shell under tests/, examples/*/tests/ and
   python/tests/;
 - product: C++, QML, JavaScript and Python everywhere else: the library (src,
-  include), the SDK stand-ins (sdk), the examples, bench, fuzz, scripts and the
+  include), the Python module's bindings (SIP declarations and the C++ code they
+  hold), the SDK stand-ins (sdk), the examples, bench, fuzz, scripts and the
   documentation's example. The shell scripts that build, test and run it are
   tools around the product, counted on neither side.
 
-Comments are "//" lines and "/* */" blocks in C++, QML and JavaScript, "#" lines and
+Comments are "//" lines and "/* */" blocks in C++, SIP, QML and JavaScript, "#" lines and
 docstrings (a string that starts a line with three quotes) in Python and shell. Build
 files (CMake), data (the ABI baselines, seeds, translations) and pages are not counted.
 
@@ -27,7 +28,7 @@ import re
 import subprocess
 from pathlib import Path
 
-C_STYLE = {".cpp", ".h", ".qml", ".js"}
+C_STYLE = {".cpp", ".h", ".sip", ".qml", ".js"}
 HASH_STYLE = {".py", ".sh"}
 TEST_DIRS = re.compile(r"^(tests|examples/[^/]+/tests|python/tests)/")
 DOCSTRING = re.compile(r'^[rbu]?("""|\'\'\')', re.I)
