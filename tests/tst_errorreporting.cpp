@@ -23,42 +23,15 @@
 
 namespace {
 
-struct Delivery
+// The messages of a spy's displayError() emissions, in order.
+QStringList messages(const QSignalSpy& deliveries)
 {
-    AsyncErrorQueue::ErrorSeverity severity;
-    QString message;
-    QString details;
-    QWidget* parent;
-};
-
-// Records every displayError() emission of one queue.
-class DeliveryRecorder
-{
-public:
-    explicit DeliveryRecorder(AsyncErrorQueue* queue)
-    {
-        m_connection = QObject::connect(queue, &AsyncErrorQueue::displayError,
-            [this](AsyncErrorQueue::ErrorSeverity severity, const QString& message, const QString& details,
-                QWidget* parent) {
-                deliveries.push_back({ severity, message, details, parent });
-            });
+    QStringList result;
+    for (const QList<QVariant>& delivery : deliveries) {
+        result << delivery.at(1).toString();
     }
-    ~DeliveryRecorder() { QObject::disconnect(m_connection); }
-
-    QStringList messages() const
-    {
-        QStringList result;
-        for (const Delivery& delivery : deliveries) {
-            result << delivery.message;
-        }
-        return result;
-    }
-
-    std::vector<Delivery> deliveries;
-
-private:
-    QMetaObject::Connection m_connection;
-};
+    return result;
+}
 
 // A queue that declares a slot of its own under the name that the queued call uses.
 class CountingQueue : public AsyncErrorQueue
@@ -84,6 +57,7 @@ using ShowCall = std::function<void(QWidget*)>;
 Q_DECLARE_METATYPE(ShowCall)
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 Q_DECLARE_METATYPE(QtMsgType)
+Q_DECLARE_METATYPE(AsyncErrorQueue::ErrorSeverity)
 #endif
 
 class ErrorReportingTest : public QObject
@@ -91,6 +65,12 @@ class ErrorReportingTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    void initTestCase()
+    {
+        qRegisterMetaType<AsyncErrorQueue::ErrorSeverity>();
+    }
+#endif
     void queueDeliversNewestFirstInLaterCalls_data();
     void queueDeliversNewestFirstInLaterCalls();
     void showFunctionsLogAndQueue_data();
@@ -113,7 +93,7 @@ void ErrorReportingTest::queueDeliversNewestFirstInLaterCalls()
     AsyncErrorQueue plain;
     CountingQueue counting;
     AsyncErrorQueue& queue = subclass ? counting : plain;
-    DeliveryRecorder recorder(&queue);
+    QSignalSpy deliveries(&queue, &AsyncErrorQueue::displayError);
     QObject::connect(&queue, &AsyncErrorQueue::displayError,
         [&queue](AsyncErrorQueue::ErrorSeverity, const QString& message, const QString&, QWidget*) {
             if (message == QLatin1String("R2")) {
@@ -128,13 +108,13 @@ void ErrorReportingTest::queueDeliversNewestFirstInLaterCalls()
     QVERIFY(queue.reportErrorAsync(AsyncErrorQueue::ErrorSeverity(20), QStringLiteral("R1"), QString(), doomed));
     queue.reportErrorAsync(AsyncErrorQueue::Warning, QStringLiteral("R2"), QString(), nullptr);
     delete doomed;
-    QVERIFY2(recorder.deliveries.empty() && counting.calls == 0, "delivered before the event loop ran");
-    QTRY_COMPARE(int(recorder.deliveries.size()), 3);
-    QCOMPARE(recorder.messages(), (QStringList { QStringLiteral("R2"), QStringLiteral("R3"), QStringLiteral("R1") }));
-    const Delivery& odd = recorder.deliveries.back();
-    QCOMPARE(int(odd.severity), 20);
-    QVERIFY(odd.details.isEmpty());
-    QCOMPARE(odd.parent, nullptr);
+    QVERIFY2(deliveries.isEmpty() && counting.calls == 0, "delivered before the event loop ran");
+    QTRY_COMPARE(deliveries.size(), 3);
+    QCOMPARE(messages(deliveries), (QStringList { QStringLiteral("R2"), QStringLiteral("R3"), QStringLiteral("R1") }));
+    const QList<QVariant>& odd = deliveries.last();
+    QCOMPARE(int(odd.at(0).value<AsyncErrorQueue::ErrorSeverity>()), 20);
+    QVERIFY(odd.at(2).toString().isEmpty());
+    QCOMPARE(odd.at(3).value<QWidget*>(), nullptr);
     QCOMPARE(counting.calls, subclass ? 3 : 0);
 }
 
@@ -198,21 +178,21 @@ void ErrorReportingTest::showFunctionsLogAndQueue()
 
     AsyncErrorQueue* queue = GetTheGlobalAsyncErrorQueue();
     QCoreApplication::sendPostedEvents();
-    DeliveryRecorder recorder(queue);
+    QSignalSpy deliveries(queue, &AsyncErrorQueue::displayError);
     QWidget widget;
     QTest::ignoreMessage(
         logType, QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(logLine))));
     call(&widget);
-    QVERIFY2(recorder.deliveries.empty(), "delivered before the event loop ran");
+    QVERIFY2(deliveries.isEmpty(), "delivered before the event loop ran");
     QCoreApplication::sendPostedEvents();
-    QCOMPARE(int(recorder.deliveries.size()), 1);
-    const Delivery& delivery = recorder.deliveries.front();
-    QCOMPARE(
-        int(delivery.severity), int(logType == QtWarningMsg ? AsyncErrorQueue::Warning : AsyncErrorQueue::Critical));
-    QCOMPARE(delivery.message, message);
-    QCOMPARE(delivery.details, details);
-    QVERIFY2(!delivery.details.isNull(), "empty details must be an empty, not a null, string");
-    QCOMPARE(delivery.parent, widgetQueued ? &widget : nullptr);
+    QCOMPARE(deliveries.size(), 1);
+    const QList<QVariant>& delivery = deliveries.first();
+    QCOMPARE(delivery.at(0).value<AsyncErrorQueue::ErrorSeverity>(),
+        logType == QtWarningMsg ? AsyncErrorQueue::Warning : AsyncErrorQueue::Critical);
+    QCOMPARE(delivery.at(1).toString(), message);
+    QCOMPARE(delivery.at(2).toString(), details);
+    QVERIFY2(!delivery.at(2).toString().isNull(), "empty details must be an empty, not a null, string");
+    QCOMPARE(delivery.at(3).value<QWidget*>(), widgetQueued ? &widget : nullptr);
 }
 
 void ErrorReportingTest::stressManyThreadsLoseNothing()

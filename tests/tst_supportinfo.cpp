@@ -207,12 +207,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("distribution");
         QTest::addColumn<QByteArray>("caller"); // who reaps its children (see takeOverSigchld()), or "texts"
 
-        // A null file is missing; "exit 127" stands for an lsb_release that is not found.
+        // Sources as made by source(), the name the child must give, who reaps.
+        const auto sourcesRow
+            = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
+                  const QByteArray& issueNet, const QByteArray& distribution, const char* caller = "") {
+                  QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(caller);
+              };
+        // Plain files; a null one is missing, and "exit 127" stands for an lsb_release that is not found.
         const auto row
-            = [](const char* name, const QByteArray& osRelease, const char* distribution,
+            = [&sourcesRow](const char* name, const QByteArray& osRelease, const char* distribution,
                   const QByteArray& lsbRelease = "exit 127", const QByteArray& issueNet = {}, const char* caller = "") {
-                  QTest::newRow(name) << source(osRelease) << source(lsbRelease) << source(issueNet)
-                                      << QByteArray(distribution) << QByteArray(caller);
+                  sourcesRow(name, source(osRelease), source(lsbRelease), source(issueNet), distribution, caller);
               };
         const QByteArray issue("Issue Line One\nsecond line\n"), none;
         const QByteArray nearMisses(
@@ -272,11 +277,6 @@ private Q_SLOTS:
         // Ignores its failed writes, like many careless programs: only a limit on the file size stops it.
         const QByteArray endless = source("s=yyyyyyyy; for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do s=$s$s; done\n"
                                           "while :; do echo \"$s\"; done");
-        const auto sourcesRow
-            = [](const char* name, const QByteArray& osRelease, const QByteArray& lsbRelease,
-                  const QByteArray& issueNet, const QByteArray& distribution, const char* caller = "") {
-                  QTest::newRow(name) << osRelease << lsbRelease << issueNet << distribution << QByteArray(caller);
-              };
         // Readable without blocking, yet not a regular file.
         sourcesRow("FIFO with data left by a closed writer as os-release", source("PRETTY_NAME=Fifo\n", "fifo"), lsb,
             missing, "Lsb");
