@@ -36,8 +36,8 @@ from pathlib import Path
 
 from PyQt6.QtCore import QByteArray, QPoint, QSettings, QSize
 
-from harness import (CAMERA_ADDRESS, GVCP_PORT, SCRIPTS, SKIPPED, Monitor, check,
-                     check_screenshot_shows_window, machine_busy, network_namespace,
+from harness import (CAMERA_ADDRESS, SCRIPTS, SKIPPED, Monitor, check, check_screenshot_shows_window, gvcp_command,
+                     machine_busy, network_namespace,
                      quick_monitor, read_png, remove, run, settings_file, skip_check, start_camera, start_display,
                      stop_camera, wait_until)
 from hostile_camera import HostileCameras
@@ -240,15 +240,6 @@ FOREIGN_PACKETS = 10
 STREAM_PORT_REGISTER = 0x0D00  # the first stream channel's destination port, in the register's low half
 
 
-def read_camera_register(register):
-    """A 32-bit register of the camera at CAMERA_ADDRESS, read with a GVCP READREG command."""
-    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    probe.settimeout(2)
-    with probe:
-        probe.sendto(struct.pack(">BBHHHI", 0x42, 0x01, 0x0080, 4, 1, register), (CAMERA_ADDRESS, GVCP_PORT))
-        return struct.unpack(">I", probe.recv(64)[8:12])[0]
-
-
 def case_foreign_packets(args, processes):
     """Packets that start no frame Aravis can receive, sent to the stream's port, count neither as frames nor as
     lost frames: Aravis hands such a packet's buffer back untouched, with the frame id of a frame seen before."""
@@ -256,7 +247,7 @@ def case_foreign_packets(args, processes):
     run_time = 8
     monitor = Monitor(args, processes, ["--run-time", str(run_time)])
     wait_for_frames(monitor, timeout=8)
-    port = read_camera_register(STREAM_PORT_REGISTER) & 0xFFFF
+    port = int.from_bytes(gvcp_command(0x0080, struct.pack(">I", STREAM_PORT_REGISTER))[10:12], "big")  # READREG
     sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     with sender:
         sender.bind((CAMERA_ADDRESS, 0))  # a packet socket takes stream packets from the camera's address only
@@ -703,7 +694,7 @@ def case_hostile_cameras(args, processes):
                re.findall(r"^(?:reconnect|switch=\S+|exit): (\d+) ms", "\n".join(monitor.stdout), re.M)]
     check(len(timings) == len(HOSTILE_ACTIONS) + 1 and max(timings) < 1000,
           "the GUI thread waited, or timings are missing (ms): %s\n%s" % (timings, monitor.transcript()))
-    reads = cameras.reads("127.0.0.2")
+    reads = cameras.memory_reads["127.0.0.2"]
     check(3 <= reads < 400, "the slow camera had %d memory reads; the test did not hold the monitor in them" % reads)
     check("streaming: Hostile-Mod\u00e9l-L1" in monitor.stdout and not monitor.reports("not found"),
           "the camera with a Latin-1 name was not opened:\n%s" % monitor.transcript())

@@ -17,6 +17,7 @@ import re
 import shutil
 import signal
 import socket
+import struct
 import subprocess
 import sys
 import threading
@@ -68,18 +69,25 @@ class Processes:
             self.stop(process)
 
 
+def gvcp_packet(first, command, payload, packet_id):
+    """A GVCP packet: a command (first: 0x4201, key and flags) or an acknowledge (first: its status)."""
+    return struct.pack(">HHHH", first, command, len(payload), packet_id) + payload
+
+
+def gvcp_command(command, payload=b"", timeout=2, address=CAMERA_ADDRESS):
+    """The acknowledge of one GVCP command, sent asking for one, from the device at `address`."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        probe.settimeout(timeout)
+        probe.sendto(gvcp_packet(0x4201, command, payload, 1), (address, GVCP_PORT))
+        return probe.recv(1024)
+
+
 def camera_answers(timeout, address=CAMERA_ADDRESS):
     """True when a GigE Vision device at the loopback address answers a GVCP discovery command."""
-    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    probe.settimeout(timeout)
     try:
-        probe.sendto(bytes([0x42, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x01]), (address, GVCP_PORT))
-        answer, _ = probe.recvfrom(1024)
-        return answer[2:4] == b"\x00\x03"
+        return gvcp_command(0x0002, timeout=timeout, address=address)[2:4] == b"\x00\x03"
     except OSError:
         return False
-    finally:
-        probe.close()
 
 
 def wait_until(condition, timeout, what):

@@ -11,11 +11,7 @@ import struct
 import threading
 import time
 
-from harness import GVCP_PORT
-
-
-def gvcp_header(status, command, payload, packet_id):
-    return struct.pack(">HHHH", status, command, len(payload), packet_id) + payload
+from harness import GVCP_PORT, gvcp_packet
 
 
 class HostileCameras(threading.Thread):
@@ -99,22 +95,22 @@ class HostileCameras(threading.Thread):
             return None
         (command, packet_id), payload = struct.unpack(">2xH2xH", packet[:8]), packet[8:]
         if command == 0x0002:  # DISCOVERY_CMD sent to the camera's own address
-            return gvcp_header(0, 0x0003, camera["discovery"], packet_id), 0.0
+            return gvcp_packet(0, 0x0003, camera["discovery"], packet_id), 0.0
         if command == 0x0080:  # READREG
             addresses = struct.unpack(">%dI" % (len(payload) // 4), payload)
-            return gvcp_header(0, 0x0081, b"".join(self.read(camera, a, 4) for a in addresses), packet_id), 0.0
+            return gvcp_packet(0, 0x0081, b"".join(self.read(camera, a, 4) for a in addresses), packet_id), 0.0
         if command in (0x0082, 0x0086):  # WRITEREG, WRITEMEM
             writes = ([struct.unpack(">I", payload[:4]) + (payload[4:],)] if command == 0x0086 else
                       [(a, struct.pack(">I", v)) for a, v in struct.iter_unpack(">II", payload[:len(payload) // 8 * 8])])
             for address, data in writes:
                 if address + len(data) <= len(camera["registers"]):
                     camera["registers"][address:address + len(data)] = data
-            return gvcp_header(0, command + 1, struct.pack(">HH", 0, len(writes)), packet_id), 0.0
+            return gvcp_packet(0, command + 1, struct.pack(">HH", 0, len(writes)), packet_id), 0.0
         if command == 0x0084:  # READMEM
             address, count = struct.unpack(">IxxH", payload[:8])
             self.memory_reads[camera["address"]] += 1
             data = struct.pack(">I", address) + self.read(camera, address, count)
-            return gvcp_header(0, 0x0085, data, packet_id), camera["delay"]
+            return gvcp_packet(0, 0x0085, data, packet_id), camera["delay"]
         return None
 
     def run(self):
@@ -128,7 +124,7 @@ class HostileCameras(threading.Thread):
                     if packet[2:4] == b"\x00\x02":  # DISCOVERY_CMD
                         for camera in self.sockets.values():
                             if not camera["hidden"]:
-                                udp.sendto(gvcp_header(0, 0x0003, camera["discovery"], 0xFFFF), peer)
+                                udp.sendto(gvcp_packet(0, 0x0003, camera["discovery"], 0xFFFF), peer)
                     continue
                 reply = self.answer(self.sockets[udp], packet)
                 if reply:
@@ -137,6 +133,3 @@ class HostileCameras(threading.Thread):
             while self.pending and self.pending[0][0] <= time.monotonic():
                 _, _, udp, data, peer = heapq.heappop(self.pending)
                 udp.sendto(data, peer)
-
-    def reads(self, address):
-        return self.memory_reads[address]
