@@ -39,7 +39,7 @@ from PyQt6.QtCore import QByteArray, QPoint, QSettings, QSize
 from harness import (CAMERA_ADDRESS, SCRIPTS, SKIPPED, Monitor, check, check_screenshot_shows_window, gvcp_command,
                      machine_busy, network_namespace,
                      quick_monitor, read_png, remove, run, settings_file, skip_check, start_camera, start_display,
-                     stop_camera, wait_until)
+                     stop_camera)
 from hostile_camera import HostileCameras
 
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
@@ -60,9 +60,7 @@ def check_unless_busy(condition, message):
 
 
 def wait_for_frames(monitor, timeout):
-    wait_until(lambda: any(f["fps"] > 0 for f in monitor.figures()) or monitor.process.poll() is not None,
-               timeout, "the monitor shows a frame rate")
-    check(monitor.process.poll() is None, "the monitor ended early:\n%s" % monitor.transcript())
+    monitor.wait_until(lambda: any(f["fps"] > 0 for f in monitor.figures()), timeout, "the monitor shows a frame rate")
 
 
 def images_at(lines, time):
@@ -119,12 +117,11 @@ def case_rate(args, processes):
     check_shown_rate(figures, args.fps, "the monitor", monitor.transcript())
     final = monitor.result()
     shown = [f for f in figures if f["fps"] > 0]
-    check(shown, "the monitor showed no rate:\n%s" % monitor.transcript())
+    monitor.check(shown, "the monitor showed no rate")
     expected_bytes = statistics.median(f["fps"] for f in shown) * final["width"] * final["height"]
     shown_bytes = statistics.median(f["bytes_per_second"] for f in shown)
-    check(abs(shown_bytes - expected_bytes) <= RATE_TOLERANCE * expected_bytes,
-          "data rate %d B/s does not match the frame rate of %dx%d Mono8 frames:\n%s"
-          % (shown_bytes, final["width"], final["height"], monitor.transcript()))
+    monitor.check(abs(shown_bytes - expected_bytes) <= RATE_TOLERANCE * expected_bytes, "data rate %d B/s does not "
+                  "match the frame rate of %dx%d Mono8 frames" % (shown_bytes, final["width"], final["height"]))
     check(0 < final["images"] <= args.fps * run_time, "%d images in %d s at %g fps"
           % (final["images"], run_time, args.fps))
     check_screenshot_shows_window(monitor.screenshot)
@@ -138,8 +135,8 @@ def case_rate(args, processes):
           "the chart does not hold one point per figure line: %d points, %d lines, times %s"
           % (len(chart), len(figures), times))
     # The chart and the figure lines show the same reading of each second.
-    check(all(abs(point[1] - line["fps"]) < 0.001 for point, line in zip(chart, figures)),
-          "the chart shows other rates than the figure lines: %s\n%s" % (chart, monitor.transcript()))
+    monitor.check(all(abs(point[1] - line["fps"]) < 0.001 for point, line in zip(chart, figures)),
+                  "the chart shows other rates than the figure lines: %s" % chart)
 
 
 def case_camera_killed(args, processes):
@@ -156,24 +153,21 @@ def case_camera_killed(args, processes):
         figures = monitor.figures()
         last_frame_time = min(f["t"] for f in figures if f["images"] == figures[-1]["images"])
         return figures, last_frame_time, [f for f in figures if f["t"] >= last_frame_time + STALL_LIMIT + 1.0]
-    wait_until(lambda: len(since_last_frame()[2]) >= 2 or monitor.process.poll() is not None, 40,
-               "the monitor's figures pass the stall limit")
+    monitor.wait_until(lambda: len(since_last_frame()[2]) >= 2, 40, "the monitor's figures pass the stall limit")
     figures, last_frame_time, after_stall = since_last_frame()
-    check(after_stall and all(f["fps"] == 0 and f["bytes_per_second"] == 0 for f in after_stall),
-          "the rate did not fall to zero after the stall limit:\n%s" % monitor.transcript())
+    monitor.check(after_stall and all(f["fps"] == 0 and f["bytes_per_second"] == 0 for f in after_stall),
+                  "the rate did not fall to zero after the stall limit")
     before_stall = [f for f in figures if last_frame_time + 1.0 <= f["t"] < last_frame_time + STALL_LIMIT - 1.0]
-    check(before_stall and all(f["fps"] > 0 for f in before_stall),
-          "the rate fell to zero before the stall limit:\n%s" % monitor.transcript())
+    monitor.check(before_stall and all(f["fps"] > 0 for f in before_stall),
+                  "the rate fell to zero before the stall limit")
     start_camera(args, processes)
-    wait_until(lambda: monitor.streaming_count() >= 2 or monitor.process.poll() is not None, 20,
-               "the monitor streams from the restarted camera")
+    monitor.wait_until(lambda: monitor.streaming_count() >= 2, 20, "the monitor streams from the restarted camera")
     chart = monitor.succeed(run_time)["chart"]
     result = monitor.result()
-    check(monitor.streaming_count() == 2 and result["fps"] > 0 and result["images"] > 0,
-          "expected frames from a second connection:\n%s" % monitor.transcript())
+    monitor.check(monitor.streaming_count() == 2 and result["fps"] > 0 and result["images"] > 0,
+                  "expected frames from a second connection")
     lost = monitor.reports("Lost the connection")
-    check(len(lost) == 1, "expected one report of the lost connection, got %d:\n%s"
-          % (len(lost), monitor.transcript()))
+    monitor.check(len(lost) == 1, "expected one report of the lost connection, got %d" % len(lost))
     check(result["reports"] >= 1, "the window received no report")
     # Per second of the chart: r a restart, s a stall, - frames.
     marks = "".join("r" if point[3] else "s" if point[4] else "-" for point in chart)
@@ -184,10 +178,9 @@ def case_no_camera(args, processes):
     """Without any camera the monitor says so once, keeps retrying quietly and exits with 1."""
     monitor = Monitor(args, processes, ["--camera", CAMERA_ADDRESS, "--run-time", "6", "--retry-interval", "1"])
     status = monitor.finish(timeout=60)
-    check(status == 1, "expected exit code 1 (no frame), got %d:\n%s" % (status, monitor.transcript()))
+    monitor.check(status == 1, "expected exit code 1 (no frame), got %d" % status)
     missing = monitor.reports('No camera "%s" found' % CAMERA_ADDRESS)
-    check(len(missing) == 1, "expected one report of the missing camera, got %d:\n%s"
-          % (len(missing), monitor.transcript()))
+    monitor.check(len(missing) == 1, "expected one report of the missing camera, got %d" % len(missing))
     result = monitor.result()
     check(result["images"] == 0 and result["fps"] == 0, "figures without a camera: %s" % result)
     check_screenshot_shows_window(monitor.screenshot)
@@ -223,11 +216,11 @@ def case_lossy_camera(args, processes):
     monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time)])
     monitor.succeed(run_time)
     result = monitor.result()
-    check(result["errors"] >= 50, "expected many bad frames, got %d:\n%s" % (result["errors"], monitor.transcript()))
+    monitor.check(result["errors"] >= 50, "expected many bad frames, got %d" % result["errors"])
     warnings = monitor.reports("Warning: camera-monitor: ")
     # One report per kind at the first fault, then at most one summary per kind every two seconds.
-    check(0 < len(warnings) <= 2 * (run_time // 2 + 1), "%d reports for %d bad frames:\n%s"
-          % (len(warnings), result["errors"], monitor.transcript()))
+    monitor.check(0 < len(warnings) <= 2 * (run_time // 2 + 1), "%d reports for %d bad frames"
+                  % (len(warnings), result["errors"]))
     # A report sent in the last moment may still be on its way to the window.
     check(len(warnings) - 1 <= result["reports"] <= len(warnings), "the window received %d of %d reports"
           % (result["reports"], len(warnings)))
@@ -257,9 +250,8 @@ def case_foreign_packets(args, processes):
             time.sleep(0.2)  # frames arrive in between, so a buffer taken for a frame id gone back would show
     monitor.succeed(run_time)
     errors = monitor.result()["errors"]
-    check(errors < FOREIGN_PACKETS, "%d packets gave %d lost or incomplete frames:\n%s"
-          % (FOREIGN_PACKETS, errors, monitor.transcript()))
-    check(monitor.reports("starts no frame"), "no report of the ignored packets:\n%s" % monitor.transcript())
+    monitor.check(errors < FOREIGN_PACKETS, "%d packets gave %d lost or incomplete frames" % (FOREIGN_PACKETS, errors))
+    monitor.check(monitor.reports("starts no frame"), "no report of the ignored packets")
 
 
 GERMAN = {"LANG": "de_DE.UTF-8"}  # for the monitor itself; needs no German locale of the C library
@@ -294,8 +286,8 @@ def case_first_start(args, processes, start):
     texts = monitor.succeed(6)
     check(all(re.fullmatch(pattern, texts["labels"].get(caption, "")) for caption, pattern in labels.items()),
           "the window shows no camera and frame in its language: %s" % texts["labels"])
-    check(labels is ENGLISH_LABELS or any(line.startswith("Bildrate: ") for line in monitor.stdout),
-          "no German summary line:\n%s" % monitor.transcript())
+    monitor.check(labels is ENGLISH_LABELS or any(line.startswith("Bildrate: ") for line in monitor.stdout),
+                  "no German summary line")
     if not whole:
         return
     scale = float(env.get("QT_SCALE_FACTOR", 1))
@@ -421,12 +413,11 @@ def case_cameras(args, processes):
     monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(MULTI_FPS), "--run-time", str(run_time)])
     table = monitor.succeed(run_time)["table"]
     timing = monitor.figures("timing:")
-    check(len(timing) == 1 and timing[0]["cameras"] == len(MULTI_CAMERAS), "no timing line:\n%s"
-          % monitor.transcript())
+    monitor.check(len(timing) == 1 and timing[0]["cameras"] == len(MULTI_CAMERAS), "no timing line")
     late = timing[0]["timer_max_late_ms"]
     check_unless_busy(late <= TIMER_LATENESS_LIMIT_MS, "the GUI's 1 s timer fired %d ms late" % late)
-    check(sorted(row[ADDRESS_COLUMN] for row in table if row[1].endswith(" fps")) == MULTI_CAMERAS,
-          "the table does not show the rate of every camera: %s\n%s" % (table, monitor.transcript()))
+    monitor.check(sorted(row[ADDRESS_COLUMN] for row in table if row[1].endswith(" fps")) == MULTI_CAMERAS,
+                  "the table does not show the rate of every camera: %s" % table)
     for address in MULTI_CAMERAS:
         check_shown_rate(monitor.figures("camera-figures:", address), MULTI_FPS, address, monitor.transcript())
 
@@ -692,18 +683,17 @@ def case_hostile_cameras(args, processes):
     monitor.finish(timeout=HOSTILE_RUN_TIME + 30)
     timings = [int(waited) for waited in
                re.findall(r"^(?:reconnect|switch=\S+|exit): (\d+) ms", "\n".join(monitor.stdout), re.M)]
-    check(len(timings) == len(HOSTILE_ACTIONS) + 1 and max(timings) < 1000,
-          "the GUI thread waited, or timings are missing (ms): %s\n%s" % (timings, monitor.transcript()))
+    monitor.check(len(timings) == len(HOSTILE_ACTIONS) + 1 and max(timings) < 1000,
+                  "the GUI thread waited, or timings are missing (ms): %s" % timings)
     reads = cameras.memory_reads["127.0.0.2"]
     check(3 <= reads < 400, "the slow camera had %d memory reads; the test did not hold the monitor in them" % reads)
-    check("streaming: Hostile-Mod\u00e9l-L1" in monitor.stdout and not monitor.reports("not found"),
-          "the camera with a Latin-1 name was not opened:\n%s" % monitor.transcript())
+    monitor.check("streaming: Hostile-Mod\u00e9l-L1" in monitor.stdout and not monitor.reports("not found"),
+                  "the camera with a Latin-1 name was not opened")
     check_hostile_texts(monitor.texts())
     hidden = Monitor(args, processes, ["--camera", "127.0.0.6", "--run-time", "3", "--retry-interval", "0"])
     hidden.finish(timeout=30)
     cameras.stopping = True
-    check("streaming: Hostile-Hidden-H1" in hidden.stdout,
-          "the camera asked at its address was not opened:\n%s" % hidden.transcript())
+    hidden.check("streaming: Hostile-Hidden-H1" in hidden.stdout, "the camera asked at its address was not opened")
 
 
 CASES = {"rate": case_rate, "camera-killed": case_camera_killed, "no-camera": case_no_camera, "script": case_script,

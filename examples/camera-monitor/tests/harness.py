@@ -144,7 +144,7 @@ class Monitor:
     def succeed(self, run_time):
         """Waits for the end of a timed run that must find frames; the texts its window showed at the end."""
         status = self.finish(timeout=run_time + 60)
-        check(status == 0, "the monitor exited with %d:\n%s" % (status, self.transcript()))
+        self.check(status == 0, "the monitor exited with %d" % status)
         return self.texts()
 
     def texts(self):
@@ -162,7 +162,7 @@ class Monitor:
 
     def result(self):
         lines = self.figures("result:")
-        check(len(lines) == 1, "expected one result line, got:\n%s" % self.transcript())
+        self.check(len(lines) == 1, "expected one result line")
         return lines[0]
 
     def streaming_count(self):
@@ -173,6 +173,15 @@ class Monitor:
 
     def transcript(self):
         return "stdout:\n%s\nstderr:\n%s" % ("\n".join(self.stdout), "\n".join(self.stderr))
+
+    def check(self, condition, message):
+        """A check whose failure shows the monitor's output so far after its message."""
+        check(condition, "%s:\n%s" % (message, self.transcript()))
+
+    def wait_until(self, condition, timeout, what):
+        """Waits until the condition holds; fails when the monitor ends before."""
+        wait_until(lambda: condition() or self.process.poll() is not None, timeout, what)
+        self.check(condition(), "the monitor ended early, waiting until " + what)
 
 
 def read_png(path):
