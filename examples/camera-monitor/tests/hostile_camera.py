@@ -17,13 +17,17 @@ from harness import GVCP_PORT, gvcp_packet
 class HostileCameras(threading.Thread):
     """GigE Vision cameras played on loopback addresses, one UDP socket each, for the monitor under test.
 
-    Each camera answers discovery (broadcast, unless hidden, and sent to its own address), register reads and writes and memory reads (its bootstrap registers and a
-    small GenICam file with the features Aravis needs to stream), and sends no frame. Its memory reads are
-    answered after its delay, without holding up the other cameras; its GenICam file is padded to its size.
+    Each camera answers discovery (broadcast, unless hidden, and sent to its own address), register reads and
+    writes and memory reads (its bootstrap registers and a small GenICam file with the features Aravis needs to
+    stream), and sends no frame. Its memory reads are answered after its delay, without holding up the other
+    cameras; its GenICam file is padded to its size.
     Speak only inside a private network namespace: discovery listens on every address.
     """
 
     XML_ADDRESS = 0x100000
+    XML_REGISTER = ('<IntReg Name="%s"><Address>%s</Address><Length>4</Length><AccessMode>RW</AccessMode>'
+                    '<pPort>Device</pPort><Sign>Unsigned</Sign><Endianess>BigEndian</Endianess></IntReg>\n')
+    # The features Aravis needs to stream; a comment pads the file to a camera's size.
     XML = ('<?xml version="1.0" encoding="utf-8"?>\n'
            '<RegisterDescription ModelName="Hostile" VendorName="Hostile" StandardNameSpace="None" '
            'SchemaMajorVersion="1" SchemaMinorVersion="1" SchemaSubMinorVersion="0" MajorVersion="1" '
@@ -38,22 +42,18 @@ class HostileCameras(threading.Thread):
            '</Command>\n'
            '<Command Name="AcquisitionStop"><pValue>AcquisitionRegister</pValue><CommandValue>0</CommandValue>'
            '</Command>\n'
-           '%s'
-           '<Port Name="Device"/>\n'
+           + XML_REGISTER % ("AcquisitionModeRegister", "0x8000") + XML_REGISTER % ("AcquisitionRegister", "0x8004")
+           + '<Port Name="Device"/>\n'
            '<!-- %s -->\n'
            '</RegisterDescription>\n')
-    XML_REGISTER = ('<IntReg Name="%s"><Address>%s</Address><Length>4</Length><AccessMode>RW</AccessMode>'
-                    '<pPort>Device</pPort><Sign>Unsigned</Sign><Endianess>BigEndian</Endianess></IntReg>\n')
 
     def __init__(self, cameras):
         super().__init__(daemon=True)
-        self.memory_reads = {}  # written by this thread only
         self.stopping = False
-        self.sockets = {}
         self.discovery = self.bind("0.0.0.0")
-        for index, camera in enumerate(cameras):
-            self.sockets[self.bind(camera["address"])] = self.memory(index, camera)
-            self.memory_reads[camera["address"]] = 0
+        self.sockets = {self.bind(camera["address"]): self.memory(index, camera)
+                        for index, camera in enumerate(cameras)}
+        self.memory_reads = {camera["address"]: 0 for camera in cameras}  # written by this thread only
         self.pending = []  # (due time, sequence, socket, answer, peer)
 
     @staticmethod
@@ -64,10 +64,7 @@ class HostileCameras(threading.Thread):
         return udp
 
     def memory(self, index, camera):
-        xml = self.XML % (self.XML_REGISTER % ("AcquisitionModeRegister", "0x8000")
-                          + self.XML_REGISTER % ("AcquisitionRegister", "0x8004"),
-                          "x" * camera.get("xml_padding", 0))
-        xml = camera.get("xml", xml.encode())
+        xml = camera.get("xml", (self.XML % ("x" * camera.get("xml_padding", 0))).encode())
         registers = bytearray(0x10000)
         fields = [(0x0000, struct.pack(">I", 0x00010002)), (0x0004, struct.pack(">I", 0x80000000)),
                   (0x0008, bytes([0, 0, 0x02, 0])), (0x000C, bytes([0, 0, 0, index + 1])),
@@ -82,12 +79,9 @@ class HostileCameras(threading.Thread):
                 "discovery": bytes(registers[:0xF8]), "hidden": camera.get("hidden", False)}
 
     def read(self, camera, address, count):
-        if address >= self.XML_ADDRESS:
-            start = address - self.XML_ADDRESS
-            data = camera["xml"][start:start + count]
-        else:
-            data = bytes(camera["registers"][address:address + count])
-        return data.ljust(count, b"\0")
+        memory, start = ((camera["xml"], address - self.XML_ADDRESS) if address >= self.XML_ADDRESS
+                         else (camera["registers"], address))
+        return bytes(memory[start:start + count]).ljust(count, b"\0")
 
     def answer(self, camera, packet):
         """The acknowledge of one command and its delay, or None for commands that get no answer."""
@@ -120,11 +114,10 @@ class HostileCameras(threading.Thread):
             readable, _, _ = select.select([self.discovery] + list(self.sockets), [], [], timeout)
             for udp in readable:
                 packet, peer = udp.recvfrom(2048)
-                if udp is self.discovery:
-                    if packet[2:4] == b"\x00\x02":  # DISCOVERY_CMD
-                        for camera in self.sockets.values():
-                            if not camera["hidden"]:
-                                udp.sendto(gvcp_packet(0, 0x0003, camera["discovery"], 0xFFFF), peer)
+                if udp is self.discovery:  # a broadcast DISCOVERY_CMD gets an answer of each camera not hidden
+                    for camera in self.sockets.values():
+                        if packet[2:4] == b"\x00\x02" and not camera["hidden"]:
+                            udp.sendto(gvcp_packet(0, 0x0003, camera["discovery"], 0xFFFF), peer)
                     continue
                 reply = self.answer(self.sockets[udp], packet)
                 if reply:
