@@ -37,9 +37,8 @@ from pathlib import Path
 from PyQt6.QtCore import QByteArray, QPoint, QSettings, QSize
 
 from harness import (CAMERA_ADDRESS, SCRIPTS, SKIPPED, Monitor, check, check_screenshot_shows_window, gvcp_command,
-                     machine_busy, network_namespace,
-                     quick_monitor, read_png, remove, run, settings_file, skip_check, start_camera, start_display,
-                     stop_camera)
+                     machine_busy, network_namespace, quick_monitor, read_png, remove, run, settings_file, skip_check,
+                     start_camera, start_display, stop_camera)
 from hostile_camera import HostileCameras
 
 STALL_LIMIT = 10.5  # seconds after the last frame when the frame-rate statistic reads zero
@@ -112,7 +111,7 @@ def case_rate(args, processes):
     start_camera(args, processes)
     run_time = 12
     monitor = Monitor(args, processes, ["--frame-rate", str(args.fps), "--run-time", str(run_time)])
-    texts = monitor.succeed(run_time)
+    texts = monitor.succeed()
     figures = monitor.figures()
     check_shown_rate(figures, args.fps, "the monitor", monitor.transcript())
     final = monitor.result()
@@ -143,8 +142,7 @@ def case_camera_killed(args, processes):
     """A camera that dies while streaming is reported once; the monitor goes on, its rate falls to zero at the stall
     limit, and the camera, back, streams again in the same run."""
     camera = start_camera(args, processes)
-    run_time = 40
-    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time), "--retry-interval", "1"])
+    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", "40", "--retry-interval", "1"])
     wait_for_frames(monitor, timeout=8)
     stop_camera(processes, camera)
 
@@ -162,12 +160,11 @@ def case_camera_killed(args, processes):
                   "the rate fell to zero before the stall limit")
     start_camera(args, processes)
     monitor.wait_until(lambda: monitor.streaming_count() >= 2, 20, "the monitor streams from the restarted camera")
-    chart = monitor.succeed(run_time)["chart"]
+    chart = monitor.succeed()["chart"]
     result = monitor.result()
     monitor.check(monitor.streaming_count() == 2 and result["fps"] > 0 and result["images"] > 0,
                   "expected frames from a second connection")
-    lost = monitor.reports("Lost the connection")
-    monitor.check(len(lost) == 1, "expected one report of the lost connection, got %d" % len(lost))
+    monitor.check(len(monitor.reports("Lost the connection")) == 1, "expected one report of the lost connection")
     check(result["reports"] >= 1, "the window received no report")
     # Per second of the chart: r a restart, s a stall, - frames.
     marks = "".join("r" if point[3] else "s" if point[4] else "-" for point in chart)
@@ -179,8 +176,8 @@ def case_no_camera(args, processes):
     monitor = Monitor(args, processes, ["--camera", CAMERA_ADDRESS, "--run-time", "6", "--retry-interval", "1"])
     status = monitor.finish(timeout=60)
     monitor.check(status == 1, "expected exit code 1 (no frame), got %d" % status)
-    missing = monitor.reports('No camera "%s" found' % CAMERA_ADDRESS)
-    monitor.check(len(missing) == 1, "expected one report of the missing camera, got %d" % len(missing))
+    monitor.check(len(monitor.reports('No camera "%s" found' % CAMERA_ADDRESS)) == 1,
+                  "expected one report of the missing camera")
     result = monitor.result()
     check(result["images"] == 0 and result["fps"] == 0, "figures without a camera: %s" % result)
     check_screenshot_shows_window(monitor.screenshot)
@@ -192,16 +189,15 @@ def case_script(args, processes):
     build_dir = os.path.join(args.work_dir, "build")
     monitor = os.path.join(build_dir, "examples", "camera-monitor", "camera-monitor")
     os.makedirs(os.path.dirname(monitor), exist_ok=True)
-    with open(monitor, "w") as wrapper:  # tells where the monitor runs, then runs it
-        wrapper.write('#!/bin/sh\necho "namespace: $(readlink /proc/self/ns/net)"\n'
-                      'echo "interfaces:" $(tail -n +3 /proc/self/net/dev | cut -d: -f1)\nexec %s "$@"\n'
-                      % shlex.quote(args.monitor))
+    # A wrapper that tells where the monitor runs, then runs it.
+    Path(monitor).write_text('#!/bin/sh\necho "namespace: $(readlink /proc/self/ns/net)"\n'
+                             'echo "interfaces:" $(tail -n +3 /proc/self/net/dev | cut -d: -f1)\nexec %s "$@"\n'
+                             % shlex.quote(args.monitor))
     os.chmod(monitor, 0o755)
     # Started as from a shell of the host, which runs in no namespace of private-network.sh.
     environment = {name: value for name, value in os.environ.items() if name != "TAVIX_PRIVATE_NETWORK"}
-    script = processes.start([os.path.join(SCRIPTS, "camera-monitor.sh"), build_dir, "--run-time", "6",
-                              "--offscreen"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                             env=environment)
+    script = processes.start([os.path.join(SCRIPTS, "camera-monitor.sh"), build_dir, "--run-time", "6", "--offscreen"],
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, env=environment)
     output = script.communicate(timeout=120)[0]
     check(script.returncode == 0, "the script exited with %d:\n%s" % (script.returncode, output))
     seen = dict(re.findall(r"^(namespace|interfaces): (.*)$", output, re.M))
@@ -214,7 +210,7 @@ def case_lossy_camera(args, processes):
     start_camera(args, processes, ["--gvsp-lost-ratio=5"])  # 0.5 % of the packets: most frames lose one
     run_time = 10
     monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time)])
-    monitor.succeed(run_time)
+    monitor.succeed()
     result = monitor.result()
     monitor.check(result["errors"] >= 50, "expected many bad frames, got %d" % result["errors"])
     warnings = monitor.reports("Warning: camera-monitor: ")
@@ -237,18 +233,16 @@ def case_foreign_packets(args, processes):
     """Packets that start no frame Aravis can receive, sent to the stream's port, count neither as frames nor as
     lost frames: Aravis hands such a packet's buffer back untouched, with the frame id of a frame seen before."""
     start_camera(args, processes)
-    run_time = 8
-    monitor = Monitor(args, processes, ["--run-time", str(run_time)])
+    monitor = Monitor(args, processes, ["--run-time", "8"])
     wait_for_frames(monitor, timeout=8)
     port = int.from_bytes(gvcp_command(0x0080, struct.pack(">I", STREAM_PORT_REGISTER))[10:12], "big")  # READREG
-    sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    with sender:
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
         sender.bind((CAMERA_ADDRESS, 0))  # a packet socket takes stream packets from the camera's address only
         for block in range(20000, 20000 + FOREIGN_PACKETS):
             # A leader (format 1, packet 0) of raw data (payload type 2), ahead of the camera's frame ids.
             sender.sendto(struct.pack(">HHIHHQ", 0, block, 0x01000000, 0, 2, 0), (CAMERA_ADDRESS, port))
             time.sleep(0.2)  # frames arrive in between, so a buffer taken for a frame id gone back would show
-    monitor.succeed(run_time)
+    monitor.succeed()
     errors = monitor.result()["errors"]
     monitor.check(errors < FOREIGN_PACKETS, "%d packets gave %d lost or incomplete frames" % (FOREIGN_PACKETS, errors))
     monitor.check(monitor.reports("starts no frame"), "no report of the ignored packets")
@@ -270,20 +264,19 @@ FIRST_STARTS = {
 SCALED_SCREEN = {"name": "uhd", "x": 0, "y": 0, "width": 3840, "height": 2160}
 
 
-def case_first_start(args, processes, start):
+def first_start_case(args, processes, start):
     """At first start the window shows its figures in the language of the locale (the monitor's own texts and the
     library's); whole: at its default size the window shows every figure, table column and setting whole."""
     env, labels, whole = start
     env = dict(os.environ, **env)
     if "QT_SCALE_FACTOR" in env:
-        screens = os.path.join(args.work_dir, "screens.json")
-        with open(screens, "w", encoding="utf-8") as screen_file:
-            json.dump({"screens": [SCALED_SCREEN]}, screen_file)
-        env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + screens
+        screens = Path(args.work_dir, "screens.json")
+        screens.write_text(json.dumps({"screens": [SCALED_SCREEN]}), encoding="utf-8")
+        env["QT_QPA_PLATFORM"] = "offscreen:configfile=%s" % screens
     start_camera(args, processes)
-    remove(settings_file())
+    remove(settings_file(args))
     monitor = Monitor(args, processes, ["--run-time", "6"], env=env)
-    texts = monitor.succeed(6)
+    texts = monitor.succeed()
     check(all(re.fullmatch(pattern, texts["labels"].get(caption, "")) for caption, pattern in labels.items()),
           "the window shows no camera and frame in its language: %s" % texts["labels"])
     monitor.check(labels is ENGLISH_LABELS or any(line.startswith("Bildrate: ") for line in monitor.stdout),
@@ -310,8 +303,7 @@ def check_image_pixels(pixel_format, bayer, image_file, raw_size=(512, 512), qua
     """The saved image holds the camera's own samples: grey as they are, colours at their Bayer sites; turned a
     quarter clockwise, each pixel holds the sample it was turned from. The raw bytes beside it stay unturned."""
     width, height, image = read_png(image_file)
-    with open(image_file + ".raw", "rb") as raw_file:
-        raw = raw_file.read()
+    raw = Path(image_file + ".raw").read_bytes()
     raw_width, raw_height = raw_size
     check((width, height) == ((raw_height, raw_width) if quarter_turn else raw_size)
           and len(raw) % (raw_width * raw_height) == 0,
@@ -346,14 +338,14 @@ CONTROL_FOLLOW_TIME = 3
 def case_controls(args, processes):
     """Settings entered in the window reach the camera; the shown rate follows the new frame rate."""
     start_camera(args, processes)
-    change_at, run_time = 6, 16
-    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", str(run_time)]
+    change_at = 6
+    monitor = Monitor(args, processes, ["--frame-rate", "50", "--run-time", "16"]
                       + ["--test-action=%d:%s" % (change_at, action) for action, _ in CONTROL_ACTIONS])
-    texts = monitor.succeed(run_time)
+    texts = monitor.succeed()
     check(texts["controls"][:3] == [shown for _, shown in CONTROL_ACTIONS],
           "the window shows the settings %s" % texts["controls"])
-    figures = monitor.figures()
-    check_shown_rate(figures, 25, "after the change", monitor.transcript(), since=change_at + CONTROL_FOLLOW_TIME)
+    check_shown_rate(monitor.figures(), 25, "after the change", monitor.transcript(),
+                     since=change_at + CONTROL_FOLLOW_TIME)
     check(any(point[3] for point in texts["chart"][change_at - 1:]), "the chart marks no restart at the change: %s"
           % texts["chart"])
 
@@ -375,19 +367,19 @@ IMAGE_CASES = {
 }
 
 
-def case_image(args, processes, runs):
+def image_case(args, processes, runs):
     """Grey and Bayer formats of the simulated camera are shown as its pattern, each pixel from its own samples;
     region, binning and automatic gain reach the camera, the image is turned, and a new run on a restarted camera
     restores them all."""
-    remove(settings_file())
+    remove(settings_file(args))
     camera = start_camera(args, processes)
-    for run, actions, first, shown, pixel_format, bayer, raw_size, turned in runs:
-        image_file = os.path.join(args.work_dir, run + ".png")
+    for name, actions, first, shown, pixel_format, bayer, raw_size, turned in runs:
+        image_file = os.path.join(args.work_dir, name + ".png")
         texts = Monitor(args, processes, ["--run-time", "5", "--save-image", image_file]
-                        + ["--test-action=2:" + action for action in actions]).succeed(5)
+                        + ["--test-action=2:" + action for action in actions]).succeed()
         check(texts["controls"][first:first + len(shown)] == shown
               and texts["image"] == list(raw_size[::-1] if turned else raw_size),
-              "%s: the window shows the settings %s and an image of %s" % (run, texts["controls"], texts["image"]))
+              "%s: the window shows the settings %s and an image of %s" % (name, texts["controls"], texts["image"]))
         check_image_pixels(pixel_format, bayer, image_file, raw_size, turned)
         # The camera forgets its settings: what the next run shows, the monitor remembered.
         stop_camera(processes, camera)
@@ -409,9 +401,8 @@ def start_multi_cameras(args, processes):
 def case_cameras(args, processes):
     """Four cameras stream at once, each shown at the rate it delivers; the GUI's timer stays on time."""
     start_multi_cameras(args, processes)
-    run_time = 16
-    monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(MULTI_FPS), "--run-time", str(run_time)])
-    table = monitor.succeed(run_time)["table"]
+    monitor = Monitor(args, processes, ["--all-cameras", "--frame-rate", str(MULTI_FPS), "--run-time", "16"])
+    table = monitor.succeed()["table"]
     timing = monitor.figures("timing:")
     monitor.check(len(timing) == 1 and timing[0]["cameras"] == len(MULTI_CAMERAS), "no timing line")
     late = timing[0]["timer_max_late_ms"]
@@ -488,7 +479,7 @@ def check_losses_against_aravis(args, processes, monitor_options, monitor_result
     for round_number in range(1, LOSS_ROUNDS + 1):
         monitor = Monitor(args, processes, ["--frame-rate", str(FASTEST_FPS), "--run-time", str(LOSS_RUN_TIME)]
                           + monitor_options)
-        texts = monitor.succeed(LOSS_RUN_TIME)
+        texts = monitor.succeed()
         results = monitor_results(monitor)
         aravis = aravis_test_statistics(args, processes, results)
         frames = {address: (int(result["images"]), aravis[address]["n_completed_buffers"])
@@ -515,8 +506,7 @@ def case_frame_loss(args, processes):
     subprocess.run([aravis_test_tool(args), "-n", CAMERA_ADDRESS, "-w", size, "-h", size, "--duration", "1"],
                    check=True, stdout=subprocess.DEVNULL, timeout=60)
     texts = check_losses_against_aravis(args, processes, [], lambda monitor: {CAMERA_ADDRESS: monitor.result()})
-    image = texts["image"]
-    check(image == [FULL_SENSOR_SIZE] * 2, "the window shows an image of %s" % image)
+    check(texts["image"] == [FULL_SENSOR_SIZE] * 2, "the window shows an image of %s" % texts["image"])
 
 
 def case_frame_loss_cameras(args, processes):
@@ -555,9 +545,9 @@ def case_window_state(args, processes):
         print("SKIP: Xvfb or openbox is not installed")
         return SKIPPED
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
-    remove(settings_file())
+    remove(settings_file(args))
     runs = []
-    for action, expected in QUICK_WINDOW_RUNS if quick_monitor() else WINDOW_RUNS:
+    for action, expected in QUICK_WINDOW_RUNS if quick_monitor(args) else WINDOW_RUNS:
         monitor = Monitor(args, processes, ["--run-time", "2", "--retry-interval", "0"]
                           + (["--test-action=1:" + action] if action else []), env=env, offscreen=False)
         monitor.finish(timeout=60)
@@ -586,9 +576,9 @@ def saved_settings(path):
 def case_restored_settings(args, processes):
     """With every setting it saves changed from its default, the monitor starts with them and shows figures."""
     start_camera(args, processes)
-    path = settings_file()
+    path = settings_file(args)
     remove(path)
-    Monitor(args, processes, ["--run-time", "2"]).succeed(2)
+    Monitor(args, processes, ["--run-time", "2"]).succeed()
     settings = saved_settings(path)
     check(set(settings.childKeys()) == set(CHANGED_SETTINGS) | {"header", "headerver"},
           "the monitor saves keys this test does not change: %s" % sorted(settings.childKeys()))
@@ -599,7 +589,7 @@ def case_restored_settings(args, processes):
     for key, value in dict(CHANGED_SETTINGS, header=QByteArray(bytes(header))).items():
         settings.setValue(key, value)
     settings.sync()
-    texts = Monitor(args, processes, ["--run-time", "4"]).succeed(4)
+    texts = Monitor(args, processes, ["--run-time", "4"]).succeed()
     labels, window = texts["labels"], texts["window"]
     check(re.fullmatch(r"[\d.]+ [KM]iB/s", labels.get("Data rate:", "")) and " KiB per frame" in labels["Frame size:"],
           "the figures do not use the restored binary prefixes: %s" % labels)
@@ -696,13 +686,10 @@ def case_hostile_cameras(args, processes):
     hidden.check("streaming: Hostile-Hidden-H1" in hidden.stdout, "the camera asked at its address was not opened")
 
 
-CASES = {"rate": case_rate, "camera-killed": case_camera_killed, "no-camera": case_no_camera, "script": case_script,
-         "lossy-camera": case_lossy_camera, "foreign-packets": case_foreign_packets, "controls": case_controls,
-         "cameras": case_cameras, "frame-loss": case_frame_loss, "frame-loss-cameras": case_frame_loss_cameras,
-         "window-state": case_window_state, "restored-settings": case_restored_settings,
-         "hostile-cameras": case_hostile_cameras}
-CASES.update({name: functools.partial(case_first_start, start=start) for name, start in FIRST_STARTS.items()})
-CASES.update({name: functools.partial(case_image, runs=runs) for name, runs in IMAGE_CASES.items()})
+# The cases: each function case_NAME_OF_IT as NAME-OF-IT, and those of the tables of first starts and image runs.
+CASES = {name[len("case_"):].replace("_", "-"): case for name, case in globals().items() if name.startswith("case_")}
+CASES.update({name: functools.partial(first_start_case, start=start) for name, start in FIRST_STARTS.items()})
+CASES.update({name: functools.partial(image_case, runs=runs) for name, runs in IMAGE_CASES.items()})
 
 
 if __name__ == "__main__":

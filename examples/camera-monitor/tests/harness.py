@@ -11,6 +11,7 @@ the command line that runs one case in a private network namespace.
 """
 
 import argparse
+import contextlib
 import json
 import os
 import re
@@ -22,6 +23,7 @@ import subprocess
 import sys
 import threading
 import time
+from pathlib import Path
 
 from PIL import Image
 
@@ -54,10 +56,8 @@ class Processes:
 
     def stop(self, process, sig=signal.SIGTERM):
         if process.poll() is None:
-            try:
+            with contextlib.suppress(ProcessLookupError):
                 os.killpg(process.pid, sig)
-            except ProcessLookupError:
-                pass
         try:
             process.wait(timeout=10)
         except subprocess.TimeoutExpired:
@@ -116,6 +116,7 @@ class Monitor:
     """The monitor, run offscreen; its stdout and stderr lines are collected while it runs."""
 
     def __init__(self, args, processes, options, env=None, offscreen=True):
+        self.run_time = float(options[options.index("--run-time") + 1])
         self.screenshot = os.path.join(args.work_dir, "screenshot.png")
         self.texts_file = os.path.join(args.work_dir, "texts.json")
         remove(self.screenshot, self.texts_file)
@@ -123,17 +124,15 @@ class Monitor:
                                        + options + (["--offscreen"] if offscreen else []),
                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                                        cwd=args.work_dir, env=env)
-        self.stdout = []
-        self.stderr = []
-        self.readers = [threading.Thread(target=self.collect, args=(self.process.stdout, self.stdout)),
-                        threading.Thread(target=self.collect, args=(self.process.stderr, self.stderr))]
+        self.stdout, self.stderr = [], []
+        self.readers = [threading.Thread(target=self.collect, args=streams)
+                        for streams in ((self.process.stdout, self.stdout), (self.process.stderr, self.stderr))]
         for reader in self.readers:
             reader.start()
 
     @staticmethod
     def collect(stream, lines):
-        for line in stream:
-            lines.append(line.rstrip("\n"))
+        lines.extend(line.rstrip("\n") for line in stream)  # line by line, as the monitor prints them
 
     def finish(self, timeout):
         status = self.process.wait(timeout=timeout)
@@ -141,24 +140,20 @@ class Monitor:
             reader.join()
         return status
 
-    def succeed(self, run_time):
+    def succeed(self):
         """Waits for the end of a timed run that must find frames; the texts its window showed at the end."""
-        status = self.finish(timeout=run_time + 60)
+        status = self.finish(timeout=self.run_time + 60)
         self.check(status == 0, "the monitor exited with %d" % status)
         return self.texts()
 
     def texts(self):
         """What the window showed at the end of the run (--dump-texts)."""
-        with open(self.texts_file, encoding="utf-8") as dump:
-            return json.load(dump)
+        return json.loads(Path(self.texts_file).read_text(encoding="utf-8"))
 
     def figures(self, prefix="figures:", camera=None):
         """The figure lines printed so far, as dictionaries of numbers; those of one camera when given."""
-        result = []
-        for line in list(self.stdout):
-            if line.startswith(prefix) and (camera is None or line.split()[1] == camera):
-                result.append({key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", line)})
-        return result
+        return [{key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", line)} for line in list(self.stdout)
+                if line.startswith(prefix) and (camera is None or line.split()[1] == camera)]
 
     def result(self):
         lines = self.figures("result:")
@@ -196,11 +191,10 @@ def check_screenshot_shows_window(path):
     width, height, image = read_png(path)
     check(width >= 400 and height >= 300, "the screenshot is only %dx%d pixels" % (width, height))
     counts = [count for count, _ in image.getcolors(width * height)]
-    background = max(counts)
     # A window with a table, labels and text has many colours (anti-aliased text)
-    # and a good part of its pixels differ from the background.
+    # and a good part of its pixels differ from the background, its most common colour.
     check(len(counts) >= 32, "the screenshot has only %d colours" % len(counts))
-    check(background < 0.9 * width * height, "the screenshot is nearly uniform")
+    check(max(counts) < 0.9 * width * height, "the screenshot is nearly uniform")
 
 
 def start_display(processes):
@@ -228,10 +222,9 @@ def network_namespace():
     return os.readlink("/proc/self/ns/net")
 
 
-def network_interfaces(table="/proc/self/net/dev"):
-    """The names of the network interfaces in a table of /proc/net/dev, by default that of this process's namespace."""
-    with open(table) as lines:
-        return [line.split(":")[0].strip() for line in lines.readlines()[2:]]
+def network_interfaces():
+    """The names of the network interfaces in this process's network namespace."""
+    return [line.split(":")[0].strip() for line in Path("/proc/self/net/dev").read_text().splitlines()[2:]]
 
 
 def machine_busy():
@@ -245,41 +238,32 @@ def skip_check(reason):
     SKIPPED_CHECKS.append(reason)
 
 
-# The application name of the monitor under test, which names its settings file; run() sets it.
-MONITOR_APPLICATION = {"name": "CameraMonitor"}
-QUICK_MONITOR = "camera-monitor-quick"
-
-
-def quick_monitor():
+def quick_monitor(args):
     """True when the monitor under test is the Qt Quick one."""
-    return MONITOR_APPLICATION["name"] == "CameraMonitorQuick"
+    return os.path.basename(args.monitor) == "camera-monitor-quick"
 
 
-def settings_file():
-    """The monitor's settings file under the test's XDG_CONFIG_HOME."""
+def settings_file(args):
+    """The monitor's settings file under the test's XDG_CONFIG_HOME, named by the monitor's application name."""
     return os.path.join(os.environ.get("XDG_CONFIG_HOME", os.path.expanduser("~/.config")), "Tavix",
-                        MONITOR_APPLICATION["name"] + ".conf")
+                        "CameraMonitorQuick.conf" if quick_monitor(args) else "CameraMonitor.conf")
 
 
 def remove(*paths):
     """Removes the files that exist of `paths`, such as what a run before left."""
     for path in paths:
-        if os.path.exists(path):
-            os.remove(path)
+        Path(path).unlink(missing_ok=True)
 
 
 def run(cases, description):
     """Runs the case named on the command line; its exit code: 0 passed, 1 failed, SKIPPED."""
     parser = argparse.ArgumentParser(description=description)
-    parser.add_argument("--monitor", required=True)
-    parser.add_argument("--fake-camera", required=True)
-    parser.add_argument("--work-dir", required=True)
+    for option in ("--monitor", "--fake-camera", "--work-dir"):
+        parser.add_argument(option, required=True)
     parser.add_argument("--fps", type=float, default=20)
     parser.add_argument("case", choices=sorted(cases))
     args = parser.parse_args()
     os.makedirs(args.work_dir, exist_ok=True)
-    if os.path.basename(args.monitor) == QUICK_MONITOR:
-        MONITOR_APPLICATION["name"] = "CameraMonitorQuick"
 
     # Discovery broadcasts on every interface: the case runs where its own cameras are the only ones and
     # nothing it sends leaves the machine. private-network.sh exits with SKIPPED where it makes no namespace.
