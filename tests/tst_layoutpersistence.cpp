@@ -208,11 +208,9 @@ private Q_SLOTS:
     void restoreTakesOnlyUsableValues_data()
     {
         QTest::addColumn<int>("kinds");
-        QTest::addColumn<QVariant>("position");
-        QTest::addColumn<QVariant>("size");
+        QTest::addColumn<QVariantMap>("stored"); // the values of "pos", "size" and "state"
         QTest::addColumn<bool>("applied");
         QTest::addColumn<QSize>("restoredSize");
-        QTest::addColumn<QVariant>("state");
         QTest::addColumn<int>("startStates");
         QTest::addColumn<int>("restoredStates");
 
@@ -229,8 +227,9 @@ private Q_SLOTS:
         const auto row
             = [](const char* name, int kinds, const QVariant& position, const QVariant& size, bool applied,
                   const QSize& restoredSize, const QVariant& state = {}, int startStates = 0, int restoredStates = 0) {
-                  QTest::newRow(name) << kinds << position << size << applied << restoredSize << state << startStates
-                                      << restoredStates;
+                  const QVariantMap values { { QStringLiteral("pos"), position }, { QStringLiteral("size"), size },
+                      { QStringLiteral("state"), state } };
+                  QTest::newRow(name) << kinds << values << applied << restoredSize << startStates << restoredStates;
               };
         row("left edge, inner rectangle on", Both, QPoint(area.left() - w + 9, midY), stored, true, windowSize);
         row("left edge, only the margin on", Both, QPoint(area.left() - w + 8, midY), stored, false, windowSize);
@@ -270,18 +269,15 @@ private Q_SLOTS:
     void restoreTakesOnlyUsableValues()
     {
         QFETCH(int, kinds);
-        QFETCH(QVariant, position);
-        QFETCH(QVariant, size);
+        QFETCH(QVariantMap, stored);
         QFETCH(bool, applied);
         QFETCH(QSize, restoredSize);
-        QFETCH(QVariant, state);
         QFETCH(int, startStates);
         QFETCH(int, restoredStates);
-        store({ { QStringLiteral("pos"), position }, { QStringLiteral("size"), size },
-            { QStringLiteral("state"), state } });
+        store(stored);
         const QRect start(
             QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 30), QSize(40, 50));
-        const QRect restored(applied ? position.toPoint() : start.topLeft(), restoredSize);
+        const QRect restored(applied ? stored[QStringLiteral("pos")].toPoint() : start.topLeft(), restoredSize);
         if (kinds & Widget) {
             QWidget widget;
             widget.setGeometry(start);
