@@ -14,11 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMetaProperty>
 #include <QPointer>
 #include <QQmlEngine>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QStringList>
 #include <QUrl>
 #include <QVariantList>
@@ -31,7 +29,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 // The singleton Cpp of the test-only module TavixQtBaseTests: the C++ side
 // that the QML test cases compare the module's types with.
@@ -106,37 +103,6 @@ public:
 
     Q_INVOKABLE void releaseClock() { m_clock.reset(); }
 
-    // Starts counting the notifications of @p object's own properties.
-    Q_INVOKABLE void watch(QObject* object)
-    {
-        m_watched.clear();
-        m_watchedObject = object;
-        const QMetaObject* const type = object->metaObject();
-        for (int i = QObject::staticMetaObject.propertyCount(); i < type->propertyCount(); ++i) {
-            const QMetaProperty property = type->property(i);
-            if (property.hasNotifySignal()) {
-                m_watched.push_back(
-                    { property, property.read(object), std::make_unique<QSignalSpy>(object, property.notifySignal()) });
-            }
-        }
-    }
-
-    // Since watch(), each property that changed or notified: "NAME: changed|unchanged, notified N".
-    Q_INVOKABLE QStringList notifications() const
-    {
-        QStringList report;
-        for (const Watched& watched : m_watched) {
-            const bool changed = watched.property.read(m_watchedObject) != watched.before;
-            if (changed || !watched.spy->isEmpty()) {
-                report.append(QStringLiteral("%1: %2, notified %3")
-                                  .arg(QLatin1String(watched.property.name()),
-                                      changed ? QStringLiteral("changed") : QStringLiteral("unchanged"))
-                                  .arg(watched.spy->count()));
-            }
-        }
-        return report;
-    }
-
     // Makes the default settings file hold only @p group with @p entries, whose values are INI text.
     Q_INVOKABLE void writeSettings(const QString& group, const QVariantMap& entries) const
     {
@@ -151,19 +117,10 @@ public:
     }
 
 private:
-    struct Watched
-    {
-        QMetaProperty property;
-        QVariant before;
-        std::unique_ptr<QSignalSpy> spy;
-    };
-
     QQmlEngine* m_engine;
     std::optional<FakeClock> m_clock;
     QPointer<QObject> m_fed;
     std::unique_ptr<FpsStatistic> m_reference;
-    QPointer<QObject> m_watchedObject;
-    std::vector<Watched> m_watched;
     QStringList m_opened;
 };
 
