@@ -11,12 +11,8 @@
 #include <TavixQtBase/translations.h>
 
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QSettings>
 #include <QStringList>
 #include <QUrl>
 #include <QVariantList>
@@ -102,19 +98,6 @@ public:
     }
 
     Q_INVOKABLE void releaseClock() { m_clock.reset(); }
-
-    // Makes the default settings file hold only @p group with @p entries, whose values are INI text.
-    Q_INVOKABLE void writeSettings(const QString& group, const QVariantMap& entries) const
-    {
-        const QString fileName = QSettings().fileName();
-        QDir().mkpath(QFileInfo(fileName).path());
-        QFile file(fileName);
-        file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("[%1]\n").arg(group).toUtf8());
-        for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-            file.write(QStringLiteral("%1=%2\n").arg(entry.key(), entry.value().toString()).toUtf8());
-        }
-    }
 
 private:
     QQmlEngine* m_engine;

@@ -5,7 +5,6 @@
 import QtQuick
 import QtTest
 import TavixQtBase
-import TavixQtBaseTests
 
 // Runs on two screens: s0 at (0, 0) 800x600 and s1 at (800, 0) 1280x1024.
 TestCase {
@@ -30,25 +29,34 @@ TestCase {
     Component { id: looseLayout; WindowLayout { group: "main" } }
     Window { id: otherWindow; x: 200; width: 60; height: 70 }
 
-    function shownWindow() {
-        const window = createTemporaryObject(windowComponent, null)
+    function shownWindow(window = createTemporaryObject(windowComponent, null)) {
         window.show()
         verify(waitForRendering(window.contentItem))
         return window
     }
 
-    function test_placeComesBack() {
+    // A window comes back to the place it closed at, on the screen there. A place
+    // off every screen is refused: the window stays where it was declared.
+    function test_placeComesBack_data() {
+        return [
+            { tag: "on the second screen", place: Qt.rect(1500, 700, 300, 200), restored: true, screen: "s1" },
+            { tag: "off every screen", place: Qt.rect(2100, 1100, 40, 50), restored: false, screen: "s0",
+              expected: Qt.rect(20, 30, 40, 50) },
+        ]
+    }
+
+    function test_placeComesBack(row) {
         let window = shownWindow()
-        window.x = 1500
-        window.y = 700
-        window.width = 300
-        window.height = 200
+        window.x = row.place.x
+        window.y = row.place.y
+        window.width = row.place.width
+        window.height = row.place.height
         window.close()
 
         window = shownWindow()
-        verify(window.layout.restored)
-        compare(Qt.rect(window.x, window.y, window.width, window.height), Qt.rect(1500, 700, 300, 200))
-        compare(window.screen.name, "s1")
+        compare(window.layout.restored, row.restored)
+        compare(Qt.rect(window.x, window.y, window.width, window.height), row.expected ?? row.place)
+        compare(window.screen.name, row.screen)
     }
 
     // Only the first show of a window restores it, and only of a window given
@@ -60,24 +68,14 @@ TestCase {
         window = shownWindow()
         window.x = 100
         window.hide()
-        window.show()
-        verify(waitForRendering(window.contentItem))
+        shownWindow(window)
         compare(window.x, 100, "shown again")
         otherWindow.show()
         createTemporaryObject(looseLayout, this, { window: otherWindow })
         otherWindow.hide()
-        otherWindow.show()
-        verify(waitForRendering(otherWindow.contentItem))
+        shownWindow(otherWindow)
         compare(otherWindow.x, 200, "given while shown")
         compare(createTemporaryObject(windowComponent, null, { "layout.window": otherWindow }).layout.window,
                 otherWindow)
-    }
-
-    // A place off every screen is refused: the window stays where it was declared.
-    function test_placeOffTheScreensIsRefused() {
-        Cpp.writeSettings("main", { pos: "@Point(2100 1100)" })
-        const window = shownWindow()
-        verify(!window.layout.restored)
-        compare(Qt.rect(window.x, window.y, window.width, window.height), Qt.rect(20, 30, 40, 50))
     }
 }
