@@ -60,14 +60,15 @@ public:
 
     Q_INVOKABLE void open(const QUrl& url) { m_opened.append(url.toString()); }
 
-    // Installs the library's translation for @p localeName and makes it the default locale.
+    // Installs the library's translation for @p localeName, makes it the default locale
+    // and retranslates the engine; false when no translation was loaded.
     Q_INVOKABLE bool setLanguage(const QString& localeName) const
     {
         QLocale::setDefault(QLocale(localeName));
-        return loadTavixQtBaseTranslation();
+        const bool loaded = loadTavixQtBaseTranslation();
+        m_engine->retranslate();
+        return loaded;
     }
-
-    Q_INVOKABLE void retranslate() const { m_engine->retranslate(); }
 
     // Feeds @p frameRate (through FrameRateFeed) and a statistic of its capacity alike
     // on the faked wall clock: a sample of phase.amount at each of phase.times, in
