@@ -36,7 +36,8 @@ TestCase {
     }
 
     // A window comes back to the place it closed at, on the screen there. A place
-    // off every screen is refused: the window stays where it was declared.
+    // off every screen is refused: the window stays where it was declared. That row
+    // keeps the declared size, which a refused restore still applies.
     function test_placeComesBack_data() {
         return [
             { tag: "on the second screen", place: Qt.rect(1500, 700, 300, 200), restored: true, screen: "s1" },
