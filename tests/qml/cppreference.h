@@ -11,6 +11,7 @@
 #include <TavixQtBase/translations.h>
 
 #include <QDesktopServices>
+#include <QMetaProperty>
 #include <QPointer>
 #include <QQmlEngine>
 #include <QStringList>
@@ -99,6 +100,20 @@ public:
     }
 
     Q_INVOKABLE void releaseClock() { m_clock.reset(); }
+
+    // The properties of @p object that declare the change signal named after them, NAMEChanged.
+    Q_INVOKABLE QStringList propertiesNotifyingByName(QObject* object) const
+    {
+        QStringList names;
+        const QMetaObject* const type = object->metaObject();
+        for (int i = 0; i < type->propertyCount(); ++i) {
+            const QMetaProperty property = type->property(i);
+            if (property.notifySignal().name() == property.name() + QByteArrayLiteral("Changed")) {
+                names.append(QString::fromLatin1(property.name()));
+            }
+        }
+        return names;
+    }
 
 private:
     QQmlEngine* m_engine;

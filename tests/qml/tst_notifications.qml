@@ -54,11 +54,12 @@ TestCase {
 
     // Reports, in the order of the type's properties, each property NAME that changed
     // or notified NAMEChanged during row.change: "NAME: changed|unchanged, notified N".
+    // A property that declares another change signal is left out, so its change fails.
     function test_onlyChangesNotify(row) {
         const object = createTemporaryObject(row.type, this)
         if (row.setup)
             row.setup(object)
-        const names = Object.keys(object).filter(name => object[name + "Changed"] instanceof Function)
+        const names = Cpp.propertiesNotifyingByName(object)
         const before = names.map(name => object[name])
         const notified = names.map(() => 0)
         names.forEach((name, i) => object[name + "Changed"].connect(() => ++notified[i]))
